@@ -1,0 +1,5 @@
+#include "frame/app.h"
+
+CNvinfoApp theApp;
+
+BOOL CNvinfoApp::InitInstance() { return TRUE; }

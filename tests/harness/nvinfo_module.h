@@ -1,0 +1,21 @@
+// The built module loaded the way the suite's programs load it: LoadLibrary
+// and GetProcAddress by exported name.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+class NvinfoModule {
+public:
+    // The module, loaded once per test program from the output folder.
+    static HMODULE Handle();
+
+    // The export `name`, cast to `F`; a missing export fails the calling test.
+    template <class F> static F Proc(const char* name)
+    {
+        FARPROC proc = GetProcAddress(Handle(), name);
+        EXPECT_NE(nullptr, proc) << "export " << name << " not found";
+        return reinterpret_cast<F>(reinterpret_cast<void*>(proc));
+    }
+};

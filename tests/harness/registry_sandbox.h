@@ -1,0 +1,44 @@
+// Registry changes for one test: every value written and every key created
+// through the sandbox is put back as it was when the sandbox goes away.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class RegistrySandbox {
+public:
+    RegistrySandbox() = default;
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+    // `name` empty is the key's unnamed default value.
+    void SetString(HKEY root, const std::string& key, const std::string& name,
+                   const std::string& value, DWORD type = REG_SZ);
+    void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+    void SetBinary(HKEY root, const std::string& key, const std::string& name,
+                   const std::vector<BYTE>& data, DWORD type = REG_BINARY);
+    void DeleteValue(HKEY root, const std::string& key, const std::string& name);
+    // Creates the key (and the missing keys above it) without any value.
+    void CreateKey(HKEY root, const std::string& key);
+    // Removes the key with everything below it; it is put back afterwards
+    // only as far as the sandbox itself had recorded it.
+    void DeleteKey(HKEY root, const std::string& key);
+
+private:
+    struct SavedValue {
+        HKEY root;
+        std::string key;
+        std::string name;
+        bool existed;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    void Remember(HKEY root, const std::string& key, const std::string& name);
+    HKEY OpenForWrite(HKEY root, const std::string& key);
+
+    std::vector<SavedValue> m_values;
+    std::vector<std::pair<HKEY, std::string>> m_createdKeys;
+};

@@ -1,0 +1,80 @@
+#include "harness/temp_folder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+int g_counter = 0;
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        std::ostringstream name;
+        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++g_counter;
+        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
+            m_path = name.str();
+            return;
+        }
+    }
+    ADD_FAILURE() << "cannot create a temporary folder";
+}
+
+TempFolder::~TempFolder()
+{
+    if (!m_path.empty())
+        RemoveTree(m_path);
+}
+
+std::string TempFolder::Write(const std::string& name, const std::string& content) const
+{
+    std::string path = File(name);
+    for (size_t slash = path.find('\\', m_path.size() + 1); slash != std::string::npos;
+         slash = path.find('\\', slash + 1))
+        CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    EXPECT_TRUE(out.good()) << "cannot write " << path;
+    return path;
+}
+
+std::string ReadWholeFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
