@@ -1,6 +1,67 @@
-// Placeholder until application shutdown lands.
 #include "shutdown/close_apps.h"
 
+#include "shutdown/app_entry.h"
+#include "shutdown/app_windows.h"
+#include "shutdown/close_methods.h"
+#include "shutdown/ox_process.h"
+
 namespace nv {
-void CloseApps(const char*, HWND) {}
+
+namespace {
+
+// An application that keeps its window is asked again, but not for ever.
+const int kMaxPassesPerEntry = 5;
+// Gives the last closed applications time to release their files.
+const DWORD kSettleMs = 1000;
+
+bool BelongsToEntry(const AppEntry& entry, DWORD processId)
+{
+    if (entry.hasProperty)
+        return true;
+    std::string path;
+    return GetProcessModulePath(processId, path) && ProcessPathMatches(entry.name, path);
+}
+
+} // namespace
+
+int CloseMatchingApplications(const std::string& entryText, HWND owner)
+{
+    const AppEntry entry = ParseAppEntry(entryText);
+    ApplicationInfoArray candidates;
+    if (!CollectCandidateWindows(entry.hasProperty ? entry.propertyName.c_str() : nullptr,
+                                 candidates) ||
+        candidates.empty())
+        return 0;
+
+    int matched = 0;
+    for (const _tagAPPLICATIONINFO& candidate : candidates) {
+        if (!IsWindow(candidate.hWnd))
+            continue;
+        const std::string title = WindowTitle(candidate.hWnd);
+        if (!BelongsToEntry(entry, candidate.dwProcessId))
+            continue;
+        matched = 1;
+        if (!entry.message.empty())
+            MessageBoxA(owner, entry.message.c_str(), entry.caption.c_str(),
+                        MB_SYSTEMMODAL | MB_ICONINFORMATION);
+        ShowWindow(candidate.hWnd, SW_SHOWNORMAL);
+        ApplyCloseMethod(entry, candidate, title);
+        if (entry.seconds > 0)
+            WaitForWindowTitleGone(entry.seconds, title);
+    }
+    return matched;
+}
+
+void CloseApps(const char* entries, HWND owner)
+{
+    if (!entries || !*entries)
+        return;
+    for (const std::string& entry : SplitAppEntryList(entries)) {
+        for (int pass = 0; pass < kMaxPassesPerEntry && CloseMatchingApplications(entry, owner);
+             ++pass) {
+        }
+    }
+    Sleep(kSettleMs);
+}
+
 } // namespace nv
