@@ -44,7 +44,12 @@ int CloseMatchingApplications(const std::string& entryText, HWND owner)
         if (!entry.message.empty())
             MessageBoxA(owner, entry.message.c_str(), entry.caption.c_str(),
                         MB_SYSTEMMODAL | MB_ICONINFORMATION);
-        ShowWindow(candidate.hWnd, SW_SHOWNORMAL);
+        // Showing a window synchronously waits for its thread; for one that did
+        // not answer the probe that wait would never end.
+        if (candidate.bResponding)
+            ShowWindow(candidate.hWnd, SW_SHOWNORMAL);
+        else
+            ShowWindowAsync(candidate.hWnd, SW_SHOWNORMAL);
         ApplyCloseMethod(entry, candidate, title);
         if (entry.seconds > 0)
             WaitForWindowTitleGone(entry.seconds, title);

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 namespace {
 
 const DWORD kWindowWaitMs = 10000;
@@ -66,4 +69,14 @@ void TargetProcess::Kill()
         TerminateProcess(m_info.hProcess, 99);
         WaitForSingleObject(m_info.hProcess, kWindowWaitMs);
     }
+}
+
+bool FinishesWithin(DWORD ms, const std::function<void()>& body, TargetProcess& target)
+{
+    std::future<void> run = std::async(std::launch::async, body);
+    if (run.wait_for(std::chrono::milliseconds(ms)) == std::future_status::ready)
+        return true;
+    target.Kill();
+    run.wait();
+    return false;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,3 +38,8 @@ const DWORD kTargetTerminated = 0;
 const DWORD kTargetClosed = 10;       // plus wParam of the WM_CLOSE
 const DWORD kTargetQuitInLoop = 20;
 const DWORD kTargetQuitSent = 30;
+
+// Runs `body` on a thread of its own. If it has not finished after `ms`, the
+// target is terminated (which ends any wait on it), the thread is joined and
+// the result is false: a caller that hangs fails its test instead of stalling it.
+bool FinishesWithin(DWORD ms, const std::function<void()>& body, TargetProcess& target);

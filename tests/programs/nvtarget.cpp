@@ -6,7 +6,8 @@
 //     ask=MS       on WM_CLOSE it keeps answering messages for MS ms, as while a
 //                  question to the user is open, then closes
 //     hang         stops answering messages once the window is shown
-//     hangonclose  stops answering messages on the first WM_CLOSE
+//     hangonclose  stops answering messages when asked to close (WM_CLOSE, or
+//                  WM_QUIT sent straight to the window)
 //     prop=NAME    sets the window property NAME
 //     tool         the window is a tool window
 //     hidden       the window is never shown
@@ -83,6 +84,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         DestroyWindow(window);
         return 0;
     case WM_QUIT:
+        if (g_behaviour.hangOnClose)
+            Sleep(INFINITE);
         g_exitCode = kExitQuitSent;
         DestroyWindow(window);
         return 0;
