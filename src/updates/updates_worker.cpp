@@ -6,6 +6,11 @@ std::string CServiceWorker::GetUpdates(const std::string&, const std::string&, b
     return "<Updates/>";
 }
 
+std::string CServiceWorker::GetNdcToDownload(const std::string&, int, const std::string&)
+{
+    return "<ndcs/>";
+}
+
 int CServiceWorker::GetUpdateInfos(const std::string& product, int*, int*, int*, IDispatch**,
                                    const std::string&)
 {
