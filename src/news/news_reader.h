@@ -3,11 +3,11 @@
 // machine and for this user are moved into an output channel.
 #pragma once
 
+#include "xml/nv_xml_node.h"
+
 #include <windows.h>
 
 #include <string>
-
-class CNvXmlNode;
 
 // Walks the feed index of `product` (product + ".feed" in the data folder that
 // `dataFolderPathValue` names) and moves each feed's title and its items that
