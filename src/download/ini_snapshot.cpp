@@ -75,12 +75,24 @@ std::string DecodeContent(const std::string& content)
     return WideToCodePage(wide.data(), static_cast<int>(wide.size()));
 }
 
+// A bare file name names a file in the Windows folder, as for the platform.
+std::string ProfilePath(const std::string& path)
+{
+    if (path.find_first_of("\\/") != std::string::npos)
+        return path;
+    char folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    return std::string(folder, length) + "\\" + path;
+}
+
 } // namespace
 
 IniSnapshot IniSnapshot::ReadFile(const std::string& path)
 {
     IniSnapshot snapshot;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return snapshot;
@@ -136,7 +148,9 @@ void IniSnapshot::Parse(const std::string& text)
                 std::string folded = Fold(section.name);
                 if (m_firstSection.find(folded) == m_firstSection.end())
                     m_firstSection[folded] = m_sections.size();
-                m_sectionNames.push_back(section.name);
+                // A section without a name is never listed.
+                if (!section.name.empty())
+                    m_sectionNames.push_back(section.name);
                 m_sections.push_back(std::move(section));
                 continue;
             }

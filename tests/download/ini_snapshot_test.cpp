@@ -88,6 +88,7 @@ const std::vector<SnapshotRow>& Rows()
         {"binary garbage", std::string("\x01\x02[\x90\x00]\xFF\n=\x7F\x80==\n[\x05]\n\x1A\x1A\n", 21),
          {{"\x05", ""}, {"\x05", "\x1A"}}},
         {"empty file", "", {{"A", "k"}}},
+        {"section without a name", "[]\nk=v\n[A]\n[ ]\nm=w\n", {{"", "k"}, {"", "m"}, {"A", "k"}}},
         {"sections without keys", "[A]\n[B]\n\n[C]", {{"A", "k"}, {"C", "k"}}},
     };
     return rows;
