@@ -4,6 +4,7 @@
 #include "download/download_item_group.h"
 #include "download/ini_batch_writer.h"
 #include "download/merge_messages.h"
+#include "download/ndc_keys.h"
 
 #include <exception>
 #include <unordered_map>
@@ -205,10 +206,10 @@ int CDownloadInfo::ApplyDownloadState()
 
 int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly)
 {
-    CDownloadItem* downloader = Lookup(m_mapNewItems, "dnload");
+    CDownloadItem* downloader = Lookup(m_mapNewItems, nv::ndc::kDownloaderSection);
     bool pending = false;
     if (downloader && downloader->IsValid()) {
-        CDownloadItem* installed = Lookup(m_mapOldItems, "dnload");
+        CDownloadItem* installed = Lookup(m_mapOldItems, nv::ndc::kDownloaderSection);
         pending = !(installed && downloader->GetDateVer() <= installed->GetDateVer() &&
                     downloader->GetWantDownload() == 0 && installed->GetUpdate() != 0);
     }

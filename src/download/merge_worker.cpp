@@ -1,6 +1,7 @@
 // The merge and single-flag exports of the download configuration.
 #include "download/download_info.h"
 #include "download/ini_batch_writer.h"
+#include "download/ndc_keys.h"
 #include "frame/service_worker.h"
 #include "support/text.h"
 
@@ -36,13 +37,13 @@ int CServiceWorker::MergeNdc(const std::string& newPath, const std::string& oldP
 int CServiceWorker::UpdateAsDownloaded(const std::string& section, const std::string& ndcPath,
                                        int value)
 {
-    return WriteSingleFlag(section, ndcPath, "Download", value);
+    return WriteSingleFlag(section, ndcPath, nv::ndc::kDownload, value);
 }
 
 int CServiceWorker::UpdateAsUpdated(const std::string& section, const std::string& ndcPath,
                                     int value)
 {
-    return WriteSingleFlag(section, ndcPath, "Update", value);
+    return WriteSingleFlag(section, ndcPath, nv::ndc::kUpdate, value);
 }
 
 int CServiceWorker::UpdateStatus(const std::string& section, const std::string& second,
