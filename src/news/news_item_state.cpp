@@ -10,6 +10,13 @@
 
 namespace {
 
+// Raises the failure `hr` of a file operation with what was attempted on which path.
+void ThrowFileError(HRESULT hr, const char* attempt, const std::string& path)
+{
+    NvXmlClass::ThrowIf(true, FAILED(hr) ? hr : E_FAIL, "%s %s: %s", attempt, path.c_str(),
+                        nv::ErrorMessageFor(hr).c_str());
+}
+
 // The state file holds the marks of every item of the feed. Writing it in
 // place would lose them all if the write broke off (full disk, crash), so the
 // new content goes to a file beside it that replaces the old one only when
@@ -22,8 +29,7 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     std::string folder = statePath.substr(0, separator);
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(folder.c_str(), "nvs", 0, temporary))
-        NvXmlClass::ThrowIf(true, HRESULT_FROM_WIN32(GetLastError()),
-                            "Cannot create a temporary file in %s", folder.c_str());
+        ThrowFileError(HRESULT_FROM_WIN32(GetLastError()), "Cannot create a file in", folder);
     try {
         state.Save(temporary);
     } catch (...) {
@@ -33,8 +39,7 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     if (!MoveFileExA(temporary, statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
         DeleteFileA(temporary);
-        NvXmlClass::ThrowIf(true, FAILED(hr) ? hr : E_FAIL, "Cannot replace %s",
-                            statePath.c_str());
+        ThrowFileError(hr, "Cannot replace", statePath);
     }
 }
 

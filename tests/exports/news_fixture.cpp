@@ -227,6 +227,31 @@ std::string Summary(const std::string& newsXml)
     return summary;
 }
 
+std::string StateSummary(const std::string& stateXml)
+{
+    if (stateXml == "(no file)")
+        return stateXml;
+    std::string summary;
+    ForEachChannelChild(stateXml, [&](IXMLDOMNode* record, const std::string& name) {
+        std::string entry = name == "item" ? "" : name + ":";
+        IXMLDOMNodeList* children = nullptr;
+        BSTR query = SysAllocString(L"*");
+        if (SUCCEEDED(record->selectNodes(query, &children)) && children) {
+            IXMLDOMNode* child = nullptr;
+            for (int i = 0; i < 100 && children->nextNode(&child) == S_OK && child; ++i) {
+                BSTR childName = nullptr;
+                child->get_nodeName(&childName);
+                entry += (i ? " " : "") + TakeBstr(childName) + "=" + NodeText(child);
+                ReleaseLater(child);
+            }
+            ReleaseLater(children);
+        }
+        SysFreeString(query);
+        summary += (summary.empty() ? "" : "|") + entry;
+    });
+    return summary;
+}
+
 std::string ItemAttribute(const std::string& newsXml, const std::string& guid,
                           const std::string& name)
 {

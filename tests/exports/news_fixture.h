@@ -31,6 +31,9 @@ std::string ResultText(BSTR xml);
 // The channel of a news document, one entry per child: "T:title" for a title,
 // "guid:read" for an item ("-" for a missing guid), joined by "|".
 std::string Summary(const std::string& newsXml);
+// A state file's records, one per channel child: "name=text" of each child in
+// order, joined by blanks; records joined by "|".
+std::string StateSummary(const std::string& stateXml);
 // The value of attribute `name` of the item with `guid` ("(none)" when missing).
 std::string ItemAttribute(const std::string& newsXml, const std::string& guid,
                           const std::string& name);
