@@ -1,34 +1,18 @@
 // The constraint language end to end: texts through the CheckConstraint core,
-// trees built with MSXML through Evaluate, machine state set in the test prefix.
+// trees built with MSXML through Evaluate.
 #include "constraint/constraint_api.h"
 #include "constraint/constraint_evaluator.h"
-#include "constraint/windows_version_values.h"
-#include "harness/module_paths.h"
-#include "xml/nv_xml_document.h"
+#include "constraint/xml_root.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
 
 #include <string>
 
 namespace {
 
-const char kTestKey[] = "Software\\Norvane\\ConstraintTest";
-const char kTestKeyPath[] = "HKCU\\Software\\Norvane\\ConstraintTest\\";
-
 long Check(const std::string& xml)
 {
     return Norvane::News::CheckConstraint(xml.c_str());
-}
-
-// The root element of `xml`; the node keeps its document alive.
-CNvXmlNode RootOf(const std::string& xml)
-{
-    CoInitialize(nullptr);
-    CNvXmlDocument document;
-    document.LoadXml(xml);
-    return document.SelectSingleNode(".");
 }
 
 struct CheckRow {
@@ -36,15 +20,10 @@ struct CheckRow {
     long expected;
 };
 
-void ExpectRows(const CheckRow* begin, const CheckRow* end)
-{
-    for (const CheckRow* row = begin; row != end; ++row)
-        EXPECT_EQ(row->expected, Check(row->xml)) << row->xml;
-}
-
 template <size_t N> void ExpectRows(const CheckRow (&rows)[N])
 {
-    ExpectRows(rows, rows + N);
+    for (const CheckRow& row : rows)
+        EXPECT_EQ(row.expected, Check(row.xml)) << row.xml;
 }
 
 TEST(ConstraintLanguage, EmptyElementsAndUnknownNames)
