@@ -1,9 +1,6 @@
 // Placeholder until the update catalogue lands.
 #include "frame/service_worker.h"
 
-int CServiceWorker::GetUpdateMode() { return 1; }
-int CServiceWorker::GetDaysSinceLastCheck() { return -1; }
-
 std::string CServiceWorker::GetUpdates(const std::string&, const std::string&, bool, bool, bool)
 {
     return "<Updates/>";

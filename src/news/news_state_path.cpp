@@ -1,0 +1,47 @@
+#include "news/news_state_path.h"
+
+#include "frame/constants.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <direct.h>
+#include <io.h>
+
+#include <cstring>
+
+void CreateFolderChain(const std::string& path)
+{
+    char work[MAX_PATH] = {};
+    if (path.size() >= MAX_PATH)
+        return;
+    std::memcpy(work, path.c_str(), path.size());
+    size_t length = path.size();
+    if (length > 0 && (work[length - 1] == '\\' || work[length - 1] == '/'))
+        work[--length] = '\0';
+    for (size_t i = 0; i < length; ++i) {
+        if (work[i] != '\\' && work[i] != '/')
+            continue;
+        work[i] = '\0';
+        if (work[0] != '\0' && _access(work, 0) == -1)
+            _mkdir(work);
+        work[i] = '\\';
+    }
+    if (_access(work, 0) == -1)
+        _mkdir(work);
+}
+
+std::string GetNewsStateFilePath(const std::string& feedPath)
+{
+    char path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE) ||
+        !PathAppendA(path, nv::kNewsStateFolder))
+        return std::string();
+    if (_access(path, 0) == -1)
+        CreateFolderChain(path);
+    std::string fileName = std::string(PathFindFileNameA(feedPath.c_str())) + nv::kNewsStateExtension;
+    if (fileName.size() >= MAX_PATH || !PathAppendA(path, fileName.c_str()))
+        return std::string();
+    return path;
+}
