@@ -1,0 +1,4 @@
+# The caller's own MSXML documents are made with the module's class identifiers.
+target_sources(test_exports PRIVATE ${CMAKE_SOURCE_DIR}/src/support/msxml_ids.cpp)
+# Fixture modules with version resources, read through the constraint exports.
+add_dependencies(test_exports verfix_product_differs)
