@@ -161,7 +161,7 @@ int CDownloadItem::Load(const char* ndcPath, const char* section)
 int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath)
 {
     // A failed write is not reported: the flag in memory is what callers use.
-    nv::WriteProfileKey(ndcPath ? ndcPath : m_strNdcFile, m_strSection, key,
+    nv::WriteProfileKey(ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
                         nv::FormatText("%d", value));
     return 0;
 }
