@@ -11,10 +11,4 @@ std::string CServiceWorker::GetNdcToDownload(const std::string&, int, const std:
     return "<ndcs/>";
 }
 
-int CServiceWorker::GetUpdateInfos(const std::string& product, int*, int*, int*, IDispatch**,
-                                   const std::string&)
-{
-    return product.empty() ? E_INVALIDARG : 0;
-}
-
 int CServiceWorker::ShowUpdateManagerItem(int, const char*, const char*) { return -1; }
