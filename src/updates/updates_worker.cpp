@@ -6,9 +6,4 @@ std::string CServiceWorker::GetUpdates(const std::string&, const std::string&, b
     return "<Updates/>";
 }
 
-std::string CServiceWorker::GetNdcToDownload(const std::string&, int, const std::string&)
-{
-    return "<ndcs/>";
-}
-
 int CServiceWorker::ShowUpdateManagerItem(int, const char*, const char*) { return -1; }

@@ -6,9 +6,11 @@
 #include "dialog_capture.h"
 #include "harness/nvinfo_module.h"
 #include "nvinfo.h"
-#include "support/text.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -22,12 +24,19 @@ struct Listed {
     std::string redirUrl;
 };
 
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
 // One list entry as the update manager reads it: the indentation text nodes
 // stand where it expects them.
 std::string Entry(const Listed& listed)
 {
-    return "\n\t<ndc>\n\t\t<Name>" + listed.name + "</Name><regSubPath>" + listed.subKey +
-           "</regSubPath>\n\t\t<NDCFilename>" + nv::ToLower(listed.ndcPath) +
+    return "\n\t<ndc>\n\t\t<Name>" + XmlEscaped(listed.name) + "</Name><regSubPath>" + listed.subKey +
+           "</regSubPath>\n\t\t<NDCFilename>" + Lower(listed.ndcPath) +
            "</NDCFilename>\n\t\t<LocalUrl>" + listed.localUrl + "</LocalUrl>\n\t\t<RedirURL>" +
            listed.redirUrl + "</RedirURL></ndc>";
 }

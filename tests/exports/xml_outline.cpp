@@ -20,7 +20,9 @@ std::string Narrow(BSTR text)
     return narrow;
 }
 
-std::string Escaped(const std::string& text)
+} // namespace
+
+std::string XmlEscaped(const std::string& text)
 {
     std::string escaped;
     for (char c : text) {
@@ -35,6 +37,8 @@ std::string Escaped(const std::string& text)
     }
     return escaped;
 }
+
+namespace {
 
 std::string Attributes(IXMLDOMNode* node)
 {
@@ -52,7 +56,7 @@ std::string Attributes(IXMLDOMNode* node)
         BSTR value = nullptr;
         attribute->get_nodeName(&name);
         attribute->get_text(&value);
-        text += " " + Narrow(name) + "=\"" + Escaped(Narrow(value)) + "\"";
+        text += " " + Narrow(name) + "=\"" + XmlEscaped(Narrow(value)) + "\"";
         SysFreeString(name);
         SysFreeString(value);
         attribute->Release();
@@ -94,7 +98,7 @@ std::string XmlOutline(IXMLDOMNode* node)
     if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
         BSTR text = nullptr;
         node->get_text(&text);
-        std::string outline = Escaped(Narrow(text));
+        std::string outline = XmlEscaped(Narrow(text));
         SysFreeString(text);
         return outline;
     }

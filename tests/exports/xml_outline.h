@@ -10,6 +10,8 @@
 
 #include <string>
 
+// `text` with &, < and > escaped, as the outline writes text.
+std::string XmlEscaped(const std::string& text);
 // The outline of `node` and everything below it.
 std::string XmlOutline(IXMLDOMNode* node);
 // The outline of the root element of an XML text parsed with all white space
