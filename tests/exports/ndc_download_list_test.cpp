@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cctype>
 
@@ -49,8 +51,13 @@ std::string List(std::initializer_list<Listed> entries)
     return list + "</ndcs>";
 }
 
+// The update manager initialises COM before it asks for the list; the
+// module does not do it for this export.
+void InitialiseCallerCom() { CoInitialize(nullptr); }
+
 std::string NdcList3(const char* filter, int pushOnly, const std::string& baseKey)
 {
+    InitialiseCallerCom();
     auto getNdc3 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD3>("GetNdcToDownload3");
     DialogCapture dialogs;
     std::string xml = TakeBstrText(getNdc3(filter, pushOnly, baseKey.c_str()));
@@ -144,6 +151,7 @@ TEST(NdcDownloadList2, ReadsTheSuitesInstalledProductsKey)
     listed.ndcPath = products.WriteNdc("cattest.ndc", NdcHeader(listed.redirUrl, "", "1"));
     products.Register(listed.subKey, listed.name, listed.ndcPath);
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
+    InitialiseCallerCom();
     EXPECT_EQ(List({listed}), XmlTextOutline(TakeBstrText(getNdc2("nvcattest", 1))));
 }
 
