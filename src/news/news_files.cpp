@@ -1,4 +1,4 @@
-#include "news/news_state_path.h"
+#include "news/news_files.h"
 
 #include "frame/constants.h"
 
@@ -10,6 +10,23 @@
 #include <io.h>
 
 #include <cstring>
+
+bool PathExists(const std::string& path)
+{
+    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string CombinePath(const std::string& folder, const std::string& name)
+{
+    // Parts come from feed indexes and callers; texts that cannot fit are
+    // refused here so that no version of PathCombineA copies them anywhere.
+    if (folder.size() + name.size() + 1 >= MAX_PATH)
+        return std::string();
+    char path[MAX_PATH] = {};
+    if (!PathCombineA(path, folder.c_str(), name.c_str()))
+        return std::string();
+    return path;
+}
 
 void CreateFolderChain(const std::string& path)
 {

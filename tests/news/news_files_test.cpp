@@ -1,7 +1,7 @@
 // Where news files are found: the feed file name from an index entry's source
 // address, and the per-user state file of a feed.
 #include "news/feed_index.h"
-#include "news/news_state_path.h"
+#include "news/news_files.h"
 #include "harness/temp_folder.h"
 
 #include <windows.h>
