@@ -1,13 +1,42 @@
 #include "constraint/constraint_api.h"
 
-// Placeholder until the constraint engine lands: nothing holds.
+#include "constraint/constraint_evaluator.h"
+#include "support/text.h"
+#include "xml/nv_xml_document.h"
+
+#include <objbase.h>
+
 namespace Norvane {
 namespace News {
 
-long CheckConstraint(const char*) { return 0; }
-long EvaluateNodeOSVersion(IXMLDOMNode*) { return 0; }
-long EvaluateNodeProduct(IXMLDOMNode*) { return 0; }
-long EvaluateNodeRegEntry(IXMLDOMNode*) { return 0; }
+// XML layer errors (empty text, parse errors, empty nodes) leave these
+// functions; the export layer turns them into 0 and the thread's error info.
+long CheckConstraint(const char* constraintXml)
+{
+    // Callers need not have initialised COM; an earlier initialisation is fine too.
+    CoInitialize(nullptr);
+    CNvXmlDocument document;
+    document.LoadXml(nv::FromNullable(constraintXml));
+    CNvXmlNode root = document.SelectSingleNode(".");
+    if (root.IsEmpty())
+        return 1;
+    return Evaluate(root) ? 1 : 0;
+}
+
+long EvaluateNodeOSVersion(IXMLDOMNode* node)
+{
+    return EvaluateOsVersion(CNvXmlNode(node)) ? 1 : 0;
+}
+
+long EvaluateNodeProduct(IXMLDOMNode* node)
+{
+    return EvaluateProduct(CNvXmlNode(node)) ? 1 : 0;
+}
+
+long EvaluateNodeRegEntry(IXMLDOMNode* node)
+{
+    return EvaluateRegEntry(CNvXmlNode(node)) ? 1 : 0;
+}
 
 } // namespace News
 } // namespace Norvane

@@ -1,23 +1,20 @@
-// Placeholder until the download configuration model lands.
+// The download configuration operations behind the exports.
 #include "frame/service_worker.h"
-#include "download/install_condition.h"
 
-namespace nv {
-int IsInstalliert(const std::string&) { return 0; }
-} // namespace nv
+#include "download/download_info.h"
+#include "download/download_item.h"
 
-int CServiceWorker::MergeNdc(const std::string&, const std::string&, std::string* message)
+bool CServiceWorker::IsItemInstallable(const char* ndcPath, const char* section)
 {
-    if (message)
-        message->clear();
-    return -3;
+    // A missing file or section reads as an item without keys: no condition,
+    // no quota, so it is installable.
+    CDownloadItem item;
+    item.Load(ndcPath, section);
+    return item.IsInstallable() != FALSE;
 }
 
-int CServiceWorker::UpdateAsDownloaded(const std::string&, const std::string&, int) { return -1; }
-int CServiceWorker::UpdateAsUpdated(const std::string&, const std::string&, int) { return -1; }
-int CServiceWorker::UpdateStatus(const std::string&, const std::string&, const std::string&)
+int CServiceWorker::CountLocalUpdates(const std::string& ndcPath)
 {
-    return -1;
+    CDownloadInfo info;
+    return info.CountLocalUpdates(ndcPath.c_str());
 }
-bool CServiceWorker::IsItemInstallable(const char*, const char*) { return false; }
-int CServiceWorker::CountLocalUpdates(const std::string&) { return 0; }

@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -266,6 +267,8 @@ int main(int argc, char** argv)
     std::string name = argv[next++];
     if (name == "--list") {
         ExportTable table = ReadExportTable(module);
+        std::sort(table.entries.begin(), table.entries.end(),
+                  [](const ExportEntry& a, const ExportEntry& b) { return a.ordinal < b.ordinal; });
         for (const ExportEntry& entry : table.entries)
             std::printf("%3lu %s\n", entry.ordinal, entry.name.c_str());
         return 0;

@@ -1,0 +1,161 @@
+#include "constraint/constraint_evaluator.h"
+
+#include "constraint/exe_version.h"
+#include "constraint/os_version.h"
+#include "frame/registry_path.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <string>
+
+namespace {
+
+// Attribute values are read into buffers of this size, as they always were;
+// longer values are cut to 1023 bytes.
+const int kAttributeBufferSize = 1024;
+
+struct DepthExceeded {};
+
+std::string ReadAttribute(const CNvXmlNode& node, const char* name)
+{
+    return node.GetAttributeString(name, "", kAttributeBufferSize);
+}
+
+std::string SameText(const std::string& text)
+{
+    return text;
+}
+
+// `version` asks for equality; otherwise `from` and `to` are inclusive bounds.
+// A missing `to` reads as 0.0.0.0 and so admits nothing above it: callers have
+// written constraints against that reading for years.
+bool MatchesVersionAttributes(const CNvXmlNode& node, const CVersionNumber& actual,
+                              std::string (*toVersionText)(const std::string&))
+{
+    std::string version = ReadAttribute(node, "version");
+    if (!version.empty())
+        return CVersionNumber(toVersionText(version)) == actual;
+    CVersionNumber from(toVersionText(ReadAttribute(node, "from")));
+    CVersionNumber to(toVersionText(ReadAttribute(node, "to")));
+    return !Greater(from, actual) && !Greater(actual, to);
+}
+
+// The registry text named by the node's `regKey`; empty when either is empty.
+std::string ReadRegKeyValue(const CNvXmlNode& node)
+{
+    std::string regKey = ReadAttribute(node, "regKey");
+    if (regKey.empty())
+        return std::string();
+    return ReadRegistryPathValue(regKey, std::string());
+}
+
+std::string ProductFilePath(const std::string& folder, const std::string& append)
+{
+    if (append.empty())
+        return folder;
+    char path[MAX_PATH] = {};
+    // An over-long combination fails; it then names no file and reads as 0.0.0.0.
+    if (!PathCombineA(path, folder.c_str(), append.c_str()))
+        return std::string();
+    return path;
+}
+
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth);
+
+bool EvaluateFirstChild(const CNvXmlNode& node, int depth)
+{
+    CNvXmlNode child = node.SelectSingleNode("*");
+    return !child.IsEmpty() && EvaluateAtDepth(child, depth + 1);
+}
+
+enum class Combination { All, Any, Odd };
+
+// `and` stops at the first false child, `or` at the first true one; `xor`
+// evaluates every child.
+bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination)
+{
+    CNvXmlNodeList children = node.SelectNodes("*");
+    bool odd = false;
+    while (children.Next()) {
+        bool holds = EvaluateAtDepth(children.GetCurrent(), depth + 1);
+        if (combination == Combination::All && !holds)
+            return false;
+        if (combination == Combination::Any && holds)
+            return true;
+        odd = odd != holds;
+    }
+    if (combination == Combination::All)
+        return true;
+    if (combination == Combination::Any)
+        return false;
+    return odd;
+}
+
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth)
+{
+    if (depth > kMaxConstraintDepth)
+        throw DepthExceeded();
+    std::string name = node.GetNodeName();
+    if (name == "if")
+        return EvaluateFirstChild(node, depth);
+    if (name == "or")
+        return EvaluateChildren(node, depth, Combination::Any);
+    if (name == "xor")
+        return EvaluateChildren(node, depth, Combination::Odd);
+    if (name == "and")
+        return EvaluateChildren(node, depth, Combination::All);
+    if (name == "not") {
+        CNvXmlNode child = node.SelectSingleNode("*");
+        return !child.IsEmpty() && !EvaluateAtDepth(child, depth + 1);
+    }
+    if (name == "datacompare")
+        return true;
+    if (name == "osversion")
+        return EvaluateOsVersion(node);
+    if (name == "product")
+        return EvaluateProduct(node);
+    if (name == "regEntry")
+        return EvaluateRegEntry(node);
+    return name == "true";
+}
+
+} // namespace
+
+bool Evaluate(const CNvXmlNode& node)
+{
+    try {
+        return EvaluateAtDepth(node, 1);
+    } catch (const DepthExceeded&) {
+        return false;
+    }
+}
+
+bool EvaluateOsVersion(const CNvXmlNode& node)
+{
+    if (node.IsEmpty())
+        return false;
+    std::string running;
+    // A system that does not tell its version is not excluded.
+    if (!ReadRunningOsVersion(running))
+        return true;
+    return MatchesVersionAttributes(node, CVersionNumber(running), OsVersionNameToText);
+}
+
+bool EvaluateProduct(const CNvXmlNode& node)
+{
+    std::string folder = ReadRegKeyValue(node);
+    if (folder.empty())
+        return false;
+    std::string path = ProductFilePath(folder, ReadAttribute(node, "append"));
+    return MatchesVersionAttributes(node, CExeVersion(path).GetVersion(), SameText);
+}
+
+bool EvaluateRegEntry(const CNvXmlNode& node)
+{
+    std::string registryText = ReadRegKeyValue(node);
+    if (registryText.empty())
+        return false;
+    std::string value = ReadAttribute(node, "value");
+    return !value.empty() && registryText == value;
+}

@@ -1,0 +1,60 @@
+// The in-memory model of two NDC files at a time: the machine's own ("old")
+// copy and a fetched ("new") one, each a list of items in file order plus a
+// map from lower-cased section name to item.
+#pragma once
+
+#include "download/download_item.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CDownloadItemGroup;
+
+// Owns its items.
+using DownloadItemList = std::vector<std::unique_ptr<CDownloadItem>>;
+// Does not own: lower-cased section name to an item of a list.
+using DownloadItemMap = std::unordered_map<std::string, CDownloadItem*>;
+// Items handed to callers; they stay owned by the list they came from.
+using DownloadItemRefs = std::vector<CDownloadItem*>;
+
+class CDownloadInfo {
+public:
+    CDownloadInfo();
+    ~CDownloadInfo();
+    CDownloadInfo(const CDownloadInfo&) = delete;
+    CDownloadInfo& operator=(const CDownloadInfo&) = delete;
+
+    // Deletes the items of both lists and empties lists and maps. 0.
+    int DeleteAll();
+
+    // 0; -1 null path; -2 null list or map; -3 no such file; -4 out of memory;
+    // -5 a group reference that cannot be resolved.
+    int LoadFile(const char* path, DownloadItemList* list, DownloadItemMap* map);
+    // 0 or -5 (-4 when a group cannot be made).
+    int LinkGroups(DownloadItemList& list, DownloadItemMap& map);
+
+    // Installable new items in the local copy named by the old file's
+    // "LocalURL"; 0 when there is none.
+    int CountLocalUpdates(const char* oldPath);
+    // Positive when the new file has an installable new or newer item; -1 for
+    // a null path; a negative LoadFile code.
+    int CountNewItems(const char* oldPath, const char* newPath);
+
+    // The merge of the two files (download_merge.cpp).
+    int Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath, BOOL all,
+              BOOL fourth, BOOL downloaderOnly, std::string* message);
+    int LoadBoth(const char* oldPath, const char* newPath);
+    int ApplyDownloadState();
+    int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly);
+    bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup);
+
+    // Removes the item from the list and its section from the map, deletes it.
+    static void RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item);
+
+    DownloadItemList m_aOldItems;
+    DownloadItemMap m_mapOldItems;
+    DownloadItemList m_aNewItems;
+    DownloadItemMap m_mapNewItems;
+};

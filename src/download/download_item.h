@@ -1,0 +1,134 @@
+// One section of an NDC file in memory: an update with its file, address and
+// texts, its progress on this machine, its installation condition and its
+// staged-rollout quota. Header and non-item sections are items too.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CNvXmlNode;
+
+namespace nv {
+class IniSnapshot;
+}
+
+class CDownloadItem {
+public:
+    CDownloadItem();
+    virtual ~CDownloadItem();
+    CDownloadItem(const CDownloadItem&) = delete;
+    CDownloadItem& operator=(const CDownloadItem&) = delete;
+
+    // Every field of `other` except the privileged group (an item becoming a group).
+    void CopyFrom(const CDownloadItem& other);
+
+    // A new "Update" element with the item's data, in a document of its own
+    // (update_element.cpp, with the update infos).
+    CNvXmlNode CreateUpdateElement();
+
+    virtual void SetSection(const std::string& section);
+    virtual int GetDateVer() const;
+    virtual std::string GetRedirURL() const;
+    virtual std::string GetName() const;
+    virtual std::string GetSize();
+    virtual std::string GetState() const;
+    // Lower-cases and trims the size text in place.
+    virtual int GetSizeKB();
+    virtual std::string GetInfoText() const;
+    virtual std::string GetInfoFile() const;
+    virtual std::string GetTooltip() const;
+    virtual std::string GetFileURL() const;
+    virtual std::string GetNdcFile() const;
+    virtual std::string GetFile() const;
+    virtual std::string GetClose() const;
+    virtual std::string GetShellExecute() const;
+    virtual std::string GetRun() const;
+    virtual std::string GetSilentRun() const;
+    virtual std::string GetSummary() const;
+    virtual std::string GetDestination() const;
+    virtual std::string GetDelFile() const;
+    virtual std::string GetShowhtm() const;
+    virtual std::string GetStopMsg() const;
+    virtual std::string GetSeverity() const;
+    virtual std::string GetMyGroup() const;
+    virtual std::string GetLocalURL() const;
+    virtual int GetUpdate();
+    virtual int GetElster();
+    // The installation condition holds and CheckQuota is TRUE.
+    virtual BOOL IsInstallable();
+    virtual int GetQuota() const;
+    // Without `write` returns the value; with it writes "Quota" into the
+    // item's own NDC file and returns whether that write succeeded.
+    virtual int SetQuota(int value, BOOL write);
+    virtual int GetQuotaDiced() const;
+    virtual int SetQuotaDiced(int value, BOOL write);
+    virtual BOOL IsWithinQuota() const;
+    // The staged-rollout test; dices (and writes "QuotaDiced") once per item.
+    virtual BOOL CheckQuota();
+    virtual std::string GetPrivilegedGroup() const;
+    virtual BOOL IsPrivileged() const;
+    // 0, or -1 when either argument is null. Reads the file once.
+    virtual int Load(const char* ndcPath, const char* section);
+    // Write the flag into `ndcPath` (the item's own file when null); always 0.
+    virtual int WriteUpdate(int value, const char* ndcPath);
+    virtual void SetUpdate(int value);
+    virtual int WriteDownload(int value, const char* ndcPath);
+    virtual void SetWantDownload(int value);
+    virtual void SetDownload(int value);
+    // Empties the state text; the arguments are not used.
+    virtual int SetState(const char* first, const char* second);
+    virtual int GetWantDownload();
+    virtual int GetPush() const;
+    virtual int GetDownload();
+    virtual BOOL IsItemSection() const;
+    virtual BOOL IsHeader() const;
+    virtual BOOL IsValid() const;
+    virtual BOOL IsDnload() const;
+    virtual int GetReDistribute() const;
+
+    // Load from a file already read into memory (LoadFile reads each file once).
+    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section);
+
+    std::string m_strState;
+    std::string m_strNdcFile;
+    std::string m_strRedirURL;
+    std::string m_strSection;
+    std::string m_strName;
+    std::string m_strSize;
+    std::string m_strFile;
+    std::string m_strFileURL;
+    std::string m_strTooltip;
+    std::string m_strInfoText;
+    std::string m_strInfoFile;
+    std::string m_strInstalliert;
+    std::string m_strClose;
+    std::string m_strShellExecute;
+    std::string m_strRun;
+    std::string m_strSilentRun;
+    std::string m_strMyGroup;
+    std::string m_strSummary;
+    std::string m_strDestination;
+    std::string m_strDelFile;
+    std::string m_strShowhtm;
+    std::string m_strStopMsg;
+    std::string m_strLocalURL;
+    std::string m_strSeverity;
+    int m_bWantDownload = 1;
+    int m_nUpdate = 0;
+    int m_nElster = 0;
+    int m_nPush = 0;
+    int m_nDownload = 0;
+    int m_nDateVer = 0;
+    int m_nReDistribute = 0;
+    int m_nQuota = -1;
+    int m_nQuotaDiced = -1;
+    std::string m_strPrivilegedGroup;
+
+private:
+    int WriteFlag(const char* key, int value, const char* ndcPath);
+};
+
+// True for a section that describes an item: not empty, not "Header" or
+// "Konfiguration", not beginning with "!", "~" or "@".
+bool IsItemSectionName(const std::string& section);

@@ -1,0 +1,141 @@
+#include "download/download_item_group.h"
+
+#include "support/text.h"
+
+CDownloadItemGroup::CDownloadItemGroup() = default;
+
+CDownloadItemGroup::~CDownloadItemGroup() = default;
+
+void CDownloadItemGroup::AddMember(std::unique_ptr<CDownloadItem> item)
+{
+    if (item)
+        m_aMembers.push_back(std::move(item));
+}
+
+void CDownloadItemGroup::ResetCursor()
+{
+    m_nCursor = 0;
+    for (auto& member : m_aMembers) {
+        if (auto* group = dynamic_cast<CDownloadItemGroup*>(member.get()))
+            group->ResetCursor();
+    }
+}
+
+CDownloadItem* CDownloadItemGroup::GetCurrent() const
+{
+    if (m_nCursor < 0 || static_cast<size_t>(m_nCursor) >= m_aMembers.size())
+        return nullptr;
+    return m_aMembers[static_cast<size_t>(m_nCursor)].get();
+}
+
+BOOL CDownloadItemGroup::MoveNext()
+{
+    CDownloadItem* current = GetCurrent();
+    if (!current)
+        return FALSE;
+    auto* group = dynamic_cast<CDownloadItemGroup*>(current);
+    if (group && group->MoveNext())
+        return TRUE;
+    ++m_nCursor;
+    return static_cast<size_t>(m_nCursor) < m_aMembers.size();
+}
+
+std::vector<CDownloadItem*> CDownloadItemGroup::CountedMembers()
+{
+    const bool all = GetUpdate() == 1;
+    std::vector<CDownloadItem*> counted;
+    for (auto& member : m_aMembers) {
+        if (all || member->GetUpdate() == 0)
+            counted.push_back(member.get());
+    }
+    return counted;
+}
+
+std::string CDownloadItemGroup::GetSize() { return nv::FormatText("%d kB", GetSizeKB()); }
+
+int CDownloadItemGroup::GetSizeKB()
+{
+    int sum = 0;
+    for (CDownloadItem* member : CountedMembers())
+        sum += member->GetSizeKB();
+    return sum;
+}
+
+std::string CDownloadItemGroup::GetFileURL() const { return std::string(); }
+std::string CDownloadItemGroup::GetFile() const { return std::string(); }
+std::string CDownloadItemGroup::GetDestination() const { return std::string(); }
+
+int CDownloadItemGroup::GetUpdate()
+{
+    for (auto& member : m_aMembers) {
+        if (member->GetUpdate() <= 0)
+            return 0;
+    }
+    return 1;
+}
+
+int CDownloadItemGroup::GetElster()
+{
+    for (CDownloadItem* member : CountedMembers()) {
+        int elster = member->GetElster();
+        if (elster != 0)
+            return elster;
+    }
+    return 0;
+}
+
+BOOL CDownloadItemGroup::IsInstallable()
+{
+    for (CDownloadItem* member : CountedMembers()) {
+        if (!member->IsInstallable())
+            return FALSE;
+    }
+    return TRUE;
+}
+
+int CDownloadItemGroup::WriteUpdate(int value, const char* ndcPath)
+{
+    for (auto& member : m_aMembers) {
+        if (member->WriteUpdate(value, ndcPath) < 0)
+            break;
+    }
+    return CDownloadItem::WriteUpdate(value, ndcPath);
+}
+
+void CDownloadItemGroup::SetUpdate(int value)
+{
+    for (auto& member : m_aMembers)
+        member->SetUpdate(value);
+    CDownloadItem::SetUpdate(value);
+}
+
+void CDownloadItemGroup::SetWantDownload(int value)
+{
+    for (CDownloadItem* member : CountedMembers())
+        member->SetWantDownload(value);
+    CDownloadItem::SetWantDownload(value);
+}
+
+int CDownloadItemGroup::GetWantDownload()
+{
+    for (auto& member : m_aMembers) {
+        int want = member->GetWantDownload();
+        if (want != 0)
+            return want;
+    }
+    return 0;
+}
+
+int CDownloadItemGroup::GetDownload()
+{
+    for (CDownloadItem* member : CountedMembers()) {
+        if (member->GetDownload() <= 0)
+            return 0;
+    }
+    return 1;
+}
+
+BOOL CDownloadItemGroup::IsValid() const
+{
+    return m_nDateVer != 0 && m_strSection != m_strMyGroup;
+}

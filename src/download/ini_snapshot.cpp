@@ -1,0 +1,254 @@
+#include "download/ini_snapshot.h"
+
+#include "support/text.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace nv {
+
+namespace {
+
+// The platform trims with the wide-character blank test plus Ctrl-Z (the old
+// end-of-file mark); these are the system code page bytes it accepts.
+bool IsProfileBlank(unsigned char c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == ' ' || c == 0x1A;
+}
+
+// Names match without regard to the case of A-Z only: the platform leaves
+// the letters of the code page's upper half (umlauts) as they are.
+std::string Fold(const std::string& text) { return ToLower(text); }
+
+std::string TrimBlanks(const std::string& text)
+{
+    size_t start = 0;
+    size_t end = text.size();
+    while (start < end && IsProfileBlank(static_cast<unsigned char>(text[start])))
+        ++start;
+    while (end > start && IsProfileBlank(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    return text.substr(start, end - start);
+}
+
+// Names and values are C strings to the platform: an embedded zero ends them.
+std::string UpToZero(const char* begin, const char* end)
+{
+    const void* zero = memchr(begin, 0, static_cast<size_t>(end - begin));
+    return std::string(begin, zero ? static_cast<const char*>(zero) : end);
+}
+
+std::string WideToCodePage(const WCHAR* text, int length)
+{
+    if (length <= 0)
+        return std::string();
+    int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], size, nullptr, nullptr);
+    return result;
+}
+
+// The file's text in the system code page, decoded by its byte order mark.
+std::string DecodeContent(const std::string& content)
+{
+    if (content.size() >= 3 && content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        int size = MultiByteToWideChar(CP_UTF8, 0, content.data() + 3,
+                                       static_cast<int>(content.size() - 3), nullptr, 0);
+        std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+        if (size > 0)
+            MultiByteToWideChar(CP_UTF8, 0, content.data() + 3,
+                                static_cast<int>(content.size() - 3), &wide[0], size);
+        return WideToCodePage(wide.data(), static_cast<int>(wide.size()));
+    }
+    bool little = content.size() >= 2 && content.compare(0, 2, "\xFF\xFE") == 0;
+    bool big = content.size() >= 2 && content.compare(0, 2, "\xFE\xFF") == 0;
+    if (!little && !big)
+        return content;
+    std::wstring wide;
+    for (size_t i = 2; i + 1 < content.size(); i += 2) {
+        unsigned char a = static_cast<unsigned char>(content[i]);
+        unsigned char b = static_cast<unsigned char>(content[i + 1]);
+        wide.push_back(static_cast<WCHAR>(little ? (a | (b << 8)) : ((a << 8) | b)));
+    }
+    return WideToCodePage(wide.data(), static_cast<int>(wide.size()));
+}
+
+// A bare file name names a file in the Windows folder, as for the platform.
+std::string ProfilePath(const std::string& path)
+{
+    if (path.find_first_of("\\/") != std::string::npos)
+        return path;
+    char folder[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    return std::string(folder, length) + "\\" + path;
+}
+
+} // namespace
+
+IniSnapshot IniSnapshot::ReadFile(const std::string& path)
+{
+    IniSnapshot snapshot;
+    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return snapshot;
+    std::string content;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
+        content.resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        if (!::ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr))
+            read = 0;
+        content.resize(read);
+    }
+    CloseHandle(file);
+    snapshot.Parse(DecodeContent(content));
+    return snapshot;
+}
+
+IniSnapshot IniSnapshot::FromContent(const std::string& content)
+{
+    IniSnapshot snapshot;
+    snapshot.Parse(DecodeContent(content));
+    return snapshot;
+}
+
+void IniSnapshot::Parse(const std::string& text)
+{
+    // Lines before the first section header belong to a section without a
+    // name, which is never listed but answers to the empty section name.
+    m_sections.push_back(Section());
+    m_firstSection[std::string()] = 0;
+    const char* next = text.data();
+    const char* const end = text.data() + text.size();
+    while (next < end) {
+        const char* start = next;
+        while (next < end && *next != '\n' && *next != '\r')
+            ++next;
+        const char* lineEnd = next;
+        while (next < end && (*next == '\n' || *next == '\r'))
+            ++next;
+        while (start < lineEnd && IsProfileBlank(static_cast<unsigned char>(*start)))
+            ++start;
+        while (lineEnd > start && IsProfileBlank(static_cast<unsigned char>(lineEnd[-1])))
+            --lineEnd;
+        if (start >= lineEnd)
+            continue;
+        if (*start == '[') {
+            const char* close = lineEnd - 1;
+            while (close > start && *close != ']')
+                --close;
+            if (close > start) {
+                Section section;
+                section.name = TrimBlanks(UpToZero(start + 1, close));
+                std::string folded = Fold(section.name);
+                if (m_firstSection.find(folded) == m_firstSection.end())
+                    m_firstSection[folded] = m_sections.size();
+                // A section without a name is never listed.
+                if (!section.name.empty())
+                    m_sectionNames.push_back(section.name);
+                m_sections.push_back(std::move(section));
+                continue;
+            }
+        }
+        Key key;
+        const char* equals = static_cast<const char*>(memchr(start, '=', lineEnd - start));
+        const char* nameEnd = equals ? equals : lineEnd;
+        while (nameEnd > start && IsProfileBlank(static_cast<unsigned char>(nameEnd[-1])))
+            --nameEnd;
+        key.name = UpToZero(start, nameEnd);
+        if (equals) {
+            const char* value = equals + 1;
+            while (value < lineEnd && IsProfileBlank(static_cast<unsigned char>(*value)))
+                ++value;
+            key.value = UpToZero(value, lineEnd);
+            key.hasValue = true;
+        }
+        Section& section = m_sections.back();
+        std::string folded = Fold(key.name);
+        if (section.firstKey.find(folded) == section.firstKey.end())
+            section.firstKey[folded] = section.keys.size();
+        section.keys.push_back(std::move(key));
+    }
+}
+
+const std::string* IniSnapshot::Find(const std::string& section, const std::string& key) const
+{
+    // Only the first section of a name is searched, as the platform does.
+    auto found = m_firstSection.find(Fold(TrimBlanks(section)));
+    if (found == m_firstSection.end())
+        return nullptr;
+    const Section& entry = m_sections[found->second];
+    auto keyFound = entry.firstKey.find(Fold(TrimBlanks(key)));
+    if (keyFound == entry.firstKey.end())
+        return nullptr;
+    const Key& hit = entry.keys[keyFound->second];
+    return hit.hasValue ? &hit.value : nullptr;
+}
+
+std::string IniSnapshot::GetString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, size_t bufferSize) const
+{
+    if (bufferSize == 0)
+        return std::string();
+    std::string fallback = defaultValue;
+    while (!fallback.empty() && fallback.back() == ' ')
+        fallback.pop_back();
+    const std::string* stored = Find(section, key);
+    std::string value = stored ? *stored : fallback;
+    // A value in matching quotes loses them; the closing quote goes only
+    // when the whole value fits the buffer.
+    bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+                  value.back() == value[0];
+    if (quoted)
+        value.erase(0, 1);
+    size_t length = value.size();
+    std::string result = value.substr(0, bufferSize - 1 < length ? bufferSize - 1 : length);
+    if (quoted && bufferSize >= length && !result.empty())
+        result.pop_back();
+    return result;
+}
+
+int IniSnapshot::GetInt(const std::string& section, const std::string& key,
+                        int defaultValue) const
+{
+    // The platform reads the text into a buffer of 30 characters first.
+    std::string text = GetString(section, key, std::string(), 30);
+    if (text.empty())
+        return defaultValue;
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
+        ++i;
+    bool minus = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        minus = text[i] == '-';
+        ++i;
+    }
+    // The platform's conversion honours the prefixes 0b, 0o and 0x even
+    // when asked for decimal.
+    unsigned long base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        char marker = text[i + 1];
+        base = marker == 'b' ? 2 : marker == 'o' ? 8 : marker == 'x' ? 16 : 10;
+        if (base != 10)
+            i += 2;
+    }
+    unsigned long total = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        unsigned long digit = c >= '0' && c <= '9'   ? static_cast<unsigned long>(c - '0')
+                              : c >= 'a' && c <= 'z' ? static_cast<unsigned long>(c - 'a' + 10)
+                              : c >= 'A' && c <= 'Z' ? static_cast<unsigned long>(c - 'A' + 10)
+                                                     : base;
+        if (digit >= base)
+            break;
+        total = total * base + digit;
+    }
+    return static_cast<int>(minus ? 0 - total : total);
+}
+
+} // namespace nv

@@ -1,0 +1,30 @@
+// Display dates of news items. The feeds are written by people in the user's
+// own notation, so dates are parsed with the user's regional settings and
+// compared as OLE dates including the time of day.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+struct NewsDate {
+    DATE value = 0;
+    bool valid = false;
+};
+
+// The OLE Automation parse with the user's default locale; a text that does
+// not parse gives an invalid date.
+NewsDate ParseNewsDate(const std::string& text);
+
+// The local date and time now, in whole seconds.
+NewsDate LocalNewsNow();
+
+// OLE dates before the epoch count the fraction away from day zero
+// (-1.25 is 31 Dec 1899 06:00, later than -1.0); this maps them onto one
+// rising scale so that plain comparison orders them in time.
+double ContinuousDate(DATE date);
+
+// True only when both dates are valid and `date` lies after `reference`: an
+// invalid date disables the test that uses it.
+bool IsLaterDate(const NewsDate& date, const NewsDate& reference);

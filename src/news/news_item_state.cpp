@@ -1,0 +1,90 @@
+#include "frame/service_worker.h"
+
+#include "frame/constants.h"
+#include "news/news_files.h"
+#include "news/news_texts.h"
+#include "support/message_box.h"
+#include "support/text.h"
+#include "xml/nv_xml_document.h"
+#include "xml/xpath_literal.h"
+
+namespace {
+
+// Raises the failure `hr` of a file operation with what was attempted on which path.
+void ThrowFileError(HRESULT hr, const char* attempt, const std::string& path)
+{
+    NvXmlClass::ThrowIf(true, FAILED(hr) ? hr : E_FAIL, "%s %s: %s", attempt, path.c_str(),
+                        nv::ErrorMessageFor(hr).c_str());
+}
+
+// The state file holds the marks of every item of the feed. Writing it in
+// place would lose them all if the write broke off (full disk, crash), so the
+// new content goes to a file beside it that replaces the old one only when
+// it was written completely.
+void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
+{
+    size_t separator = statePath.find_last_of('\\');
+    NvXmlClass::ThrowIf(separator == std::string::npos, E_FAIL,
+                        "Not possible to save XML file, filename is missing!");
+    std::string folder = statePath.substr(0, separator);
+    char temporary[MAX_PATH] = {};
+    if (!GetTempFileNameA(folder.c_str(), "nvs", 0, temporary))
+        ThrowFileError(HRESULT_FROM_WIN32(GetLastError()), "Cannot create a file in", folder);
+    try {
+        state.Save(temporary);
+    } catch (...) {
+        DeleteFileA(temporary);
+        throw;
+    }
+    if (!MoveFileExA(temporary, statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+        DeleteFileA(temporary);
+        ThrowFileError(hr, "Cannot replace", statePath);
+    }
+}
+
+} // namespace
+
+HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std::string& guid,
+                                         long readState, long hiddenState)
+{
+    if (feedPath.empty() || guid.empty() || !PathExists(feedPath))
+        return E_INVALIDARG;
+    try {
+        CoInitialize(nullptr);
+        CNvXmlDocument feed;
+        feed.Load(feedPath);
+        std::string literal = XPathLiteral(guid);
+        if (feed.DocumentElement()
+                .SelectSingleNodePath("channel/item[guid =" + literal +
+                                      "]|channel/orvo2/item[guid =" + literal + "]")
+                .IsEmpty())
+            return E_INVALIDARG;
+
+        CoInitialize(nullptr);
+        std::string statePath = GetNewsStateFilePath(feedPath);
+        CNvXmlDocument state;
+        if (PathExists(statePath))
+            state.Load(statePath);
+        else
+            state.LoadXml(nv::kEmptyFeed);
+        CNvXmlNode record =
+            state.DocumentElement().SelectSingleNodePath("channel/item[guid=" + literal + "]");
+        if (record.IsEmpty()) {
+            record = state.SelectSingleNode("channel").AddChild("item", "");
+            record.AddChild("guid", guid.c_str());
+        }
+        // -1 leaves a mark as it is, so a caller can set one without the other.
+        if (readState != -1)
+            record.SetChildNumber("read", readState);
+        if (hiddenState != -1)
+            record.SetChildNumber("dontshow", hiddenState);
+        SaveStateFile(state, statePath);
+        return S_OK;
+    } catch (const nv::ComError& error) {
+        nv::AppMessageBox(nv::FormatText(nv::kSetNewsItemStateErrorText,
+                                         error.Description().c_str()),
+                          MB_OK);
+        return FAILED(error.Error()) ? error.Error() : E_FAIL;
+    }
+}

@@ -1,0 +1,25 @@
+// The update manager's own settings file, shared by all users of the machine.
+// The module only reads it: the update mode and the last successful check.
+#pragma once
+
+#include <string>
+
+class CNvXmlDocument;
+
+namespace nv {
+
+// "Norvane\Update Manager\Daten\updatemanager-config.xml" below the all-users
+// application-data folder; a relative path when the shell names no folder.
+std::string UpdateManagerConfigPath();
+
+// False when the file does not exist; a file that does not parse raises.
+bool LoadUpdateManagerConfig(CNvXmlDocument& config);
+
+// A date in German notation (day.month.year, optionally with hours:minutes
+// and seconds) as an OLE date, whatever the user's regional settings say.
+bool ParseGermanOleDate(const std::string& text, double* date);
+
+// The local date and time in whole seconds, as an OLE date.
+double LocalNowOleDate();
+
+} // namespace nv

@@ -1,0 +1,24 @@
+// The XML layer's single error model: every failure leaves the layer as a COM
+// error. Checks of the layer raise NvXmlException, whose description lives in
+// an error-info object, so callers that catch nv::ComError read it the same way
+// as the error info of a failed DOM call.
+#pragma once
+
+#include "support/com_error.h"
+
+#include <cstdarg>
+
+namespace NvXmlClass {
+
+class NvXmlException : public nv::ComError {
+public:
+    NvXmlException(HRESULT hr, IErrorInfo* info, bool addRef = true) : nv::ComError(hr, info, addRef) {}
+};
+
+// Raises an NvXmlException with `hr` and the printf-formatted description when
+// `condition` holds. Should the error-info object not be available, a plain
+// nv::ComError with E_FAIL is raised instead.
+void ThrowIf(bool condition, HRESULT hr, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void ThrowIfV(bool condition, HRESULT hr, const char* format, va_list args);
+
+} // namespace NvXmlClass

@@ -1,0 +1,50 @@
+// What the export layer itself promises, whatever the core behind it answers.
+#include "harness/nvinfo_module.h"
+#include "nvinfo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Wiring, GetUpdateInfosRefusesANullCountWithoutTouchingTheOthers)
+{
+    auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
+    for (int missing = 0; missing < 3; ++missing) {
+        int counts[3] = {111, 222, 333};
+        int* pointers[3] = {&counts[0], &counts[1], &counts[2]};
+        pointers[missing] = nullptr;
+        IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
+        EXPECT_EQ(-1, getUpdateInfos("qdpro", pointers[0], pointers[1], pointers[2], &document))
+            << "count " << missing;
+        EXPECT_EQ(111, counts[0]);
+        EXPECT_EQ(222, counts[1]);
+        EXPECT_EQ(333, counts[2]);
+        EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
+    }
+}
+
+TEST(Wiring, MergeNdc2AlwaysStoresANonNullBstr)
+{
+    auto mergeNdc2 = NvinfoModule::Proc<PFN_NV_MERGENDC2>("MergeNdc2");
+    BSTR message = reinterpret_cast<BSTR>(0x1234);
+    int result = mergeNdc2("C:\\nvinfo-missing\\new.ndc", "C:\\nvinfo-missing\\old.ndc", &message);
+    EXPECT_LT(result, 0);
+    ASSERT_NE(reinterpret_cast<BSTR>(0x1234), message);
+    ASSERT_NE(nullptr, message);
+    EXPECT_EQ(0u, SysStringLen(message));
+    SysFreeString(message);
+}
+
+TEST(Wiring, NullTextsAreEmptyTexts)
+{
+    auto getNewsXml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml");
+    EXPECT_EQ(nullptr, getNewsXml(nullptr, nullptr));
+    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
+    IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
+    EXPECT_EQ(E_INVALIDARG, getNews(nullptr, nullptr, &document));
+    EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
+    auto mergeNdc = NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc");
+    EXPECT_LT(mergeNdc(nullptr, nullptr), 0);
+}
+
+} // namespace
