@@ -1,6 +1,7 @@
 #include "news/feed_reader.h"
 
 #include "constraint/constraint_evaluator.h"
+#include "news/child_elements.h"
 #include "news/news_current_date.h"
 #include "news/news_files.h"
 #include "news/news_state.h"
@@ -13,15 +14,44 @@
 
 namespace {
 
+// The children of an item that reading looks at: the first of each name.
+struct ItemParts {
+    CNvXmlNode from;
+    CNvXmlNode until;
+    CNvXmlNode constraint;
+    CNvXmlNode guid;
+    CNvXmlNode description;
+};
+
+ItemParts FindItemParts(const CNvXmlNode& item)
+{
+    struct Slot {
+        const wchar_t* name;
+        CNvXmlNode ItemParts::*part;
+    };
+    static const Slot kSlots[] = {
+        {L"von", &ItemParts::from},           {L"bis", &ItemParts::until},
+        {L"if", &ItemParts::constraint},      {L"guid", &ItemParts::guid},
+        {L"description", &ItemParts::description},
+    };
+    ItemParts parts;
+    ForEachChildElement(item, [&](IXMLDOMNode* child, BSTR name) {
+        for (const Slot& slot : kSlots) {
+            CNvXmlNode& part = parts.*slot.part;
+            if (part.IsEmpty() && std::wcscmp(name, slot.name) == 0)
+                part = CNvXmlNode(child);
+        }
+    });
+    return parts;
+}
+
 // Display dates: not before `von`, not after `bis`. A date that does not
 // parse leaves its test out.
-bool IsDue(const CNvXmlNode& item, const NewsDate& now)
+bool IsDue(const ItemParts& parts, const NewsDate& now)
 {
-    CNvXmlNode from = item.SelectSingleNode("von");
-    if (!from.IsEmpty() && IsLaterDate(ParseNewsDate(from.GetTextString()), now))
+    if (!parts.from.IsEmpty() && IsLaterDate(ParseNewsDate(parts.from.GetTextString()), now))
         return false;
-    CNvXmlNode until = item.SelectSingleNode("bis");
-    return until.IsEmpty() || !IsLaterDate(now, ParseNewsDate(until.GetTextString()));
+    return parts.until.IsEmpty() || !IsLaterDate(now, ParseNewsDate(parts.until.GetTextString()));
 }
 
 bool IsWhiteSpace(wchar_t c)
@@ -32,26 +62,21 @@ bool IsWhiteSpace(wchar_t c)
 // Trims the description in its wide form, so characters outside the code page
 // survive. The DOM's text may already come trimmed, so it is always written
 // back: only that replaces the white space stored in the document.
-void TrimDescription(const CNvXmlNode& item)
+void TrimDescription(const CNvXmlNode& description)
 {
     try {
-        CNvXmlNode description = item.SelectSingleNode("description");
-        if (description.IsEmpty())
-            return;
         nv::BstrText text = description.GetText();
-        const wchar_t* begin = text.Get();
-        if (!begin)
+        const wchar_t* first = text.Get();
+        if (!first)
             return;
-        const wchar_t* end = begin + text.Length();
-        const wchar_t* first = begin;
-        while (first < end && IsWhiteSpace(*first))
+        const wchar_t* last = first + text.Length();
+        while (first < last && IsWhiteSpace(*first))
             ++first;
-        const wchar_t* last = end;
         while (last > first && IsWhiteSpace(last[-1]))
             --last;
-        BSTR trimmed = SysAllocStringLen(first, static_cast<UINT>(last - first));
-        nv::BstrText owner = nv::BstrText::Attach(trimmed);
-        nv::CheckCall(description.Node()->put_text(owner.Get()), description.Node().Get(),
+        nv::BstrText trimmed =
+            nv::BstrText::Attach(SysAllocStringLen(first, static_cast<UINT>(last - first)));
+        nv::CheckCall(description.Node()->put_text(trimmed.Get()), description.Node().Get(),
                       nv::IID_IXMLDOMNode);
     } catch (const nv::ComError&) {
         // The item goes on with its text as it was.
@@ -61,21 +86,20 @@ void TrimDescription(const CNvXmlNode& item)
 // Drops items the user has read (unless wanted) or hidden (unless wanted),
 // and marks the read ones that stay. Items without a guid cannot carry marks
 // and are not shown once the user has marks for this feed.
-bool PassesUserMarks(CNvXmlNode& item, const NewsStateRecords& state, BOOL includeRead,
-                     BOOL includeHidden)
+bool PassesUserMarks(CNvXmlNode& item, const CNvXmlNode& guid, const NewsStateRecords& state,
+                     BOOL includeRead, BOOL includeHidden)
 {
-    CNvXmlNode guid = item.SelectSingleNode("guid");
     if (guid.IsEmpty())
         return false;
-    CNvXmlNode record = state.Find(guid.GetText());
-    if (record.IsEmpty())
+    const NewsMarks* marks = state.Find(guid.GetText());
+    if (!marks)
         return true;
-    if (IsMarkSet(record, "read")) {
+    if (marks->read) {
         if (!includeRead)
             return false;
         item.SetAttribute("read", "1");
     }
-    return includeHidden || !IsMarkSet(record, "dontshow");
+    return includeHidden || !marks->hidden;
 }
 
 std::string ItemQuery(const std::string& category)
@@ -111,17 +135,17 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     CNvXmlNodeList items = feed.DocumentElement().SelectNodesPath(query);
     while (items.Next()) {
         CNvXmlNode item = items.GetCurrent();
-        if (!IsDue(item, now))
+        ItemParts parts = FindItemParts(item);
+        if (!IsDue(parts, now))
             continue;
-        if (checkConstraints) {
-            CNvXmlNode constraint = item.SelectSingleNode("if");
-            if (!constraint.IsEmpty() && !Evaluate(constraint))
-                continue;
-        }
+        if (checkConstraints && !parts.constraint.IsEmpty() && !Evaluate(parts.constraint))
+            continue;
         item.SetAttribute("read", "0");
-        if (state.IsLoaded() && !PassesUserMarks(item, state, includeRead, includeHidden))
+        if (state.IsLoaded() &&
+            !PassesUserMarks(item, parts.guid, state, includeRead, includeHidden))
             continue;
-        TrimDescription(item);
+        if (!parts.description.IsEmpty())
+            TrimDescription(parts.description);
         item.SetAttribute("feedurl", feedPath.c_str());
         ++*itemCount;
         channel.AppendChild(item);

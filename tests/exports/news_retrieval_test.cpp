@@ -222,7 +222,8 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
     std::string feed = WriteFeed("marken.xml",
                                  Item("gelesen") + Item("null-eins") + Item("versteckt") +
                                      Item("beides") + Item("doppelt") + "<item><title>x</title></item>" +
-                                     Item("unberuehrt") + Item("gelesen"));
+                                     Item("unberuehrt") + Item("gelesen") + Item("leer-eins") +
+                                     Item("cdata") + Item("zerlegt"));
     WriteIndex("qdpro", Entry(feed));
     WriteState(feed, "<?xml version='1.0' encoding='utf-8'?><rss><channel>"
                      "<item><guid>gelesen</guid><read>1</read></item>"
@@ -232,6 +233,9 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
                      "<item><guid>doppelt</guid><read>1</read></item>"
                      "<item><guid>doppelt</guid><read>0</read><dontshow>1</dontshow></item>"
                      "<orvo2><item><guid>unberuehrt</guid><read>1</read></item></orvo2>"
+                     "<item><guid>leer-eins</guid><read> 1 </read></item>"
+                     "<item><guid>cdata</guid><read><![CDATA[1]]></read></item>"
+                     "<item><guid>zerlegt</guid><read>0</read><read><b>1</b><!-- x --></read></item>"
                      "</channel></rss>");
     struct Row {
         const char* name;
@@ -240,10 +244,12 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
         const char* expected;
     } rows[] = {
         {"everything", 1, 1,
-         "gelesen:1|null-eins:0|versteckt:0|beides:1|doppelt:1|unberuehrt:0|gelesen:1"},
-        {"without read", 0, 1, "null-eins:0|versteckt:0|unberuehrt:0"},
-        {"without hidden", 1, 0, "gelesen:1|null-eins:0|doppelt:1|unberuehrt:0|gelesen:1"},
-        {"neither", 0, 0, "null-eins:0|unberuehrt:0"},
+         "gelesen:1|null-eins:0|versteckt:0|beides:1|doppelt:1|unberuehrt:0|gelesen:1|"
+         "leer-eins:0|cdata:1|zerlegt:1"},
+        {"without read", 0, 1, "null-eins:0|versteckt:0|unberuehrt:0|leer-eins:0"},
+        {"without hidden", 1, 0,
+         "gelesen:1|null-eins:0|doppelt:1|unberuehrt:0|gelesen:1|leer-eins:0|cdata:1|zerlegt:1"},
+        {"neither", 0, 0, "null-eins:0|unberuehrt:0|leer-eins:0"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, Summary(FileNews(feed, "", row.includeRead, row.includeHidden)))
