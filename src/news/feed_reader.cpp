@@ -5,6 +5,7 @@
 #include "news/news_current_date.h"
 #include "news/news_files.h"
 #include "news/news_state.h"
+#include "support/variant_value.h"
 #include "xml/nv_xml_document.h"
 #include "xml/xpath_literal.h"
 
@@ -83,10 +84,38 @@ void TrimDescription(const CNvXmlNode& description)
     }
 }
 
+// The attributes every passing item gets, made once per feed: the same texts
+// for thousands of items need converting only once.
+class ItemAttributes {
+public:
+    explicit ItemAttributes(const std::string& feedPath) : m_feedUrl(feedPath) {}
+
+    void SetRead(const CNvXmlNode& item, bool read) const
+    {
+        Set(item, m_readName, read ? m_one : m_zero);
+    }
+    void SetFeedUrl(const CNvXmlNode& item) const { Set(item, m_feedUrlName, m_feedUrl); }
+
+private:
+    static void Set(const CNvXmlNode& item, const nv::BstrText& name, const nv::VariantValue& value)
+    {
+        NvXmlClass::ThrowIf(!item.Element(), E_FAIL, "XML Element not initialized!");
+        nv::CheckCall(item.Element()->setAttribute(name.Get(), value.Get()), item.Element().Get(),
+                      nv::IID_IXMLDOMElement);
+    }
+
+    const nv::BstrText m_readName{"read"};
+    const nv::BstrText m_feedUrlName{"feedurl"};
+    const nv::VariantValue m_zero{"0"};
+    const nv::VariantValue m_one{"1"};
+    const nv::VariantValue m_feedUrl;
+};
+
 // Drops items the user has read (unless wanted) or hidden (unless wanted),
 // and marks the read ones that stay. Items without a guid cannot carry marks
 // and are not shown once the user has marks for this feed.
-bool PassesUserMarks(CNvXmlNode& item, const CNvXmlNode& guid, const NewsStateRecords& state,
+bool PassesUserMarks(const CNvXmlNode& item, const CNvXmlNode& guid,
+                     const NewsStateRecords& state, const ItemAttributes& attributes,
                      BOOL includeRead, BOOL includeHidden)
 {
     if (guid.IsEmpty())
@@ -97,7 +126,7 @@ bool PassesUserMarks(CNvXmlNode& item, const CNvXmlNode& guid, const NewsStateRe
     if (marks->read) {
         if (!includeRead)
             return false;
-        item.SetAttribute("read", "1");
+        attributes.SetRead(item, true);
     }
     return includeHidden || !marks->hidden;
 }
@@ -133,6 +162,7 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     NewsDate now = GetNewsCurrentDate();
     *progressStep = 5;
     CNvXmlNodeList items = feed.DocumentElement().SelectNodesPath(query);
+    ItemAttributes attributes(feedPath);
     while (items.Next()) {
         CNvXmlNode item = items.GetCurrent();
         ItemParts parts = FindItemParts(item);
@@ -140,13 +170,13 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
             continue;
         if (checkConstraints && !parts.constraint.IsEmpty() && !Evaluate(parts.constraint))
             continue;
-        item.SetAttribute("read", "0");
+        attributes.SetRead(item, false);
         if (state.IsLoaded() &&
-            !PassesUserMarks(item, parts.guid, state, includeRead, includeHidden))
+            !PassesUserMarks(item, parts.guid, state, attributes, includeRead, includeHidden))
             continue;
         if (!parts.description.IsEmpty())
             TrimDescription(parts.description);
-        item.SetAttribute("feedurl", feedPath.c_str());
+        attributes.SetFeedUrl(item);
         ++*itemCount;
         channel.AppendChild(item);
     }

@@ -88,6 +88,21 @@ TEST_F(NewsRetrieval, NoIndexMeansNoNewsAndNoMessage)
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
+TEST_F(NewsRetrieval, ANullDocumentPointerIsRefusedInsteadOfWrittenThrough)
+{
+    m_registry.SetString(HKEY_LOCAL_MACHINE,
+                         "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
+                         "Daten", m_temp.File("daten"));
+    std::string feed = WriteFeed("zeiger.xml", Item("z1"));
+    WriteIndex("ycpro", Entry(feed));
+    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
+    EXPECT_EQ(E_POINTER, getNews("ycpro", "", nullptr));
+    EXPECT_EQ(E_INVALIDARG, getNews("", "", nullptr));
+    auto fromFileEx = NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX);
+    fromFileEx(feed.c_str(), "", nullptr, 1, 1, 1);
+    EXPECT_TRUE(m_dialogs.Dialogs().empty());
+}
+
 TEST_F(NewsRetrieval, TheDefaultDataFolderServesGetNewsGetNewsDocumentAndGetNewsXml)
 {
     m_registry.SetString(HKEY_LOCAL_MACHINE,
