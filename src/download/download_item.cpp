@@ -1,5 +1,6 @@
 #include "download/download_item.h"
 
+#include "download/ini_batch_writer.h"
 #include "download/ini_snapshot.h"
 #include "download/install_condition.h"
 #include "download/ndc_keys.h"
@@ -116,8 +117,7 @@ int CDownloadItem::SetQuota(int value, BOOL write)
     m_nQuota = value;
     if (!write)
         return value;
-    return WritePrivateProfileStringA(m_strSection.c_str(), kQuota,
-                                      nv::FormatText("%d", value).c_str(), m_strNdcFile.c_str());
+    return nv::WriteProfileKey(m_strNdcFile, m_strSection, kQuota, nv::FormatText("%d", value));
 }
 
 int CDownloadItem::GetQuotaDiced() const { return m_nQuotaDiced; }
@@ -127,8 +127,8 @@ int CDownloadItem::SetQuotaDiced(int value, BOOL write)
     m_nQuotaDiced = value;
     if (!write)
         return value;
-    return WritePrivateProfileStringA(m_strSection.c_str(), kQuotaDiced,
-                                      nv::FormatText("%d", value).c_str(), m_strNdcFile.c_str());
+    return nv::WriteProfileKey(m_strNdcFile, m_strSection, kQuotaDiced,
+                               nv::FormatText("%d", value));
 }
 
 BOOL CDownloadItem::IsWithinQuota() const
@@ -161,8 +161,8 @@ int CDownloadItem::Load(const char* ndcPath, const char* section)
 int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath)
 {
     // A failed write is not reported: the flag in memory is what callers use.
-    WritePrivateProfileStringA(m_strSection.c_str(), key, nv::FormatText("%d", value).c_str(),
-                               ndcPath ? ndcPath : m_strNdcFile.c_str());
+    nv::WriteProfileKey(ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
+                        nv::FormatText("%d", value));
     return 0;
 }
 

@@ -10,3 +10,7 @@ endfunction()
 nv_version_fixture(verfix_product_differs SHARED ${NV_VERSION_FIXTURE_DIR}/product_differs.rc)
 nv_version_fixture(verfix_all_parts SHARED ${NV_VERSION_FIXTURE_DIR}/all_parts.rc)
 nv_version_fixture(verfix_unversioned SHARED)
+
+# Seed documents of the generated-input test, next to the test program.
+file(GLOB NV_CONSTRAINT_CORPUS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/constraint_corpus/*.xml)
+file(COPY ${NV_CONSTRAINT_CORPUS} DESTINATION ${CMAKE_BINARY_DIR}/bin/constraint_corpus)
