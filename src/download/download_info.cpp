@@ -175,16 +175,19 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     return CountLoadedNewItems();
 }
 
+int CDownloadInfo::LoadOldAndNew(const char* oldPath, const char* newPath)
+{
+    DeleteAll();
+    int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
+    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
+}
+
 int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
 {
     if (!oldPath || !newPath)
         return -1;
     if (m_aOldItems.empty() && m_aNewItems.empty()) {
-        DeleteAll();
-        int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
-        if (result < 0)
-            return result;
-        result = LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
+        int result = LoadOldAndNew(oldPath, newPath);
         if (result < 0)
             return result;
     }

@@ -54,6 +54,10 @@ public:
     int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly);
     bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup);
 
+    // DeleteAll, then the old file into the old list and the new one into the
+    // new list: 0 or the first negative LoadFile code.
+    int LoadOldAndNew(const char* oldPath, const char* newPath);
+
     // Removes the item from the list and its section from the map, deletes it.
     static void RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item);
 
@@ -69,4 +73,9 @@ public:
     DownloadItemMap m_mapOldItems;
     DownloadItemList m_aNewItems;
     DownloadItemMap m_mapNewItems;
+
+private:
+    // MergeGroup when both items are groups (counting a wanted one); false
+    // when they are not both groups.
+    bool MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count);
 };
