@@ -12,6 +12,10 @@
 
 class CDownloadItemGroup;
 
+namespace nv {
+class IniSnapshot;
+}
+
 // Owns its items.
 using DownloadItemList = std::vector<std::unique_ptr<CDownloadItem>>;
 // Does not own: lower-cased section name to an item of a list.
@@ -57,6 +61,14 @@ public:
     // Removes the item from the list and its section from the map, deletes it.
     static void RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item);
 
+private:
+    // LoadFile on a file already read into memory.
+    int LoadParsed(const nv::IniSnapshot& file, const char* path, DownloadItemList* list,
+                   DownloadItemMap* map);
+    // The walk of CountNewItems over the loaded lists.
+    int CountLoadedNewItems();
+
+public:
     DownloadItemList m_aOldItems;
     DownloadItemMap m_mapOldItems;
     DownloadItemList m_aNewItems;
