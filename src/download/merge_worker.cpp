@@ -1,16 +1,55 @@
-// Placeholder until the NDC merge lands.
+// The merge and single-flag exports of the download configuration.
+#include "download/download_info.h"
+#include "download/ini_batch_writer.h"
+#include "download/ndc_keys.h"
 #include "frame/service_worker.h"
+#include "support/text.h"
 
-int CServiceWorker::MergeNdc(const std::string&, const std::string&, std::string* message)
+namespace {
+
+// Texts shorter than this are taken for missing arguments.
+const size_t kShortestText = 2;
+
+// A flag written at once through the platform. The merge's own writes are
+// collected; these are single calls, and their callers must learn when the
+// write failed (missing folder, locked or read-only file), which the item
+// writers do not report.
+int WriteSingleFlag(const std::string& section, const std::string& ndcPath, const char* key,
+                    int value)
+{
+    if (section.size() < kShortestText || ndcPath.size() < kShortestText)
+        return -1;
+    return nv::WriteProfileKey(ndcPath, section, key, nv::FormatText("%d", value)) ? 0 : -1;
+}
+
+} // namespace
+
+int CServiceWorker::MergeNdc(const std::string& newPath, const std::string& oldPath,
+                             std::string* message)
 {
     if (message)
         message->clear();
-    return -3;
+    CDownloadInfo info;
+    DownloadItemRefs output;
+    return info.Merge(output, oldPath.c_str(), newPath.c_str(), TRUE, TRUE, FALSE, message);
 }
 
-int CServiceWorker::UpdateAsDownloaded(const std::string&, const std::string&, int) { return -1; }
-int CServiceWorker::UpdateAsUpdated(const std::string&, const std::string&, int) { return -1; }
-int CServiceWorker::UpdateStatus(const std::string&, const std::string&, const std::string&)
+int CServiceWorker::UpdateAsDownloaded(const std::string& section, const std::string& ndcPath,
+                                       int value)
 {
-    return -1;
+    return WriteSingleFlag(section, ndcPath, nv::ndc::kDownload, value);
+}
+
+int CServiceWorker::UpdateAsUpdated(const std::string& section, const std::string& ndcPath,
+                                    int value)
+{
+    return WriteSingleFlag(section, ndcPath, nv::ndc::kUpdate, value);
+}
+
+int CServiceWorker::UpdateStatus(const std::string& section, const std::string& second,
+                                 const std::string& third)
+{
+    bool complete = section.size() >= kShortestText && second.size() >= kShortestText &&
+                    third.size() >= kShortestText;
+    return complete ? 0 : -1;
 }

@@ -1,0 +1,229 @@
+// The merge of the machine's NDC file (old) with a fetched one (new): which
+// items this machine still needs, and the progress flags carried over.
+#include "download/download_info.h"
+#include "download/download_item_group.h"
+#include "download/ini_batch_writer.h"
+#include "download/merge_messages.h"
+#include "download/ndc_keys.h"
+
+#include <exception>
+#include <unordered_map>
+
+namespace {
+
+CDownloadItem* Lookup(const DownloadItemMap& map, const std::string& section)
+{
+    auto found = map.find(section);
+    return found == map.end() ? nullptr : found->second;
+}
+
+// Every member at any depth, plus one: more steps than a member walk can take.
+size_t WalkBound(const CDownloadItemGroup& group)
+{
+    size_t bound = 1;
+    for (const auto& member : group.Members()) {
+        const auto* inner = dynamic_cast<const CDownloadItemGroup*>(member.get());
+        bound += inner ? WalkBound(*inner) : 1;
+    }
+    return bound;
+}
+
+// Calls `visit` for each step of the group's cursor walk (a member group is
+// visited once per member of its own, as the walk reports it).
+template <class Visit> void WalkMembers(CDownloadItemGroup& group, Visit visit)
+{
+    group.ResetCursor();
+    size_t bound = WalkBound(group);
+    for (size_t step = 0; step < bound; ++step) {
+        CDownloadItem* member = group.GetCurrent();
+        if (!member)
+            return;
+        visit(member);
+        if (!group.MoveNext())
+            return;
+    }
+}
+
+// Deletes the marked items of the new list and drops them from its map, in
+// one pass: removing them one at a time shifts the list once per item.
+void DropMarked(DownloadItemList& list, DownloadItemMap& map, const std::vector<bool>& drop)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (drop[i]) {
+            map.erase(list[i]->m_strSection);
+            list[i].reset();
+            continue;
+        }
+        if (kept != i)
+            list[kept] = std::move(list[i]);
+        ++kept;
+    }
+    list.resize(kept);
+}
+
+} // namespace
+
+bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count)
+{
+    auto* freshGroup = dynamic_cast<CDownloadItemGroup*>(fresh);
+    auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
+    if (!freshGroup || !knownGroup)
+        return false;
+    if (MergeGroup(freshGroup, knownGroup))
+        ++count;
+    return true;
+}
+
+int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath,
+                         BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
+{
+    // Every key the merge writes (the diced numbers included) reaches the new
+    // file in one replacement when the merge ends, however it ends.
+    nv::CIniBatchWriter batch;
+    long step = 0;
+    try {
+        int result = LoadBoth(oldPath, newPath);
+        if (result < 0)
+            return result;
+        step = 1;
+        result = ApplyDownloadState();
+        if (result < 0)
+            return result;
+        step = 2;
+        result = CollectDownloads(output, all, downloaderOnly);
+        step = 3;
+        for (const auto& item : m_aNewItems) {
+            step = 4;
+            if (item->GetUpdate() != 0)
+                item->WriteUpdate(1, newPath);
+            step = 5;
+            if (item->GetDownload() != 0)
+                item->WriteDownload(1, newPath);
+            step = 7;
+        }
+        return result;
+    } catch (const nv::ComError& error) {
+        nv::StoreMergeMessage(message, nv::ComMergeMessage(oldPath, step, error));
+    } catch (const std::exception& error) {
+        nv::StoreMergeMessage(message, nv::FrameworkMergeMessage(oldPath, step, error));
+    } catch (...) {
+        nv::StoreMergeMessage(message, nv::UnknownMergeMessage(oldPath, step));
+    }
+    return -1;
+}
+
+int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath)
+{
+    if (!oldPath || !newPath)
+        return -1;
+    int result = LoadOldAndNew(oldPath, newPath);
+    if (result < 0)
+        return result;
+
+    int count = 0;
+    std::vector<bool> drop(m_aNewItems.size(), false);
+    for (size_t i = 0; i < m_aNewItems.size(); ++i) {
+        CDownloadItem* fresh = m_aNewItems[i].get();
+        if (!fresh->IsItemSection())
+            continue;
+        CDownloadItem* known = Lookup(m_mapOldItems, fresh->m_strSection);
+        if (!known) {
+            if (fresh->IsInstallable())
+                ++count;
+            else
+                drop[i] = true;
+            continue;
+        }
+        if (MergeIfGroups(fresh, known, count))
+            continue;
+        if (known->GetQuotaDiced() != -1 && known->GetQuotaDiced() != fresh->GetQuotaDiced())
+            fresh->SetQuotaDiced(known->GetQuotaDiced(), TRUE);
+        bool wanted = (fresh->GetDateVer() > known->GetDateVer() || known->GetUpdate() == 0) &&
+                      fresh->IsInstallable();
+        fresh->SetWantDownload(wanted ? 1 : 0);
+        fresh->SetUpdate(wanted ? 0 : 1);
+        if (wanted)
+            ++count;
+        fresh->SetState(nullptr, nullptr);
+        if (!wanted && !fresh->IsInstallable())
+            drop[i] = true;
+    }
+    DropMarked(m_aNewItems, m_mapNewItems, drop);
+    return count;
+}
+
+bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup)
+{
+    // Looked up once per group, the first member of a name winning as in a
+    // search from the front: a search per member is quadratic in group size.
+    std::unordered_map<std::string, CDownloadItem*> oldMembers;
+    WalkMembers(*oldGroup,
+                [&](CDownloadItem* member) { oldMembers.emplace(member->m_strSection, member); });
+    bool wanted = false;
+    WalkMembers(*newGroup, [&](CDownloadItem* member) {
+        CDownloadItem* known = Lookup(oldMembers, member->m_strSection);
+        bool installed = known && member->GetDateVer() <= known->GetDateVer() &&
+                         known->GetUpdate() != 0;
+        if (!installed && member->IsInstallable()) {
+            member->SetWantDownload(1);
+            member->SetUpdate(0);
+            wanted = true;
+        } else {
+            member->SetWantDownload(0);
+            member->SetUpdate(1);
+        }
+    });
+    return wanted;
+}
+
+int CDownloadInfo::ApplyDownloadState()
+{
+    if (m_aOldItems.empty() || m_aNewItems.empty())
+        return -1;
+    int count = 0;
+    for (const auto& item : m_aNewItems) {
+        CDownloadItem* fresh = item.get();
+        CDownloadItem* known =
+            fresh->IsItemSection() ? Lookup(m_mapOldItems, fresh->m_strSection) : nullptr;
+        if (!known)
+            continue;
+        if (MergeIfGroups(fresh, known, count))
+            continue;
+        if ((fresh->GetDateVer() > known->GetDateVer() || known->GetDownload() == 0) &&
+            fresh->IsInstallable()) {
+            fresh->SetDownload(0);
+            ++count;
+        } else {
+            fresh->SetDownload(1);
+        }
+    }
+    return count;
+}
+
+int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly)
+{
+    CDownloadItem* downloader = Lookup(m_mapNewItems, nv::ndc::kDownloaderSection);
+    bool pending = false;
+    if (downloader && downloader->IsValid()) {
+        CDownloadItem* installed = Lookup(m_mapOldItems, nv::ndc::kDownloaderSection);
+        pending = !(installed && downloader->GetDateVer() <= installed->GetDateVer() &&
+                    downloader->GetWantDownload() == 0 && installed->GetUpdate() != 0);
+    }
+    if (downloaderOnly && pending) {
+        output.push_back(downloader);
+        return 0;
+    }
+    for (const auto& item : m_aNewItems) {
+        if (!item->IsItemSection())
+            continue;
+        if (item->IsDnload() && item->GetWantDownload() == 0) {
+            item->WriteDownload(1, nullptr);
+            item->WriteUpdate(1, nullptr);
+            continue;
+        }
+        if (all || item->GetWantDownload() != 0)
+            output.push_back(item.get());
+    }
+    return 0;
+}

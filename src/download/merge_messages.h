@@ -1,0 +1,23 @@
+// The texts a failed merge reports, naming the old NDC file and the step the
+// merge had reached.
+#pragma once
+
+#include "support/com_error.h"
+
+#include <exception>
+#include <string>
+
+namespace nv {
+
+std::string ComMergeMessage(const char* oldPath, long step, const ComError& error);
+std::string FrameworkMergeMessage(const char* oldPath, long step, const std::exception& error);
+std::string UnknownMergeMessage(const char* oldPath, long step);
+
+// Callers that want no message pass null.
+inline void StoreMergeMessage(std::string* out, const std::string& message)
+{
+    if (out)
+        *out = message;
+}
+
+} // namespace nv
