@@ -68,7 +68,16 @@ int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadIt
     if (!FileStatusReadable(path))
         return -3;
     try {
-        const nv::IniSnapshot file = nv::IniSnapshot::ReadFile(path);
+        return LoadParsed(nv::IniSnapshot::ReadFile(path), path, list, map);
+    } catch (const std::bad_alloc&) {
+        return -4;
+    }
+}
+
+int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
+                              DownloadItemList* list, DownloadItemMap* map)
+{
+    try {
         for (const std::string& section : file.SectionNames()) {
             if (map->count(nv::ToLower(section))) {
                 MessageBoxA(nullptr, nv::FormatText(kDuplicateSectionText, section.c_str()).c_str(),
@@ -138,23 +147,39 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
 {
     if (!oldPath)
         return 0;
-    char buffer[nv::ndc::kValueBufferSize] = {};
-    GetPrivateProfileStringA(nv::ndc::kHeaderSection, nv::ndc::kLocalURL, "", buffer,
-                             nv::ndc::kValueBufferSize, oldPath);
-    const std::string localUrl = buffer;
+    // The installed file is read once: for its header here and, when a local
+    // copy exists, for its items below.
+    const nv::IniSnapshot oldFile = nv::IniSnapshot::ReadFile(oldPath);
+    const std::string localUrl = oldFile.GetString(nv::ndc::kHeaderSection, nv::ndc::kLocalURL,
+                                                   std::string(), nv::ndc::kValueBufferSize);
     if (localUrl.empty())
         return 0;
     std::string folder = nv::ResolveLocalUrl(localUrl);
     if (folder.back() != '\\')
         folder += '\\';
-    const std::string oldFile = oldPath;
-    size_t slash = oldFile.rfind('\\');
+    const std::string oldName = oldPath;
+    size_t slash = oldName.rfind('\\');
     if (slash == std::string::npos)
         return 0;
-    const std::string localPath = folder + oldFile.substr(slash + 1);
+    const std::string localPath = folder + oldName.substr(slash + 1);
     if (!FileStatusReadable(localPath.c_str()))
         return 0;
-    return CountNewItems(oldPath, localPath.c_str());
+    if (!m_aOldItems.empty() || !m_aNewItems.empty() || !FileStatusReadable(oldPath))
+        return CountNewItems(oldPath, localPath.c_str());
+    int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
+    if (result < 0)
+        return result;
+    result = LoadFile(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
+    if (result < 0)
+        return result;
+    return CountLoadedNewItems();
+}
+
+int CDownloadInfo::LoadOldAndNew(const char* oldPath, const char* newPath)
+{
+    DeleteAll();
+    int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
+    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
 }
 
 int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
@@ -162,14 +187,15 @@ int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
     if (!oldPath || !newPath)
         return -1;
     if (m_aOldItems.empty() && m_aNewItems.empty()) {
-        DeleteAll();
-        int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
-        if (result < 0)
-            return result;
-        result = LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
+        int result = LoadOldAndNew(oldPath, newPath);
         if (result < 0)
             return result;
     }
+    return CountLoadedNewItems();
+}
+
+int CDownloadInfo::CountLoadedNewItems()
+{
     int count = 0;
     size_t i = 0;
     while (i < m_aNewItems.size()) {

@@ -12,6 +12,10 @@
 
 class CDownloadItemGroup;
 
+namespace nv {
+class IniSnapshot;
+}
+
 // Owns its items.
 using DownloadItemList = std::vector<std::unique_ptr<CDownloadItem>>;
 // Does not own: lower-cased section name to an item of a list.
@@ -50,11 +54,28 @@ public:
     int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly);
     bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup);
 
+    // DeleteAll, then the old file into the old list and the new one into the
+    // new list: 0 or the first negative LoadFile code.
+    int LoadOldAndNew(const char* oldPath, const char* newPath);
+
     // Removes the item from the list and its section from the map, deletes it.
     static void RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item);
 
+private:
+    // LoadFile on a file already read into memory.
+    int LoadParsed(const nv::IniSnapshot& file, const char* path, DownloadItemList* list,
+                   DownloadItemMap* map);
+    // The walk of CountNewItems over the loaded lists.
+    int CountLoadedNewItems();
+
+public:
     DownloadItemList m_aOldItems;
     DownloadItemMap m_mapOldItems;
     DownloadItemList m_aNewItems;
     DownloadItemMap m_mapNewItems;
+
+private:
+    // MergeGroup when both items are groups (counting a wanted one); false
+    // when they are not both groups.
+    bool MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count);
 };

@@ -13,13 +13,13 @@ namespace {
 class SectionReader {
 public:
     SectionReader(const nv::IniSnapshot& file, const char* section)
-        : m_file(file), m_section(section)
+        : m_section(file.FindSection(section))
     {
     }
 
     std::string Text(const char* key) const
     {
-        return m_file.GetString(m_section, key, std::string(), kValueBufferSize);
+        return m_section.GetString(key, std::string(), kValueBufferSize);
     }
 
     // A missing or empty value leaves the field as it was.
@@ -28,13 +28,13 @@ public:
         std::string value = Text(key);
         if (value.empty())
             return false;
-        field = value;
+        field = std::move(value);
         return true;
     }
 
     int Int(const char* key, int defaultValue) const
     {
-        return m_file.GetInt(m_section, key, defaultValue);
+        return m_section.GetInt(key, defaultValue);
     }
 
     // Values outside 0..highest read as 0.
@@ -45,8 +45,7 @@ public:
     }
 
 private:
-    const nv::IniSnapshot& m_file;
-    std::string m_section;
+    nv::IniSnapshot::SectionView m_section;
 };
 
 } // namespace

@@ -64,6 +64,17 @@ void DropMarked(DownloadItemList& list, DownloadItemMap& map, const std::vector<
 
 } // namespace
 
+bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count)
+{
+    auto* freshGroup = dynamic_cast<CDownloadItemGroup*>(fresh);
+    auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
+    if (!freshGroup || !knownGroup)
+        return false;
+    if (MergeGroup(freshGroup, knownGroup))
+        ++count;
+    return true;
+}
+
 int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
@@ -106,11 +117,7 @@ int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath)
 {
     if (!oldPath || !newPath)
         return -1;
-    DeleteAll();
-    int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
-    if (result < 0)
-        return result;
-    result = LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
+    int result = LoadOldAndNew(oldPath, newPath);
     if (result < 0)
         return result;
 
@@ -128,13 +135,8 @@ int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath)
                 drop[i] = true;
             continue;
         }
-        auto* freshGroup = dynamic_cast<CDownloadItemGroup*>(fresh);
-        auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
-        if (freshGroup && knownGroup) {
-            if (MergeGroup(freshGroup, knownGroup))
-                ++count;
+        if (MergeIfGroups(fresh, known, count))
             continue;
-        }
         if (known->GetQuotaDiced() != -1 && known->GetQuotaDiced() != fresh->GetQuotaDiced())
             fresh->SetQuotaDiced(known->GetQuotaDiced(), TRUE);
         bool wanted = (fresh->GetDateVer() > known->GetDateVer() || known->GetUpdate() == 0) &&
@@ -186,13 +188,8 @@ int CDownloadInfo::ApplyDownloadState()
             fresh->IsItemSection() ? Lookup(m_mapOldItems, fresh->m_strSection) : nullptr;
         if (!known)
             continue;
-        auto* freshGroup = dynamic_cast<CDownloadItemGroup*>(fresh);
-        auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
-        if (freshGroup && knownGroup) {
-            if (MergeGroup(freshGroup, knownGroup))
-                ++count;
+        if (MergeIfGroups(fresh, known, count))
             continue;
-        }
         if ((fresh->GetDateVer() > known->GetDateVer() || known->GetDownload() == 0) &&
             fresh->IsInstallable()) {
             fresh->SetDownload(0);

@@ -32,12 +32,7 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(start, end - start);
 }
 
-// Names and values are C strings to the platform: an embedded zero ends them.
-std::string UpToZero(const char* begin, const char* end)
-{
-    const void* zero = memchr(begin, 0, static_cast<size_t>(end - begin));
-    return std::string(begin, zero ? static_cast<const char*>(zero) : end);
-}
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string WideToCodePage(const WCHAR* text, int length)
 {
@@ -106,25 +101,38 @@ IniSnapshot IniSnapshot::ReadFile(const std::string& path)
         content.resize(read);
     }
     CloseHandle(file);
-    snapshot.Parse(DecodeContent(content));
+    snapshot.m_text = DecodeContent(content);
+    snapshot.Parse();
     return snapshot;
 }
 
 IniSnapshot IniSnapshot::FromContent(const std::string& content)
 {
     IniSnapshot snapshot;
-    snapshot.Parse(DecodeContent(content));
+    snapshot.m_text = DecodeContent(content);
+    snapshot.Parse();
     return snapshot;
 }
 
-void IniSnapshot::Parse(const std::string& text)
+void IniSnapshot::Parse()
 {
     // Lines before the first section header belong to a section without a
     // name, which is never listed but answers to the empty section name.
     m_sections.push_back(Section());
     m_firstSection[std::string()] = 0;
-    const char* next = text.data();
-    const char* const end = text.data() + text.size();
+    // About one key per 25 bytes in typical files; saves most regrowth.
+    m_keys.reserve(m_text.size() / 25);
+    const char* const text = m_text.data();
+    const char* next = text;
+    const char* const end = text + m_text.size();
+    auto range = [text](const char* begin, const char* stop) {
+        // Names and values are C strings to the platform: a zero ends them.
+        const void* zero = memchr(begin, 0, static_cast<size_t>(stop - begin));
+        Range result;
+        result.begin = static_cast<size_t>(begin - text);
+        result.length = static_cast<size_t>((zero ? static_cast<const char*>(zero) : stop) - begin);
+        return result;
+    };
     while (next < end) {
         const char* start = next;
         while (next < end && *next != '\n' && *next != '\r')
@@ -143,15 +151,17 @@ void IniSnapshot::Parse(const std::string& text)
             while (close > start && *close != ']')
                 --close;
             if (close > start) {
-                Section section;
-                section.name = TrimBlanks(UpToZero(start + 1, close));
-                std::string folded = Fold(section.name);
+                Range name = range(start + 1, close);
+                std::string sectionName = TrimBlanks(m_text.substr(name.begin, name.length));
+                std::string folded = Fold(sectionName);
                 if (m_firstSection.find(folded) == m_firstSection.end())
-                    m_firstSection[folded] = m_sections.size();
+                    m_firstSection.emplace(std::move(folded), m_sections.size());
                 // A section without a name is never listed.
-                if (!section.name.empty())
-                    m_sectionNames.push_back(section.name);
-                m_sections.push_back(std::move(section));
+                if (!sectionName.empty())
+                    m_sectionNames.push_back(std::move(sectionName));
+                Section section;
+                section.firstKey = m_keys.size();
+                m_sections.push_back(section);
                 continue;
             }
         }
@@ -160,64 +170,90 @@ void IniSnapshot::Parse(const std::string& text)
         const char* nameEnd = equals ? equals : lineEnd;
         while (nameEnd > start && IsProfileBlank(static_cast<unsigned char>(nameEnd[-1])))
             --nameEnd;
-        key.name = UpToZero(start, nameEnd);
+        key.name = range(start, nameEnd);
         if (equals) {
             const char* value = equals + 1;
             while (value < lineEnd && IsProfileBlank(static_cast<unsigned char>(*value)))
                 ++value;
-            key.value = UpToZero(value, lineEnd);
+            key.value = range(value, lineEnd);
             key.hasValue = true;
         }
-        Section& section = m_sections.back();
-        std::string folded = Fold(key.name);
-        if (section.firstKey.find(folded) == section.firstKey.end())
-            section.firstKey[folded] = section.keys.size();
-        section.keys.push_back(std::move(key));
+        m_keys.push_back(key);
+        ++m_sections.back().keyCount;
     }
 }
 
-const std::string* IniSnapshot::Find(const std::string& section, const std::string& key) const
+IniSnapshot::SectionView IniSnapshot::FindSection(const std::string& section) const
 {
     // Only the first section of a name is searched, as the platform does.
     auto found = m_firstSection.find(Fold(TrimBlanks(section)));
-    if (found == m_firstSection.end())
-        return nullptr;
-    const Section& entry = m_sections[found->second];
-    auto keyFound = entry.firstKey.find(Fold(TrimBlanks(key)));
-    if (keyFound == entry.firstKey.end())
-        return nullptr;
-    const Key& hit = entry.keys[keyFound->second];
-    return hit.hasValue ? &hit.value : nullptr;
+    return SectionView(this, found == m_firstSection.end() ? nullptr : &m_sections[found->second]);
 }
 
-std::string IniSnapshot::GetString(const std::string& section, const std::string& key,
-                                   const std::string& defaultValue, size_t bufferSize) const
+bool IniSnapshot::SectionView::Find(const std::string& key, Range& value) const
+{
+    if (!m_section)
+        return false;
+    size_t begin = 0;
+    size_t end = key.size();
+    while (begin < end && IsProfileBlank(static_cast<unsigned char>(key[begin])))
+        ++begin;
+    while (end > begin && IsProfileBlank(static_cast<unsigned char>(key[end - 1])))
+        --end;
+    const size_t length = end - begin;
+    const char* text = m_file->m_text.data();
+    // The first key of the name wins.
+    for (size_t index = 0; index < m_section->keyCount; ++index) {
+        const Key& entry = m_file->m_keys[m_section->firstKey + index];
+        if (entry.name.length != length)
+            continue;
+        const char* name = text + entry.name.begin;
+        size_t i = 0;
+        while (i < length && AsciiLower(name[i]) == AsciiLower(key[begin + i]))
+            ++i;
+        if (i < length)
+            continue;
+        if (!entry.hasValue)
+            return false;
+        value = entry.value;
+        return true;
+    }
+    return false;
+}
+
+std::string IniSnapshot::SectionView::GetString(const std::string& key,
+                                                const std::string& defaultValue,
+                                                size_t bufferSize) const
 {
     if (bufferSize == 0)
         return std::string();
-    std::string fallback = defaultValue;
-    while (!fallback.empty() && fallback.back() == ' ')
-        fallback.pop_back();
-    const std::string* stored = Find(section, key);
-    std::string value = stored ? *stored : fallback;
+    Range stored;
+    std::string value;
+    if (Find(key, stored)) {
+        value.assign(m_file->m_text, stored.begin, stored.length);
+    } else {
+        value = defaultValue;
+        while (!value.empty() && value.back() == ' ')
+            value.pop_back();
+    }
     // A value in matching quotes loses them; the closing quote goes only
     // when the whole value fits the buffer.
     bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
                   value.back() == value[0];
     if (quoted)
         value.erase(0, 1);
-    size_t length = value.size();
-    std::string result = value.substr(0, bufferSize - 1 < length ? bufferSize - 1 : length);
-    if (quoted && bufferSize >= length && !result.empty())
-        result.pop_back();
-    return result;
+    const size_t length = value.size();
+    if (length > bufferSize - 1)
+        value.resize(bufferSize - 1);
+    if (quoted && bufferSize >= length && !value.empty())
+        value.pop_back();
+    return value;
 }
 
-int IniSnapshot::GetInt(const std::string& section, const std::string& key,
-                        int defaultValue) const
+int IniSnapshot::SectionView::GetInt(const std::string& key, int defaultValue) const
 {
     // The platform reads the text into a buffer of 30 characters first.
-    std::string text = GetString(section, key, std::string(), 30);
+    std::string text = GetString(key, std::string(), 30);
     if (text.empty())
         return defaultValue;
     size_t i = 0;
@@ -249,6 +285,18 @@ int IniSnapshot::GetInt(const std::string& section, const std::string& key,
         total = total * base + digit;
     }
     return static_cast<int>(minus ? 0 - total : total);
+}
+
+std::string IniSnapshot::GetString(const std::string& section, const std::string& key,
+                                   const std::string& defaultValue, size_t bufferSize) const
+{
+    return FindSection(section).GetString(key, defaultValue, bufferSize);
+}
+
+int IniSnapshot::GetInt(const std::string& section, const std::string& key,
+                        int defaultValue) const
+{
+    return FindSection(section).GetInt(key, defaultValue);
 }
 
 } // namespace nv

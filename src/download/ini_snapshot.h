@@ -33,21 +33,52 @@ public:
     int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
 
 private:
+    // Names and values are ranges of the file's text: a file of thousands of
+    // sections is read without a string per key.
+    struct Range {
+        size_t begin = 0;
+        size_t length = 0;
+    };
     struct Key {
-        std::string name;
-        std::string value;
+        Range name;
+        Range value;
         bool hasValue = false;
     };
+    // A section's keys lie together in file order in m_keys.
     struct Section {
-        std::string name;
-        std::vector<Key> keys;
-        std::unordered_map<std::string, size_t> firstKey;
+        size_t firstKey = 0;
+        size_t keyCount = 0;
     };
 
-    void Parse(const std::string& text);
-    // The stored value of the key, or null when missing or without "=".
-    const std::string* Find(const std::string& section, const std::string& key) const;
+public:
+    // The keys of one section (the first of that name); lookups answer as the
+    // snapshot's. Valid while the snapshot lives.
+    class SectionView {
+    public:
+        std::string GetString(const std::string& key, const std::string& defaultValue,
+                              size_t bufferSize) const;
+        int GetInt(const std::string& key, int defaultValue) const;
 
+    private:
+        friend class IniSnapshot;
+        SectionView(const IniSnapshot* file, const Section* section)
+            : m_file(file), m_section(section)
+        {
+        }
+        // The stored value of the key, or false when missing or without "=".
+        bool Find(const std::string& key, Range& value) const;
+
+        const IniSnapshot* m_file;
+        const Section* m_section;
+    };
+
+    SectionView FindSection(const std::string& section) const;
+
+private:
+    void Parse();
+
+    std::string m_text;
+    std::vector<Key> m_keys;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, size_t> m_firstSection;
     std::vector<std::string> m_sectionNames;

@@ -16,8 +16,8 @@
 
 namespace {
 
-// The update manager parses the list line by line: the indentation text nodes
-// are part of the format it reads.
+// The indentation text nodes are part of the list as the update manager has
+// always received it.
 const char kBeforeEntry[] = "\n\t";
 const char kInsideEntry[] = "\n\t\t";
 

@@ -2,6 +2,7 @@
 #include "harness/nvinfo_module.h"
 #include "harness/temp_folder.h"
 #include "nvinfo.h"
+#include "xml_outline.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +15,6 @@ std::string ReadKey(const std::string& path, const char* section, const char* ke
     char value[64] = {0};
     GetPrivateProfileStringA(section, key, "<none>", value, sizeof(value), path.c_str());
     return value;
-}
-
-std::string FromBstr(BSTR text)
-{
-    if (!text)
-        return "<null>";
-    int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), &result[0],
-                            size, nullptr, nullptr);
-    return result;
 }
 
 TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFile)
@@ -49,9 +37,8 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFile)
                             : mergeNdc(newPath.c_str(), oldPath.c_str());
         EXPECT_EQ(0, result) << stem;
         if (second) {
-            EXPECT_EQ("", FromBstr(message));
+            EXPECT_EQ("", TakeBstrText(message));
         }
-        SysFreeString(message);
         std::string expected = newText;
         expected.insert(expected.find("[newer]"), "QuotaDiced=123\r\nUpdate=1\r\n");
         EXPECT_EQ(expected, ReadWholeFile(newPath)) << stem << ": only the carried keys are added";
@@ -83,8 +70,7 @@ TEST(MergeNdcExports, MissingFilesGiveMinusThreeAndNoMessage)
     for (const Row& row : rows) {
         BSTR message = nullptr;
         EXPECT_EQ(-3, mergeNdc2(row.newPath.c_str(), row.oldPath.c_str(), &message)) << row.name;
-        EXPECT_EQ("", FromBstr(message)) << row.name;
-        SysFreeString(message);
+        EXPECT_EQ("", TakeBstrText(message)) << row.name;
         EXPECT_FALSE(FileExists(folder.File("absent.ndc"))) << row.name;
         EXPECT_EQ("[a]\nDateVer=1\n", ReadWholeFile(present)) << row.name;
     }

@@ -155,4 +155,29 @@ TEST(NdcDownloadList2, ReadsTheSuitesInstalledProductsKey)
     EXPECT_EQ(List({listed}), XmlTextOutline(TakeBstrText(getNdc2("nvcattest", 1))));
 }
 
+struct ListCall {
+    PFN_NV_GETNDCTODOWNLOAD2 getNdc2;
+    BSTR result;
+};
+
+DWORD WINAPI CallWithoutCom(void* context)
+{
+    ListCall* call = static_cast<ListCall*>(context);
+    call->result = call->getNdc2("", 0);
+    return 0;
+}
+
+TEST(NdcDownloadList2, RelyOnTheCallerHavingInitialisedCom)
+{
+    // A thread of its own, on which nobody has initialised COM: the list
+    // cannot be made and no text comes back.
+    ListCall call = {NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2"),
+              reinterpret_cast<BSTR>(1)};
+    HANDLE thread = CreateThread(nullptr, 0, CallWithoutCom, &call, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
+    CloseHandle(thread);
+    EXPECT_EQ(nullptr, call.result);
+}
+
 } // namespace

@@ -1,5 +1,7 @@
 #include "xml_tree.h"
 
+#include "xml_outline.h"
+
 #include <msxml2.h>
 #include <oleauto.h>
 
@@ -11,26 +13,12 @@ namespace {
 const IID kIidXmlDocument = {0x2933BF81, 0x7B36, 0x11D2,
                              {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
-std::string ToAnsi(BSTR text)
-{
-    if (!text)
-        return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), &result[0],
-                            size, nullptr, nullptr);
-    return result;
-}
-
 XmlElement ReadElement(IXMLDOMNode* node)
 {
     XmlElement element;
     BSTR name = nullptr;
     node->get_nodeName(&name);
-    element.name = ToAnsi(name);
-    SysFreeString(name);
+    element.name = TakeBstrText(name);
 
     IXMLDOMNamedNodeMap* attributes = nullptr;
     if (SUCCEEDED(node->get_attributes(&attributes)) && attributes) {
@@ -55,8 +43,8 @@ XmlElement ReadElement(IXMLDOMNode* node)
         } else if (type == NODE_TEXT) {
             BSTR text = nullptr;
             child->get_text(&text);
-            element.text += ToAnsi(text);
-            SysFreeString(text);
+            if (text)
+                element.text += TakeBstrText(text);
         } else {
             ++element.otherNodeCount;
         }
@@ -89,7 +77,7 @@ XmlElement ReadXmlTree(BSTR xml)
         root = ReadElement(element);
         element->Release();
     } else {
-        ADD_FAILURE() << "not well-formed: " << ToAnsi(xml);
+        ADD_FAILURE() << "not well-formed: " << TakeBstrText(SysAllocString(xml));
     }
     document->Release();
     return root;
