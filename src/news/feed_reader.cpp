@@ -1,9 +1,11 @@
 #include "news/feed_reader.h"
 
 #include "constraint/constraint_evaluator.h"
+#include "news/child_elements.h"
 #include "news/news_current_date.h"
 #include "news/news_files.h"
 #include "news/news_state.h"
+#include "support/variant_value.h"
 #include "xml/nv_xml_document.h"
 #include "xml/xpath_literal.h"
 
@@ -13,15 +15,44 @@
 
 namespace {
 
+// The children of an item that reading looks at: the first of each name.
+struct ItemParts {
+    CNvXmlNode from;
+    CNvXmlNode until;
+    CNvXmlNode constraint;
+    CNvXmlNode guid;
+    CNvXmlNode description;
+};
+
+ItemParts FindItemParts(const CNvXmlNode& item)
+{
+    struct Slot {
+        const wchar_t* name;
+        CNvXmlNode ItemParts::*part;
+    };
+    static const Slot kSlots[] = {
+        {L"von", &ItemParts::from},           {L"bis", &ItemParts::until},
+        {L"if", &ItemParts::constraint},      {L"guid", &ItemParts::guid},
+        {L"description", &ItemParts::description},
+    };
+    ItemParts parts;
+    ForEachChildElement(item, [&](IXMLDOMNode* child, BSTR name) {
+        for (const Slot& slot : kSlots) {
+            CNvXmlNode& part = parts.*slot.part;
+            if (part.IsEmpty() && std::wcscmp(name, slot.name) == 0)
+                part = CNvXmlNode(child);
+        }
+    });
+    return parts;
+}
+
 // Display dates: not before `von`, not after `bis`. A date that does not
 // parse leaves its test out.
-bool IsDue(const CNvXmlNode& item, const NewsDate& now)
+bool IsDue(const ItemParts& parts, const NewsDate& now)
 {
-    CNvXmlNode from = item.SelectSingleNode("von");
-    if (!from.IsEmpty() && IsLaterDate(ParseNewsDate(from.GetTextString()), now))
+    if (!parts.from.IsEmpty() && IsLaterDate(ParseNewsDate(parts.from.GetTextString()), now))
         return false;
-    CNvXmlNode until = item.SelectSingleNode("bis");
-    return until.IsEmpty() || !IsLaterDate(now, ParseNewsDate(until.GetTextString()));
+    return parts.until.IsEmpty() || !IsLaterDate(now, ParseNewsDate(parts.until.GetTextString()));
 }
 
 bool IsWhiteSpace(wchar_t c)
@@ -32,50 +63,72 @@ bool IsWhiteSpace(wchar_t c)
 // Trims the description in its wide form, so characters outside the code page
 // survive. The DOM's text may already come trimmed, so it is always written
 // back: only that replaces the white space stored in the document.
-void TrimDescription(const CNvXmlNode& item)
+void TrimDescription(const CNvXmlNode& description)
 {
     try {
-        CNvXmlNode description = item.SelectSingleNode("description");
-        if (description.IsEmpty())
-            return;
         nv::BstrText text = description.GetText();
-        const wchar_t* begin = text.Get();
-        if (!begin)
+        const wchar_t* first = text.Get();
+        if (!first)
             return;
-        const wchar_t* end = begin + text.Length();
-        const wchar_t* first = begin;
-        while (first < end && IsWhiteSpace(*first))
+        const wchar_t* last = first + text.Length();
+        while (first < last && IsWhiteSpace(*first))
             ++first;
-        const wchar_t* last = end;
         while (last > first && IsWhiteSpace(last[-1]))
             --last;
-        BSTR trimmed = SysAllocStringLen(first, static_cast<UINT>(last - first));
-        nv::BstrText owner = nv::BstrText::Attach(trimmed);
-        nv::CheckCall(description.Node()->put_text(owner.Get()), description.Node().Get(),
+        nv::BstrText trimmed =
+            nv::BstrText::Attach(SysAllocStringLen(first, static_cast<UINT>(last - first)));
+        nv::CheckCall(description.Node()->put_text(trimmed.Get()), description.Node().Get(),
                       nv::IID_IXMLDOMNode);
     } catch (const nv::ComError&) {
         // The item goes on with its text as it was.
     }
 }
 
+// The attributes every passing item gets, made once per feed: the same texts
+// for thousands of items need converting only once.
+class ItemAttributes {
+public:
+    explicit ItemAttributes(const std::string& feedPath) : m_feedUrl(feedPath) {}
+
+    void SetRead(const CNvXmlNode& item, bool read) const
+    {
+        Set(item, m_readName, read ? m_one : m_zero);
+    }
+    void SetFeedUrl(const CNvXmlNode& item) const { Set(item, m_feedUrlName, m_feedUrl); }
+
+private:
+    static void Set(const CNvXmlNode& item, const nv::BstrText& name, const nv::VariantValue& value)
+    {
+        NvXmlClass::ThrowIf(!item.Element(), E_FAIL, "XML Element not initialized!");
+        nv::CheckCall(item.Element()->setAttribute(name.Get(), value.Get()), item.Element().Get(),
+                      nv::IID_IXMLDOMElement);
+    }
+
+    const nv::BstrText m_readName{"read"};
+    const nv::BstrText m_feedUrlName{"feedurl"};
+    const nv::VariantValue m_zero{"0"};
+    const nv::VariantValue m_one{"1"};
+    const nv::VariantValue m_feedUrl;
+};
+
 // Drops items the user has read (unless wanted) or hidden (unless wanted),
 // and marks the read ones that stay. Items without a guid cannot carry marks
 // and are not shown once the user has marks for this feed.
-bool PassesUserMarks(CNvXmlNode& item, const NewsStateRecords& state, BOOL includeRead,
-                     BOOL includeHidden)
+bool PassesUserMarks(const CNvXmlNode& item, const CNvXmlNode& guid,
+                     const NewsStateRecords& state, const ItemAttributes& attributes,
+                     BOOL includeRead, BOOL includeHidden)
 {
-    CNvXmlNode guid = item.SelectSingleNode("guid");
     if (guid.IsEmpty())
         return false;
-    CNvXmlNode record = state.Find(guid.GetText());
-    if (record.IsEmpty())
+    const NewsMarks* marks = state.Find(guid.GetText());
+    if (!marks)
         return true;
-    if (IsMarkSet(record, "read")) {
+    if (marks->read) {
         if (!includeRead)
             return false;
-        item.SetAttribute("read", "1");
+        attributes.SetRead(item, true);
     }
-    return includeHidden || !IsMarkSet(record, "dontshow");
+    return includeHidden || !marks->hidden;
 }
 
 std::string ItemQuery(const std::string& category)
@@ -109,20 +162,21 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     NewsDate now = GetNewsCurrentDate();
     *progressStep = 5;
     CNvXmlNodeList items = feed.DocumentElement().SelectNodesPath(query);
+    ItemAttributes attributes(feedPath);
     while (items.Next()) {
         CNvXmlNode item = items.GetCurrent();
-        if (!IsDue(item, now))
+        ItemParts parts = FindItemParts(item);
+        if (!IsDue(parts, now))
             continue;
-        if (checkConstraints) {
-            CNvXmlNode constraint = item.SelectSingleNode("if");
-            if (!constraint.IsEmpty() && !Evaluate(constraint))
-                continue;
-        }
-        item.SetAttribute("read", "0");
-        if (state.IsLoaded() && !PassesUserMarks(item, state, includeRead, includeHidden))
+        if (checkConstraints && !parts.constraint.IsEmpty() && !Evaluate(parts.constraint))
             continue;
-        TrimDescription(item);
-        item.SetAttribute("feedurl", feedPath.c_str());
+        attributes.SetRead(item, false);
+        if (state.IsLoaded() &&
+            !PassesUserMarks(item, parts.guid, state, attributes, includeRead, includeHidden))
+            continue;
+        if (!parts.description.IsEmpty())
+            TrimDescription(parts.description);
+        attributes.SetFeedUrl(item);
         ++*itemCount;
         channel.AppendChild(item);
     }

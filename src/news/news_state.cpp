@@ -1,8 +1,13 @@
 #include "news/news_state.h"
 
+#include "news/child_elements.h"
 #include "news/news_files.h"
+#include "xml/nv_xml_document.h"
 
 #include <windows.h>
+
+#include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -17,30 +22,34 @@ NewsStateRecords::NewsStateRecords(const std::string& statePath)
 {
     if (!PathExists(statePath))
         return;
+    CNvXmlDocument state;
     try {
-        m_document.Load(statePath);
+        state.Load(statePath);
     } catch (const nv::ComError&) {
         DeleteFileA(statePath.c_str());
         return;
     }
     m_loaded = true;
-    CNvXmlNodeList records = m_document.SelectNodes("channel/item");
+    CNvXmlNodeList records = state.SelectNodes("channel/item");
     while (records.Next()) {
-        CNvXmlNode record = records.GetCurrent();
-        CNvXmlNodeList guids = record.SelectNodes("guid");
+        NewsMarks marks;
+        std::vector<std::wstring> guids;
+        ForEachChildElement(records.GetCurrent(), [&](IXMLDOMNode* child, BSTR name) {
+            if (std::wcscmp(name, L"guid") == 0)
+                guids.push_back(WideText(CNvXmlNode(child).GetText()));
+            else if (std::wcscmp(name, L"read") == 0)
+                marks.read = marks.read || HasValueOne(child);
+            else if (std::wcscmp(name, L"dontshow") == 0)
+                marks.hidden = marks.hidden || HasValueOne(child);
+        });
         // A record matches through any of its guids, and the first record wins.
-        while (guids.Next())
-            m_records.emplace(WideText(guids.GetCurrent().GetText()), record);
+        for (const std::wstring& guid : guids)
+            m_records.emplace(guid, marks);
     }
 }
 
-CNvXmlNode NewsStateRecords::Find(const nv::BstrText& guid) const
+const NewsMarks* NewsStateRecords::Find(const nv::BstrText& guid) const
 {
     auto found = m_records.find(WideText(guid));
-    return found == m_records.end() ? CNvXmlNode() : found->second;
-}
-
-bool IsMarkSet(const CNvXmlNode& record, const char* name)
-{
-    return !record.SelectSingleNode("%s[.='1']", name).IsEmpty();
+    return found == m_records.end() ? nullptr : &found->second;
 }

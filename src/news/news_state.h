@@ -2,10 +2,15 @@
 // feed's state file holds them.
 #pragma once
 
-#include "xml/nv_xml_document.h"
+#include "support/bstr_text.h"
 
 #include <string>
 #include <unordered_map>
+
+struct NewsMarks {
+    bool read = false;
+    bool hidden = false;
+};
 
 class NewsStateRecords {
 public:
@@ -15,16 +20,13 @@ public:
     explicit NewsStateRecords(const std::string& statePath);
 
     bool IsLoaded() const { return m_loaded; }
-    // The first record of `guid`; empty when the user never touched the item.
-    CNvXmlNode Find(const nv::BstrText& guid) const;
+    // The marks of the first record of `guid`; null when the user never
+    // touched the item.
+    const NewsMarks* Find(const nv::BstrText& guid) const;
 
 private:
-    CNvXmlDocument m_document;
     bool m_loaded = false;
     // Built once per feed: looking each item up by XPath would scan all
     // records per item and grow with the square of the feed's size.
-    std::unordered_map<std::wstring, CNvXmlNode> m_records;
+    std::unordered_map<std::wstring, NewsMarks> m_records;
 };
-
-// True when the record's child `name` holds exactly the text "1".
-bool IsMarkSet(const CNvXmlNode& record, const char* name);

@@ -88,6 +88,21 @@ TEST_F(NewsRetrieval, NoIndexMeansNoNewsAndNoMessage)
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
+TEST_F(NewsRetrieval, ANullDocumentPointerIsRefusedInsteadOfWrittenThrough)
+{
+    m_registry.SetString(HKEY_LOCAL_MACHINE,
+                         "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
+                         "Daten", m_temp.File("daten"));
+    std::string feed = WriteFeed("zeiger.xml", Item("z1"));
+    WriteIndex("ycpro", Entry(feed));
+    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
+    EXPECT_EQ(E_POINTER, getNews("ycpro", "", nullptr));
+    EXPECT_EQ(E_INVALIDARG, getNews("", "", nullptr));
+    auto fromFileEx = NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX);
+    fromFileEx(feed.c_str(), "", nullptr, 1, 1, 1);
+    EXPECT_TRUE(m_dialogs.Dialogs().empty());
+}
+
 TEST_F(NewsRetrieval, TheDefaultDataFolderServesGetNewsGetNewsDocumentAndGetNewsXml)
 {
     m_registry.SetString(HKEY_LOCAL_MACHINE,
@@ -222,7 +237,8 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
     std::string feed = WriteFeed("marken.xml",
                                  Item("gelesen") + Item("null-eins") + Item("versteckt") +
                                      Item("beides") + Item("doppelt") + "<item><title>x</title></item>" +
-                                     Item("unberuehrt") + Item("gelesen"));
+                                     Item("unberuehrt") + Item("gelesen") + Item("leer-eins") +
+                                     Item("cdata") + Item("zerlegt"));
     WriteIndex("qdpro", Entry(feed));
     WriteState(feed, "<?xml version='1.0' encoding='utf-8'?><rss><channel>"
                      "<item><guid>gelesen</guid><read>1</read></item>"
@@ -232,6 +248,9 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
                      "<item><guid>doppelt</guid><read>1</read></item>"
                      "<item><guid>doppelt</guid><read>0</read><dontshow>1</dontshow></item>"
                      "<orvo2><item><guid>unberuehrt</guid><read>1</read></item></orvo2>"
+                     "<item><guid>leer-eins</guid><read> 1 </read></item>"
+                     "<item><guid>cdata</guid><read><![CDATA[1]]></read></item>"
+                     "<item><guid>zerlegt</guid><read>0</read><read><b>1</b><!-- x --></read></item>"
                      "</channel></rss>");
     struct Row {
         const char* name;
@@ -240,10 +259,12 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
         const char* expected;
     } rows[] = {
         {"everything", 1, 1,
-         "gelesen:1|null-eins:0|versteckt:0|beides:1|doppelt:1|unberuehrt:0|gelesen:1"},
-        {"without read", 0, 1, "null-eins:0|versteckt:0|unberuehrt:0"},
-        {"without hidden", 1, 0, "gelesen:1|null-eins:0|doppelt:1|unberuehrt:0|gelesen:1"},
-        {"neither", 0, 0, "null-eins:0|unberuehrt:0"},
+         "gelesen:1|null-eins:0|versteckt:0|beides:1|doppelt:1|unberuehrt:0|gelesen:1|"
+         "leer-eins:0|cdata:1|zerlegt:1"},
+        {"without read", 0, 1, "null-eins:0|versteckt:0|unberuehrt:0|leer-eins:0"},
+        {"without hidden", 1, 0,
+         "gelesen:1|null-eins:0|doppelt:1|unberuehrt:0|gelesen:1|leer-eins:0|cdata:1|zerlegt:1"},
+        {"neither", 0, 0, "null-eins:0|unberuehrt:0|leer-eins:0"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(row.expected, Summary(FileNews(feed, "", row.includeRead, row.includeHidden)))

@@ -38,9 +38,23 @@ std::string AppDataFolder()
     return path;
 }
 
-TEST(NewsStatePath, IsTheFeedNameWithConfInTheUsersStateFolder)
+// Computing a state path creates the state folder chain under APPDATA; it is
+// the user's, and goes again only when a test made it.
+class NewsStatePath : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (!m_rootExisted)
+            RemoveTree(m_root);
+    }
+
+    const std::string m_root = AppDataFolder() + "\\Norvane";
+    const bool m_rootExisted = FileExists(m_root);
+};
+
+TEST_F(NewsStatePath, IsTheFeedNameWithConfInTheUsersStateFolder)
 {
-    std::string folder = AppDataFolder() + "\\Norvane\\Gemeinsame Dateien\\UpdateManager";
+    std::string folder = m_root + "\\Gemeinsame Dateien\\UpdateManager";
     struct Row {
         const char* feedPath;
         const char* expectedName;
@@ -54,16 +68,16 @@ TEST(NewsStatePath, IsTheFeedNameWithConfInTheUsersStateFolder)
         EXPECT_EQ(folder + "\\" + row.expectedName, GetNewsStateFilePath(row.feedPath))
             << row.feedPath;
     DWORD attributes = GetFileAttributesA(folder.c_str());
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-TEST(NewsStatePath, IsEmptyWhenItCannotFitIntoMaxPath)
+TEST_F(NewsStatePath, IsEmptyWhenItCannotFitIntoMaxPath)
 {
     EXPECT_EQ("", GetNewsStateFilePath("C:\\feeds\\" + std::string(250, 'n') + ".xml"));
 }
 
-TEST(NewsStatePath, FolderChainIsCreatedFromTheDriveDown)
+TEST(NewsFolderChain, IsCreatedFromTheDriveDown)
 {
     TempFolder temp;
     struct Row {

@@ -1,0 +1,176 @@
+// Cost of reading a product's news against the cost of only loading its
+// files: 20 feeds with their state files, a third of the items filtered out
+// by dates, constraints and marks. Run at two sizes to see the growth.
+#include "harness/module_paths.h"
+#include "harness/registry_sandbox.h"
+#include "harness/temp_folder.h"
+#include "news/news_files.h"
+#include "nvinfo.h"
+#include "xml/nv_xml_document.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kFeeds = 20;
+const int kRuns = 5;
+const char kDataKey[] = "Software\\NvinfoNewsBench";
+
+std::string StateRoot()
+{
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE);
+    return std::string(path) + "\\Norvane";
+}
+
+std::string StateFolder() { return StateRoot() + "\\Gemeinsame Dateien\\UpdateManager"; }
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Item i of a feed: every ninth is past its end, not yet due, or ruled out by
+// its constraint; others carry a true constraint, a read or a hidden mark.
+std::string FeedItem(int feed, int i)
+{
+    std::string guid = "f" + std::to_string(feed) + "-" + std::to_string(i);
+    std::string extra;
+    switch (i % 9) {
+    case 0: extra = "<bis>01.01.2001</bis>"; break;
+    case 1: extra = "<von>31.12.2099 18:00</von>"; break;
+    case 2: extra = "<if><not><true/></not></if>"; break;
+    case 5: extra = "<if><osversion from=\"win2000\"/></if>"; break;
+    case 6: extra = "<von>01.01.2001</von><bis>31.12.2099</bis>"; break;
+    default: break;
+    }
+    return "<item><guid>" + guid + "</guid><title>Meldung " + std::to_string(i) +
+           "</title><category>Allgemein</category><description>  Text der Meldung " +
+           std::to_string(i) + " mit etwas Inhalt.  </description>" + extra + "</item>";
+}
+
+struct Data {
+    std::vector<std::string> feeds;
+    std::vector<std::string> states;
+};
+
+Data WriteData(const TempFolder& temp, RegistrySandbox& registry, int itemsPerFeed)
+{
+    Data data;
+    registry.SetString(HKEY_CURRENT_USER, kDataKey, "Daten", temp.Path());
+    registry.SetString(HKEY_CURRENT_USER, kDataKey, "Feeds", temp.Path());
+    std::string index = "<NvFeeds>";
+    for (int feed = 0; feed < kFeeds; ++feed) {
+        std::string name = "nvbench-" + std::to_string(GetCurrentProcessId()) + "-" +
+                           std::to_string(itemsPerFeed) + "-" + std::to_string(feed) + ".xml";
+        std::string content = "<?xml version='1.0' encoding='utf-8'?><rss><channel><title>Feed " +
+                              std::to_string(feed) + "</title>";
+        std::string state = "<?xml version='1.0' encoding='utf-8'?><rss><channel>";
+        for (int i = 0; i < itemsPerFeed; ++i) {
+            content += FeedItem(feed, i);
+            std::string guid = "f" + std::to_string(feed) + "-" + std::to_string(i);
+            if (i % 9 == 3 || i % 9 == 4 || i % 9 == 7)
+                state += "<item><guid>" + guid + "</guid><read>1</read>" +
+                         (i % 9 == 4 ? "<dontshow>1</dontshow>" : "") + "</item>";
+        }
+        data.feeds.push_back(temp.File(name));
+        data.states.push_back(StateFolder() + "\\" + name + ".conf");
+        WriteText(data.feeds.back(), content + "</channel></rss>");
+        WriteText(data.states.back(), state + "</channel></rss>");
+        index += "<NvFeed><Url>http://bench/" + name + "</Url><RegistryDestination>HKCU\\" +
+                 kDataKey + "\\Feeds</RegistryDestination></NvFeed>";
+    }
+    WriteText(temp.File("bench.feed"), index + "</NvFeeds>");
+    return data;
+}
+
+// Processor time of this thread: the machine is shared, and wall-clock time
+// would measure the neighbours as much as the module.
+double ThreadSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto ticks = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return double(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+template <class Work> double BestOf(Work work)
+{
+    double best = 1e9;
+    for (int run = 0; run < kRuns; ++run) {
+        double start = ThreadSeconds();
+        work();
+        best = std::min(best, ThreadSeconds() - start);
+    }
+    return best;
+}
+
+struct Figures {
+    double news;
+    double load;
+};
+
+Figures Measure(PFN_NV_GETNEWSXML3 getNewsXml3, int itemsPerFeed)
+{
+    TempFolder temp;
+    RegistrySandbox registry;
+    Data data = WriteData(temp, registry, itemsPerFeed);
+    std::string dataValue = std::string("HKCU\\") + kDataKey + "\\Daten";
+    size_t length = 0;
+    Figures figures;
+    figures.news = BestOf([&] {
+        BSTR xml = getNewsXml3("bench", "", dataValue.c_str());
+        length = SysStringLen(xml);
+        SysFreeString(xml);
+    });
+    figures.load = BestOf([&] {
+        for (int feed = 0; feed < kFeeds; ++feed) {
+            CNvXmlDocument document;
+            document.Load(data.feeds[feed]);
+            CNvXmlDocument state;
+            state.Load(data.states[feed]);
+        }
+    });
+    std::printf("%6d items: GetNewsXml %6.3f s, loading the files %6.3f s (processor time), "
+                "ratio %5.2f (%u characters)\n",
+                kFeeds * itemsPerFeed, figures.news, figures.load, figures.news / figures.load,
+                static_cast<unsigned>(length));
+    for (const std::string& state : data.states)
+        DeleteFileA(state.c_str());
+    return figures;
+}
+
+} // namespace
+
+int main()
+{
+    CoInitialize(nullptr);
+    bool stateRootExisted = FileExists(StateRoot());
+    CreateFolderChain(StateFolder());
+    HMODULE module = LoadLibraryA(OutputFile("nvinfo.dll").c_str());
+    auto getNewsXml3 = reinterpret_cast<PFN_NV_GETNEWSXML3>(
+        reinterpret_cast<void*>(GetProcAddress(module, "GetNewsXml3")));
+    if (!getNewsXml3) {
+        std::printf("nvinfo.dll or GetNewsXml3 not found\n");
+        return 1;
+    }
+    Figures half = Measure(getNewsXml3, 250);
+    Figures full = Measure(getNewsXml3, 500);
+    std::printf("growth from 5,000 to 10,000 items: GetNewsXml x%.2f, loading x%.2f\n",
+                full.news / half.news, full.load / half.load);
+    if (!stateRootExisted)
+        RemoveTree(StateRoot());
+    return 0;
+}
