@@ -155,7 +155,7 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     if (localUrl.empty())
         return 0;
     std::string folder = nv::ResolveLocalUrl(localUrl);
-    if (folder.back() != '\\')
+    if (folder.empty() || folder.back() != '\\')
         folder += '\\';
     const std::string oldName = oldPath;
     size_t slash = oldName.rfind('\\');

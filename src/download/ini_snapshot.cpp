@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace nv {
@@ -120,8 +122,9 @@ void IniSnapshot::Parse()
     // name, which is never listed but answers to the empty section name.
     m_sections.push_back(Section());
     m_firstSection[std::string()] = 0;
-    // About one key per 25 bytes in typical files; saves most regrowth.
-    m_keys.reserve(m_text.size() / 25);
+    // About one key per 25 bytes in typical files; saves most regrowth
+    // without reserving much for a large file that is no INI text.
+    m_keys.reserve(std::min<size_t>(m_text.size() / 25, 100000));
     const char* const text = m_text.data();
     const char* next = text;
     const char* const end = text + m_text.size();

@@ -169,6 +169,7 @@ TEST(DownloadInfo, CountLocalUpdatesLooksInTheHeadersLocalFolder)
         {"plain folder with backslash", "[Header]\nLocalURL=" + folder.File("local") + "\\\n", 1},
         {"redirected with suffix", "[Header]\nLocalURL=/rHKLM\\Software\\NvinfoLocalTest\\Dir;local\n", 1},
         {"redirection that fails", "[Header]\nLocalURL=/rHKLM\\Software\\NvinfoLocalTest\\None;local\n", 0},
+        {"reference without a path", "[Header]\nLocalURL=/r\n", 0},
         {"folder without the file", "[Header]\nLocalURL=" + folder.File("elsewhere") + "\n", 0},
     };
     for (const auto& row : rows) {

@@ -121,6 +121,19 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
     }
 }
 
+TEST(DownloadItem, LongValuesAreCutAtTheValueBuffer)
+{
+    TempFolder folder;
+    const std::string path = folder.Write(
+        "long.ndc", "[Item]\nTooltip=" + std::string(1100, 't') + "\nSummary=\"" +
+                        std::string(1021, 's') + "\"\nRun=" + std::string(1022, 'r') + "\n");
+    CDownloadItem item;
+    item.Load(path.c_str(), "Item");
+    EXPECT_EQ(std::string(1022, 't'), item.GetTooltip());
+    EXPECT_EQ(std::string(1021, 's'), item.GetSummary());
+    EXPECT_EQ(std::string(1022, 'r'), item.GetRun());
+}
+
 TEST(DownloadItem, HeaderPushOtherThanOneReadsZero)
 {
     TempFolder folder;
