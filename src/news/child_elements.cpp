@@ -25,7 +25,8 @@ void ForEachChildElement(const CNvXmlNode& parent,
             BSTR name = nullptr;
             Check(child->get_nodeName(&name), child.Get());
             nv::BstrText owner = nv::BstrText::Attach(name);
-            visit(child.Get(), owner.Get());
+            if (name)
+                visit(child.Get(), name);
         }
         nv::ComPtr<IXMLDOMNode> next;
         Check(child->get_nextSibling(next.Receive()), child.Get());

@@ -3,6 +3,7 @@
 #include "news/feed_index.h"
 #include "news/news_files.h"
 #include "harness/temp_folder.h"
+#include "state_folder_test_base.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -31,26 +32,7 @@ TEST(FeedIndex, FeedFileNameIsTheLastComponentOfTheUrl)
         EXPECT_EQ(row.expected, LastUrlComponent(row.url)) << row.url;
 }
 
-std::string AppDataFolder()
-{
-    char path[MAX_PATH] = {};
-    EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE));
-    return path;
-}
-
-// Computing a state path creates the state folder chain under APPDATA; it is
-// the user's, and goes again only when a test made it.
-class NewsStatePath : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        if (!m_rootExisted)
-            RemoveTree(m_root);
-    }
-
-    const std::string m_root = AppDataFolder() + "\\Norvane";
-    const bool m_rootExisted = FileExists(m_root);
-};
+using NewsStatePath = StateFolderTest;
 
 TEST_F(NewsStatePath, IsTheFeedNameWithConfInTheUsersStateFolder)
 {
