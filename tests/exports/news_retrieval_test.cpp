@@ -124,6 +124,32 @@ TEST_F(NewsRetrieval, TheDefaultDataFolderServesGetNewsGetNewsDocumentAndGetNews
     EXPECT_EQ("T:T|s1:0", Summary(TakeDocumentXml(document2)));
 }
 
+TEST_F(NewsRetrieval, AnUnreadableDataFolderValueMeansTheStandardFolder)
+{
+    const std::string top = "C:\\Programme";
+    const std::string folder = top + "\\Gemeinsame Dateien\\Norvane\\Update Manager\\Daten";
+    bool topExisted = FileExists(top);
+    std::string feed = WriteFeed("standardordner.xml", Item("s1"));
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string index = folder + "\\nvtest-standard.feed";
+    HANDLE file = CreateFileA(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string content = "<NvFeeds>" + Entry(feed) + "</NvFeeds>";
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+
+    auto getNewsXml3 = NvinfoModule::Proc<PFN_NV_GETNEWSXML3>("GetNewsXml3");
+    EXPECT_EQ("s1:0", Summary(ResultText(getNewsXml3(
+                          "nvtest-standard", "", "HKCU\\Software\\NvinfoNewsTest\\Fehlt"))));
+    DeleteFileA(index.c_str());
+    if (!topExisted)
+        RemoveTree(top);
+}
+
 TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
 {
     std::string longCategory(1000, 'k');
