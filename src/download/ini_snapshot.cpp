@@ -108,14 +108,6 @@ IniSnapshot IniSnapshot::ReadFile(const std::string& path)
     return snapshot;
 }
 
-IniSnapshot IniSnapshot::FromContent(const std::string& content)
-{
-    IniSnapshot snapshot;
-    snapshot.m_text = DecodeContent(content);
-    snapshot.Parse();
-    return snapshot;
-}
-
 void IniSnapshot::Parse()
 {
     // Lines before the first section header belong to a section without a

@@ -1,10 +1,11 @@
 // An INI file read once into memory, answering lookups as the platform's
 // private-profile functions (GetPrivateProfileStringA/IntA) answer them: a
 // value in matching quotes comes back without them, blanks around names and
-// values are trimmed, names match without regard to case, the first of two
-// equal keys wins, and a short buffer cuts the value. Reading a file of a
-// few thousand sections key by key through the platform takes seconds; one
-// read and one pass over its bytes takes well under a millisecond.
+// values are trimmed, names match without regard to the case of A-Z, the
+// first of two equal keys wins, only the first of two equal sections is
+// searched, and a short buffer cuts the value. Reading a file of a few
+// thousand sections key by key through the platform takes seconds; one read
+// and one pass over its bytes takes milliseconds.
 #pragma once
 
 #include <cstddef>
@@ -16,11 +17,10 @@ namespace nv {
 
 class IniSnapshot {
 public:
-    // An unreadable or missing file gives a snapshot without sections.
+    // An unreadable or missing file gives a snapshot without sections. A byte
+    // order mark selects UTF-8 or UTF-16; without one the text is in the
+    // system code page. A bare file name names a file in the Windows folder.
     static IniSnapshot ReadFile(const std::string& path);
-    // `content` as the file's bytes (a byte order mark selects UTF-8 or
-    // UTF-16; without one the text is in the system code page).
-    static IniSnapshot FromContent(const std::string& content);
 
     // The section names in file order, repeated names included, as the
     // private-profile read with a null section lists them.

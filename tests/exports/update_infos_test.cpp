@@ -222,6 +222,26 @@ TEST_F(UpdateInfos, PushingProductWithNothingWaitingHasAnEmptyUpdatesElement)
               infos.outline);
 }
 
+TEST_F(UpdateInfos, GroupIsOneEntryAndNumbersKeepTheirSign)
+{
+    std::string ndc = m_products.WriteNdc(
+        "group.ndc", NdcHeader("http://upd.example/x.ndc", "", "1") +
+                         "[teil1]\r\nDateVer=2\r\nSize=600 kB\r\nMyGroup=paket\r\n\r\n"
+                         "[teil2]\r\nDateVer=2\r\nSize=700kb\r\nMyGroup=paket\r\n\r\n"
+                         "[paket]\r\nName=Paket\r\nDateVer=2\r\n\r\n"
+                         "[minus]\r\nDateVer=-5\r\nSize=-3 kB\r\n");
+    m_products.Register("nvcatgroup", "Gruppe", ndc);
+    Infos infos = Read("nvcatgroup");
+    EXPECT_EQ(2, infos.updates);
+    EXPECT_EQ("<rss><channel></channel><Updates>" +
+                  UpdateOutline({"paket", "Paket", "", "1300", "", "", "", "2", "", "", "", "",
+                                 "", "0", "0", "0"}) +
+                  UpdateOutline({"minus", "minus", "", "-3", "", "", "", "-5", "", "", "", "", "",
+                                 "0", "0", "0"}) +
+                  "</Updates>" + InfoOutline(2, 0, 3) + "</rss>",
+              infos.outline);
+}
+
 TEST_F(UpdateInfos, NvproCountsTheNewsOfTheWholeSuiteInTableOrder)
 {
     const std::string own = AddFeed("nvpro", {"p1"});
