@@ -57,7 +57,8 @@ std::string GetNewsStateFilePath(const std::string& feedPath)
         return std::string();
     if (_access(path, 0) == -1)
         CreateFolderChain(path);
-    std::string fileName = std::string(PathFindFileNameA(feedPath.c_str())) + nv::kNewsStateExtension;
+    std::string fileName =
+        std::string(PathFindFileNameA(feedPath.c_str())) + nv::kNewsStateExtension;
     if (fileName.size() >= MAX_PATH || !PathAppendA(path, fileName.c_str()))
         return std::string();
     return path;

@@ -90,7 +90,8 @@ std::string AttributeOf(IXMLDOMNode* node, const wchar_t* name)
 {
     IXMLDOMElement* element = nullptr;
     std::string result = "(none)";
-    if (SUCCEEDED(node->QueryInterface(nv::IID_IXMLDOMElement, reinterpret_cast<void**>(&element)))) {
+    if (SUCCEEDED(
+            node->QueryInterface(nv::IID_IXMLDOMElement, reinterpret_cast<void**>(&element)))) {
         VARIANT value;
         VariantInit(&value);
         BSTR attributeName = SysAllocString(name);
@@ -296,7 +297,8 @@ std::string TakeDocumentXml(IDispatch* document)
 
 NewsFixture::NewsFixture()
 {
-    m_registry.SetString(HKEY_CURRENT_USER, "Software\\NvinfoNewsTest", "Daten", m_temp.File("daten"));
+    m_registry.SetString(HKEY_CURRENT_USER, "Software\\NvinfoNewsTest", "Daten",
+                         m_temp.File("daten"));
     CreateDirectoryA(m_temp.File("daten").c_str(), nullptr);
 }
 
@@ -332,7 +334,8 @@ std::string NewsFixture::FolderValue(const std::string& subfolder)
 std::string NewsFixture::Entry(const std::string& feedPath)
 {
     size_t slash = feedPath.find_last_of('\\');
-    std::string folder = feedPath.substr(m_temp.Path().size() + 1, slash - m_temp.Path().size() - 1);
+    std::string folder =
+        feedPath.substr(m_temp.Path().size() + 1, slash - m_temp.Path().size() - 1);
     return "<NvFeed><Url>http://news.norvane.example/feeds/" + feedPath.substr(slash + 1) +
            "</Url><RegistryDestination>" + FolderValue(folder) + "</RegistryDestination></NvFeed>";
 }

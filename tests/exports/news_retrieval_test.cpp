@@ -124,6 +124,32 @@ TEST_F(NewsRetrieval, TheDefaultDataFolderServesGetNewsGetNewsDocumentAndGetNews
     EXPECT_EQ("T:T|s1:0", Summary(TakeDocumentXml(document2)));
 }
 
+TEST_F(NewsRetrieval, AnUnreadableDataFolderValueMeansTheStandardFolder)
+{
+    const std::string top = "C:\\Programme";
+    const std::string folder = top + "\\Gemeinsame Dateien\\Norvane\\Update Manager\\Daten";
+    bool topExisted = FileExists(top);
+    std::string feed = WriteFeed("standardordner.xml", Item("s1"));
+    for (size_t at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1))
+        CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string index = folder + "\\nvtest-standard.feed";
+    HANDLE file = CreateFileA(index.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string content = "<NvFeeds>" + Entry(feed) + "</NvFeeds>";
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+
+    auto getNewsXml3 = NvinfoModule::Proc<PFN_NV_GETNEWSXML3>("GetNewsXml3");
+    EXPECT_EQ("s1:0", Summary(ResultText(getNewsXml3(
+                          "nvtest-standard", "", "HKCU\\Software\\NvinfoNewsTest\\Fehlt"))));
+    DeleteFileA(index.c_str());
+    if (!topExisted)
+        RemoveTree(top);
+}
+
 TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
 {
     std::string longCategory(1000, 'k');
@@ -148,7 +174,8 @@ TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
         {"%s%n", "(null)"},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(row.expected, Summary(NewsXml("qdpro", row.category))) << row.category.substr(0, 20);
+        EXPECT_EQ(row.expected, Summary(NewsXml("qdpro", row.category)))
+            << row.category.substr(0, 20);
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -166,21 +193,23 @@ TEST_F(NewsRetrieval, DisplayDatesFollowTheClock)
             Item("von-bald", "<von>bald</von><bis>irgendwann</bis>") +
             Item("zeitraum", "<von>" + DateText(-3) + "</von><bis>" + DateText(3) + "</bis>"));
     WriteIndex("qdpro", Entry(feed));
-    EXPECT_EQ("von-heute:0|von-gestern-abend:0|bis-morgen:0|bis-heute-nacht:0|von-bald:0|zeitraum:0",
-              Summary(NewsXml("qdpro")));
+    EXPECT_EQ(
+        "von-heute:0|von-gestern-abend:0|bis-morgen:0|bis-heute-nacht:0|von-bald:0|zeitraum:0",
+        Summary(NewsXml("qdpro")));
 }
 
 TEST_F(NewsRetrieval, TheDateOverrideDecidesWhenItCarriesTodaysCheckNumber)
 {
     const std::string key = "Software\\Norvane\\NewsBand";
-    std::string feed = WriteFeed(
-        "grenze.xml", Item("von-genau", "<von>15.06.2026 12:00</von>") +
-                          Item("von-danach", "<von>15.06.2026 12:01</von>") +
-                          Item("von-tag", "<von>15.06.2026</von>") +
-                          Item("bis-genau", "<bis>15.06.2026 12:00</bis>") +
-                          Item("bis-davor", "<bis>15.06.2026 11:59</bis>") +
-                          Item("bis-tag", "<bis>15.06.2026</bis>") +
-                          Item("heute", "<von>" + DateText(0) + "</von><bis>" + DateText(1) + "</bis>"));
+    std::string feed =
+        WriteFeed("grenze.xml", Item("von-genau", "<von>15.06.2026 12:00</von>") +
+                                    Item("von-danach", "<von>15.06.2026 12:01</von>") +
+                                    Item("von-tag", "<von>15.06.2026</von>") +
+                                    Item("bis-genau", "<bis>15.06.2026 12:00</bis>") +
+                                    Item("bis-davor", "<bis>15.06.2026 11:59</bis>") +
+                                    Item("bis-tag", "<bis>15.06.2026</bis>") +
+                                    Item("heute", "<von>" + DateText(0) + "</von><bis>" +
+                                                      DateText(1) + "</bis>"));
     WriteIndex("qdpro", Entry(feed));
     m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", "15.06.2026 12:00");
     struct Row {
@@ -234,24 +263,24 @@ TEST_F(NewsRetrieval, WithoutStateAllItemsAreUnreadEvenWithoutGuid)
 
 TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
 {
-    std::string feed = WriteFeed("marken.xml",
-                                 Item("gelesen") + Item("null-eins") + Item("versteckt") +
-                                     Item("beides") + Item("doppelt") + "<item><title>x</title></item>" +
-                                     Item("unberuehrt") + Item("gelesen") + Item("leer-eins") +
-                                     Item("cdata") + Item("zerlegt"));
+    std::string feed = WriteFeed(
+        "marken.xml", Item("gelesen") + Item("null-eins") + Item("versteckt") + Item("beides") +
+                          Item("doppelt") + "<item><title>x</title></item>" + Item("unberuehrt") +
+                          Item("gelesen") + Item("leer-eins") + Item("cdata") + Item("zerlegt"));
     WriteIndex("qdpro", Entry(feed));
-    WriteState(feed, "<?xml version='1.0' encoding='utf-8'?><rss><channel>"
-                     "<item><guid>gelesen</guid><read>1</read></item>"
-                     "<item><guid>null-eins</guid><read>01</read><dontshow>2</dontshow></item>"
-                     "<item><guid>versteckt</guid><read>0</read><dontshow>1</dontshow></item>"
-                     "<item><guid>beides</guid><read>1</read><dontshow>1</dontshow></item>"
-                     "<item><guid>doppelt</guid><read>1</read></item>"
-                     "<item><guid>doppelt</guid><read>0</read><dontshow>1</dontshow></item>"
-                     "<orvo2><item><guid>unberuehrt</guid><read>1</read></item></orvo2>"
-                     "<item><guid>leer-eins</guid><read> 1 </read></item>"
-                     "<item><guid>cdata</guid><read><![CDATA[1]]></read></item>"
-                     "<item><guid>zerlegt</guid><read>0</read><read><b>1</b><!-- x --></read></item>"
-                     "</channel></rss>");
+    WriteState(feed,
+               "<?xml version='1.0' encoding='utf-8'?><rss><channel>"
+               "<item><guid>gelesen</guid><read>1</read></item>"
+               "<item><guid>null-eins</guid><read>01</read><dontshow>2</dontshow></item>"
+               "<item><guid>versteckt</guid><read>0</read><dontshow>1</dontshow></item>"
+               "<item><guid>beides</guid><read>1</read><dontshow>1</dontshow></item>"
+               "<item><guid>doppelt</guid><read>1</read></item>"
+               "<item><guid>doppelt</guid><read>0</read><dontshow>1</dontshow></item>"
+               "<orvo2><item><guid>unberuehrt</guid><read>1</read></item></orvo2>"
+               "<item><guid>leer-eins</guid><read> 1 </read></item>"
+               "<item><guid>cdata</guid><read><![CDATA[1]]></read></item>"
+               "<item><guid>zerlegt</guid><read>0</read><read><b>1</b><!-- x --></read></item>"
+               "</channel></rss>");
     struct Row {
         const char* name;
         int includeRead;
@@ -315,12 +344,15 @@ TEST_F(NewsRetrieval, ABrokenFileStopsTheProductWithAMessageNamingTheStep)
     m_temp.Write("daten\\xjpro.feed", "<NvFeeds><NvFeed></NvFeeds>");
     EXPECT_EQ("(null)", NewsXml("xjpro"));
     ASSERT_EQ(1u, m_dialogs.Dialogs().size());
-    EXPECT_EQ(0u, m_dialogs.Dialogs()[0].text.find(kReadError + "xjpro' auf.\nFehler: 0\nXML ParseError:"));
+    EXPECT_EQ(0u, m_dialogs.Dialogs()[0].text.find(kReadError +
+                                                   "xjpro' auf.\nFehler: 0\nXML ParseError:"));
 }
 
 TEST_F(NewsRetrieval, PathsWithCodePageCharactersWork)
 {
-    std::string feed = WriteFeed("Neuigkeiten f\xFCr Sie.xml", Item("u1"), "Gr\xFC\xDF" "e \xC4nderung");
+    std::string feed = WriteFeed("Neuigkeiten f\xFCr Sie.xml", Item("u1"),
+                                 "Gr\xFC\xDF"
+                                 "e \xC4nderung");
     m_registry.SetString(HKEY_CURRENT_USER, "Software\\NvinfoNewsTest", "Daten",
                          m_temp.File("daten \xE4\xF6\xFC"));
     WriteIndex("vumipro", Entry(feed), "daten \xE4\xF6\xFC");
