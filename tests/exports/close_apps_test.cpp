@@ -2,7 +2,9 @@
 // copy of it under another name) are started, the export is called, and their
 // exit codes tell which were closed and how.
 #include "dialog_capture.h"
+#include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
+#include "harness/registry_sandbox.h"
 #include "harness/target_process.h"
 #include "harness/temp_folder.h"
 #include "nvinfo.h"
@@ -239,6 +241,47 @@ TEST(CloseApps, ProcessApiIsUnloadedAfterEachLookup)
     CallCloseApps("\\nvtarget.exe");
     EXPECT_EQ(kTargetClosed, target.WaitForExit(kExitWaitMs));
     EXPECT_EQ(nullptr, GetModuleHandleA("psapi.dll"));
+}
+
+// Runs the host tool with PSAPI switched off by Wine's DLL overrides (read by a
+// process when it starts); returns what it printed.
+std::string CloseAppsWithoutPsapi(const std::string& list, const TempFolder& folder)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outputPath = folder.File("nvhost.txt");
+    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    std::string commandLine = "nvhost.exe " + std::string(NVINFO_CLOSEAPPS) + " " + list;
+    const std::string program = OutputFile("nvhost.exe");
+    RegistrySandbox overrides;
+    overrides.SetString(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "psapi", "");
+    PROCESS_INFORMATION started = {};
+    BOOL ok = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                             nullptr, &startup, &started);
+    CloseHandle(output);
+    if (!ok) {
+        ADD_FAILURE() << "cannot start " << program;
+        return std::string();
+    }
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(started.hProcess, 20000));
+    CloseHandle(started.hProcess);
+    CloseHandle(started.hThread);
+    return ReadWholeFile(outputPath);
+}
+
+TEST(CloseApps, WithoutPsapiTheUserIsToldAndNothingIsClosed)
+{
+    TempFolder folder;
+    TargetProcess target(TargetProgram(), "NvCloseNoPsapi", UniqueName("nopsapi"));
+    std::string printed = CloseAppsWithoutPsapi("nvtarget.exe", folder);
+    EXPECT_NE(std::string::npos,
+              printed.find("Fehler beim Laden einer Datei: PSAPI.DLL konnte nicht geladen werden!"))
+        << printed;
+    EXPECT_TRUE(target.Running());
 }
 
 } // namespace
