@@ -106,6 +106,9 @@ long __cdecl NvGetNews(const char* product, const char* category, IDispatch** do
 long __cdecl NvGetNewsDocument(const char* product, const char* category,
                                IXMLDOMDocument2** document)
 {
+    // Nowhere to put the result: refuse before any work rather than write through null.
+    if (!document)
+        return E_POINTER;
     return GuardExport(long(E_UNEXPECTED), [&] {
         *document = nullptr;
         nv::ComPtr<IDispatch> news;

@@ -1,13 +1,9 @@
 # Modules with known product versions for the installation condition tests,
 # built like the constraint fixtures: resources only, no runtime library.
 function(nv_download_fixture name version)
-    add_library(${name} SHARED
-        ${CMAKE_SOURCE_DIR}/tests/constraint/fixtures/fixture_main.c
+    nv_resource_module(${name} test_download
         ${CMAKE_SOURCE_DIR}/tests/download/fixtures/product_version.rc)
-    set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll")
     target_compile_definitions(${name} PRIVATE NV_PRODUCT_VERSION=${version})
-    target_link_options(${name} PRIVATE -nostdlib -Wl,-e,_DllMainCRTStartup@12)
-    add_dependencies(test_download ${name})
 endfunction()
 nv_download_fixture(dlfix_v1_5 "1,5,0,0")
 nv_download_fixture(dlfix_v2_1 "2,1,0,0")

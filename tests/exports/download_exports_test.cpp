@@ -139,6 +139,8 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
     registry.CreateKey(HKEY_LOCAL_MACHINE, kTestKey);
     registry.SetString(HKEY_LOCAL_MACHINE, kTestKey, "Local", folder.File("local"));
     folder.Write("local\\prod.ndc", "[Header]\n[A]\nDateVer=6\n[B]\nDateVer=1\n");
+    folder.Write("two\\prod.ndc", "[Header]\n[A]\nDateVer=6\nUpdate=1\n[N1]\nDateVer=1\n[N2]\nDateVer=1\n");
+    folder.Write("broken\\prod.ndc", "[Header]\n[A]\nDateVer=6\nMyGroup=nowhere\n");
     const struct {
         const char* name;
         std::string old;
@@ -149,6 +151,10 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
         {"redirected folder", "[Header]\nLocalURL=/RHKLM\\" + std::string(kTestKey) + "\\Local\n[A]\nDateVer=5\nUpdate=1\n[B]\nDateVer=1\nUpdate=1\n", 1},
         {"same editions installed", "[Header]\nLocalURL=" + folder.File("local") + "\n[A]\nDateVer=6\nUpdate=1\n[B]\nDateVer=1\nUpdate=1\n", 0},
         {"local folder without the file", "[Header]\nLocalURL=" + folder.File("elsewhere") + "\n[A]\nDateVer=5\n", 0},
+        // Two new sections count two: the export still answers 1.
+        {"two new sections there", "[Header]\nLocalURL=" + folder.File("two") + "\n[A]\nDateVer=6\nUpdate=1\n", 1},
+        // A local copy that does not load gives a negative count: no update.
+        {"local copy does not load", "[Header]\nLocalURL=" + folder.File("broken") + "\n[A]\nDateVer=5\n", 0},
     };
     for (const auto& row : rows) {
         const std::string old = folder.Write("prod.ndc", row.old);

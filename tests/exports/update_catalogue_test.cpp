@@ -202,4 +202,29 @@ TEST_F(GetUpdatesExport, EmptyListForMissingFilesAndDownloaderOnly)
     EXPECT_EQ("dnload", only.children[0].children[0].text);
 }
 
+TEST_F(GetUpdatesExport, FlagsCountAsTrueForAnyNonZeroValue)
+{
+    CreateDirectoryA(m_temp.File("Prog").c_str(), nullptr);
+    m_registry.SetString(HKEY_LOCAL_MACHINE, kTestKey, "Tool", m_temp.File("Prog\\Tool.EXE"));
+    m_registry.SetString(HKEY_LOCAL_MACHINE, kTestKey, "Dir", m_temp.File("Target\\"));
+    std::vector<ExpectedUpdate> all = WantedUpdates();
+    all.insert(all.begin(), ExpectedUpdate{"known", "Known", "", "", "", "0", "5", "", "",
+                                           m_folder, "1", "1", ""});
+    for (int flag : {2, -1}) {
+        SCOPED_TRACE("flag " + std::to_string(flag));
+        std::string stem = "flag" + std::to_string(flag + 1);
+        std::string newPath = WriteNdcPair(stem);
+        ExpectUpdates(all, List(m_temp.File(stem + ".old.ndc"), newPath, flag, 0, 0));
+
+        std::string oldPath =
+            m_temp.Write(stem + ".dn.old.ndc", "[dnload]\nDateVer=1\nUpdate=1\n[a]\nDateVer=1\n");
+        std::string dnPath =
+            m_temp.Write(stem + ".dn.new.ndc", "[dnload]\nDateVer=2\n[a]\nDateVer=2\n");
+        XmlElement only = List(oldPath, dnPath, 0, 0, flag);
+        ASSERT_EQ(1u, only.children.size());
+        ASSERT_FALSE(only.children[0].children.empty());
+        EXPECT_EQ("dnload", only.children[0].children[0].text);
+    }
+}
+
 } // namespace

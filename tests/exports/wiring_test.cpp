@@ -47,4 +47,22 @@ TEST(Wiring, NullTextsAreEmptyTexts)
     EXPECT_LT(mergeNdc(nullptr, nullptr), 0);
 }
 
+TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
+{
+    auto getNewsDocument = NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT);
+    EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
+    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
+    EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
+}
+
+TEST(Wiring, CheckConstraintByOrdinal24AnswersAsOrdinal1)
+{
+    auto cdeclEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT>(NVINFO_CHECKCONSTRAINT_CPP);
+    auto stdcallEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
+    for (const char* text : {"<true/>", "<false/>", "<xor><true/><true/></xor>", "<and/>", "",
+                             "<unclosed>"})
+        EXPECT_EQ(cdeclEntry(text), stdcallEntry(text)) << text;
+    EXPECT_EQ(1, stdcallEntry("<or><false/><true/></or>"));
+}
+
 } // namespace
