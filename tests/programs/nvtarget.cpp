@@ -145,8 +145,10 @@ int main(int argc, char** argv)
     if (g_behaviour.owned)
         owner = CreateWindowExA(0, argv[1], "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                 nullptr, instance, nullptr);
+    // The title comes last: tests wait for it, and by then the window must
+    // carry its property and be shown, or a close pass could miss it.
     HWND window =
-        CreateWindowExA(g_behaviour.tool ? WS_EX_TOOLWINDOW : 0, argv[1], argv[2],
+        CreateWindowExA(g_behaviour.tool ? WS_EX_TOOLWINDOW : 0, argv[1], "",
                         WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, owner, nullptr, instance, nullptr);
     if (!window)
         return kExitBadArguments;
@@ -154,6 +156,7 @@ int main(int argc, char** argv)
         SetPropA(window, g_behaviour.property.c_str(), reinterpret_cast<HANDLE>(1));
     if (!g_behaviour.hidden)
         ShowWindow(window, SW_SHOWNORMAL);
+    SetWindowTextA(window, argv[2]);
     if (g_behaviour.hang)
         Sleep(INFINITE);
 
