@@ -12,14 +12,16 @@ class InstalledProducts {
 public:
     explicit InstalledProducts(const std::string& baseKey) : m_baseKey(baseKey) {}
 
-    const std::string& BaseKey() const { return m_baseKey; }
-    // Writes an NDC file (INI text) into the test folder; returns its path.
-    std::string WriteNdc(const std::string& fileName, const std::string& content);
-    // Registers a product subkey with its "Name" and "NDC" values.
-    void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath);
-    // A path in the test folder that no file has.
+    std::string WriteNdc(const std::string& fileName, const std::string& content)
+    {
+        return m_files.Write(fileName, content);
+    }
+    void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath)
+    {
+        m_registry.SetString(HKEY_LOCAL_MACHINE, m_baseKey + "\\" + subKey, "Name", name);
+        m_registry.SetString(HKEY_LOCAL_MACHINE, m_baseKey + "\\" + subKey, "NDC", ndcPath);
+    }
     std::string MissingFile(const std::string& fileName) const { return m_files.File(fileName); }
-    RegistrySandbox& Registry() { return m_registry; }
 
 private:
     std::string m_baseKey;
@@ -28,5 +30,11 @@ private:
 };
 
 // A header section of an NDC file; keys with an empty value are left out.
-std::string NdcHeader(const std::string& redirUrl, const std::string& localUrl,
-                      const std::string& push);
+inline std::string NdcHeader(const std::string& redirUrl, const std::string& localUrl,
+                             const std::string& push)
+{
+    return "[Header]\r\nName=Kopf\r\nDateVer=1\r\n" +
+           (redirUrl.empty() ? "" : "RedirURL=" + redirUrl + "\r\n") +
+           (localUrl.empty() ? "" : "LocalURL=" + localUrl + "\r\n") +
+           (push.empty() ? "" : "Push=" + push + "\r\n") + "\r\n";
+}

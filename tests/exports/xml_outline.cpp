@@ -2,22 +2,44 @@
 
 #include "support/msxml_ids.h"
 
-#include <gtest/gtest.h>
-
 #include <objbase.h>
 #include <oleauto.h>
 
 namespace {
 
-std::string Narrow(BSTR text)
+std::string Take(BSTR text)
 {
-    if (!text)
-        return std::string();
-    int length = WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(length > 0 ? length - 1 : 0, '\0');
+    int length = text ? WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr) : 0;
+    std::string narrow(length > 1 ? length - 1 : 0, '\0');
     if (length > 1)
         WideCharToMultiByte(1252, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+    SysFreeString(text);
     return narrow;
+}
+
+std::string NameOf(IXMLDOMNode* node)
+{
+    BSTR name = nullptr;
+    node->get_nodeName(&name);
+    return Take(name);
+}
+
+std::string TextOf(IXMLDOMNode* node)
+{
+    BSTR text = nullptr;
+    node->get_text(&text);
+    return XmlEscaped(Take(text));
+}
+
+std::string RootOutline(IXMLDOMDocument* document)
+{
+    IXMLDOMElement* root = nullptr;
+    document->get_documentElement(&root);
+    std::string outline = XmlOutline(root);
+    if (root)
+        root->Release();
+    document->Release();
+    return outline;
 }
 
 } // namespace
@@ -25,69 +47,20 @@ std::string Narrow(BSTR text)
 std::string XmlEscaped(const std::string& text)
 {
     std::string escaped;
-    for (char c : text) {
-        if (c == '&')
-            escaped += "&amp;";
-        else if (c == '<')
-            escaped += "&lt;";
-        else if (c == '>')
-            escaped += "&gt;";
-        else
-            escaped += c;
-    }
+    for (char c : text)
+        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
     return escaped;
 }
 
-namespace {
-
-std::string Attributes(IXMLDOMNode* node)
+std::string ElementsOutline(const char* const* names, std::initializer_list<std::string> values)
 {
-    std::string text;
-    IXMLDOMNamedNodeMap* attributes = nullptr;
-    if (FAILED(node->get_attributes(&attributes)) || !attributes)
-        return text;
-    long count = 0;
-    attributes->get_length(&count);
-    for (long i = 0; i < count; ++i) {
-        IXMLDOMNode* attribute = nullptr;
-        if (FAILED(attributes->get_item(i, &attribute)) || !attribute)
-            continue;
-        BSTR name = nullptr;
-        BSTR value = nullptr;
-        attribute->get_nodeName(&name);
-        attribute->get_text(&value);
-        text += " " + Narrow(name) + "=\"" + XmlEscaped(Narrow(value)) + "\"";
-        SysFreeString(name);
-        SysFreeString(value);
-        attribute->Release();
+    std::string outline;
+    for (const std::string& value : values) {
+        outline += std::string("<") + *names + ">" + XmlEscaped(value) + "</" + *names + ">";
+        ++names;
     }
-    attributes->Release();
-    return text;
+    return outline;
 }
-
-IXMLDOMElement* RootOf(IXMLDOMDocument* document)
-{
-    IXMLDOMElement* root = nullptr;
-    document->get_documentElement(&root);
-    return root;
-}
-
-bool HasDeclaration(IXMLDOMDocument* document)
-{
-    IXMLDOMNode* first = nullptr;
-    if (FAILED(document->get_firstChild(&first)) || !first)
-        return false;
-    DOMNodeType type = NODE_INVALID;
-    first->get_nodeType(&type);
-    BSTR name = nullptr;
-    first->get_nodeName(&name);
-    bool declaration = type == NODE_PROCESSING_INSTRUCTION && Narrow(name) == "xml";
-    SysFreeString(name);
-    first->Release();
-    return declaration;
-}
-
-} // namespace
 
 std::string XmlOutline(IXMLDOMNode* node)
 {
@@ -95,20 +68,25 @@ std::string XmlOutline(IXMLDOMNode* node)
         return "(null)";
     DOMNodeType type = NODE_INVALID;
     node->get_nodeType(&type);
-    if (type == NODE_TEXT || type == NODE_CDATA_SECTION) {
-        BSTR text = nullptr;
-        node->get_text(&text);
-        std::string outline = XmlEscaped(Narrow(text));
-        SysFreeString(text);
-        return outline;
-    }
+    if (type == NODE_TEXT || type == NODE_CDATA_SECTION)
+        return TextOf(node);
     if (type != NODE_ELEMENT)
         return std::string();
-    BSTR name = nullptr;
-    node->get_nodeName(&name);
-    std::string tag = Narrow(name);
-    SysFreeString(name);
-    std::string outline = "<" + tag + Attributes(node) + ">";
+    const std::string tag = NameOf(node);
+    std::string outline = "<" + tag;
+    IXMLDOMNamedNodeMap* attributes = nullptr;
+    long count = 0;
+    if (SUCCEEDED(node->get_attributes(&attributes)) && attributes)
+        attributes->get_length(&count);
+    for (long i = 0; i < count; ++i) {
+        IXMLDOMNode* attribute = nullptr;
+        attributes->get_item(i, &attribute);
+        outline += " " + NameOf(attribute) + "=\"" + TextOf(attribute) + "\"";
+        attribute->Release();
+    }
+    if (attributes)
+        attributes->Release();
+    outline += ">";
     IXMLDOMNode* child = nullptr;
     node->get_firstChild(&child);
     while (child) {
@@ -121,55 +99,44 @@ std::string XmlOutline(IXMLDOMNode* node)
     return outline + "</" + tag + ">";
 }
 
-std::string XmlTextOutline(const std::string& xml)
+std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace)
 {
     CoInitialize(nullptr);
     IXMLDOMDocument* document = nullptr;
     if (FAILED(CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_INPROC_SERVER,
                                 nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document))))
         return "(no parser)";
-    document->put_preserveWhiteSpace(VARIANT_TRUE);
-    int length = MultiByteToWideChar(1252, 0, xml.c_str(), -1, nullptr, 0);
-    BSTR text = SysAllocStringLen(nullptr, length - 1);
-    MultiByteToWideChar(1252, 0, xml.c_str(), -1, text, length);
+    document->put_preserveWhiteSpace(keepWhiteSpace ? VARIANT_TRUE : VARIANT_FALSE);
+    std::wstring wide(xml.size(), L'\0');
+    MultiByteToWideChar(1252, 0, xml.data(), xml.size(), &wide[0], wide.size());
+    BSTR text = SysAllocString(wide.c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
     document->loadXML(text, &loaded);
     SysFreeString(text);
-    std::string outline = "(unparsable)";
-    if (loaded == VARIANT_TRUE) {
-        IXMLDOMElement* root = RootOf(document);
-        outline = XmlOutline(root);
-        if (root)
-            root->Release();
-    }
+    if (loaded == VARIANT_TRUE)
+        return RootOutline(document);
     document->Release();
-    return outline;
+    return "(unparsable)";
 }
 
 std::string TakeDocumentOutline(IDispatch* dispatch, bool* declaration)
 {
     *declaration = false;
+    IXMLDOMDocument* document = nullptr;
     if (!dispatch)
         return "(null)";
-    IXMLDOMDocument* document = nullptr;
     dispatch->QueryInterface(nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
     dispatch->Release();
     if (!document)
         return "(no document)";
-    *declaration = HasDeclaration(document);
-    IXMLDOMElement* root = RootOf(document);
-    std::string outline = XmlOutline(root);
-    if (root)
-        root->Release();
-    document->Release();
-    return outline;
+    IXMLDOMNode* first = nullptr;
+    if (SUCCEEDED(document->get_firstChild(&first)) && first) {
+        DOMNodeType type = NODE_INVALID;
+        first->get_nodeType(&type);
+        *declaration = type == NODE_PROCESSING_INSTRUCTION && NameOf(first) == "xml";
+        first->Release();
+    }
+    return RootOutline(document);
 }
 
-std::string TakeBstrText(BSTR text)
-{
-    if (!text)
-        return "(null)";
-    std::string narrow = Narrow(text);
-    SysFreeString(text);
-    return narrow;
-}
+std::string TakeBstrText(BSTR text) { return text ? Take(text) : "(null)"; }
