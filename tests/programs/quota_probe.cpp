@@ -8,20 +8,17 @@
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return 255;
     char path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    if (argc < 3 || length == 0 || length >= MAX_PATH)
         return 255;
     std::string folder(path, length);
     folder.erase(folder.find_last_of('\\') + 1);
     HMODULE module = LoadLibraryA((folder + "nvinfo.dll").c_str());
-    if (!module)
-        return 255;
     typedef bool(__cdecl * IsItemInstallable)(const char*, const char*);
-    auto installable = reinterpret_cast<IsItemInstallable>(
-        reinterpret_cast<void*>(GetProcAddress(module, "IsItemInstallable")));
+    auto installable = module ? reinterpret_cast<IsItemInstallable>(reinterpret_cast<void*>(
+                                    GetProcAddress(module, "IsItemInstallable")))
+                              : nullptr;
     if (!installable)
         return 255;
     int result = 0;
