@@ -1,8 +1,7 @@
-// Profile items against the real registry and private-profile functions.
+// Profile items: path syntax, and registry reads against the real registry.
 #include "profile/nv_profile_item.h"
 
 #include "harness/registry_sandbox.h"
-#include "harness/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -66,45 +65,6 @@ TEST(NvProfileItem, ReadsRegistryValuesUpToTheBufferLimit)
         EXPECT_EQ(row.expected, item.Read() ? item.GetValue() : "<fail:" + item.GetValue() + ">")
             << row.name;
     }
-    CNvProfileString written((base + "New\\Deeper\\Value").c_str(), "", TRUE);
-    written.SetAbsolute(TRUE);
-    written.SetValue("written");
-    EXPECT_TRUE(written.Write()) << "creates the key";
-    registry.SetString(HKEY_CURRENT_USER, std::string(kTestKey) + "\\New\\Deeper", "Value", "again");
-    EXPECT_EQ("again", written.GetValue()) << "an auto-read item reads on every get";
-}
-
-TEST(NvProfileItem, RelativeItemsLiveBelowTheOwnersRegistryKeyOrFile)
-{
-    RegistrySandbox registry;
-    registry.CreateKey(HKEY_CURRENT_USER, kTestKey);
-    registry.SetString(HKEY_CURRENT_USER, std::string(kTestKey) + "\\Sub", "V", "sub value");
-    CNvProfileMap map(kTestKey);
-    auto* sub = map.AddItem<CNvProfileString>("HKCU\\Sub\\V", "", FALSE);
-    EXPECT_TRUE(sub->Read());
-    EXPECT_EQ("sub value", sub->GetValue());
-    EXPECT_EQ("nvinfo", CNvProfileString("HKCU\\X", "", FALSE).GetBasePath());
-    EXPECT_EQ("nvinfo.INI", CNvProfileString("INI\\S\\K", "", FALSE).GetBasePath());
-
-    TempFolder folder;
-    std::string file = folder.Write("profile.ini", "[S]\nK=value\nQ=\"quoted\"\nE=\n");
-    CNvProfileMap ini(file);
-    const struct {
-        const char* path;
-        const char* defaultValue;
-        const char* expected;
-    } rows[] = {
-        {"INI\\S\\T\\K", "", "value"}, {"INI\\S\\Q", "", "quoted"}, {"INI\\S\\Missing", "", "<fail>"},
-        {"INI\\S\\Other", "dflt", "dflt"}, {"INI\\S\\E", "", "<fail>"},
-    };
-    for (const auto& row : rows) {
-        auto* item = ini.AddItem<CNvProfileString>(row.path, row.defaultValue, FALSE);
-        EXPECT_EQ(row.expected, item->Read() ? item->GetValue() : "<fail>") << row.path;
-    }
-    auto* target = ini.AddItem<CNvProfileString>("INI\\New\\Key", "", FALSE);
-    target->SetValue("42");
-    EXPECT_TRUE(target->Write());
-    EXPECT_NE(std::string::npos, ReadWholeFile(file).find("[New]\r\nKey=42"));
 }
 
 } // namespace
