@@ -1,5 +1,5 @@
-// Loading NDC files into the model: result codes, duplicate sections, group
-// linking and the counts of new items.
+// Loading NDC files into the model: result codes, duplicate sections and
+// group linking.
 #include "download/download_info.h"
 
 #include "download/download_item_group.h"
@@ -12,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-const std::string kFailing = "Installiert=/RHKLM\\NOPE\\X\n";
 
 // The list as "section" or "section(member,member,)" entries ("!" when the map
 // does not lead to the entry), then the size of the map.
@@ -92,35 +90,6 @@ TEST(DownloadInfo, DuplicateSectionsAreReportedAndSkipped)
               capture.Dialogs()[1].text);
     ASSERT_EQ(2u, info.m_aNewItems.size());
     EXPECT_EQ("first", info.m_mapNewItems.at("alpha")->GetName());
-}
-
-TEST(DownloadInfo, CountNewItemsFindsInstallableNewOrNewerItems)
-{
-    const struct {
-        const char* name;
-        std::string oldFile;
-        std::string newFile;
-        int count;
-    } rows[] = {
-        {"same edition installed", "[A]\nDateVer=5\nUpdate=1\n", "[A]\nDateVer=5\n", 0},
-        {"newer edition", "[A]\nDateVer=5\nUpdate=1\n", "[A]\nDateVer=6\n", 1},
-        {"not installed in the old file", "[A]\nDateVer=5\n", "[A]\nDateVer=5\n", 1},
-        {"newer but not installable", "[A]\nDateVer=5\nUpdate=1\n", "[A]\nDateVer=6\n" + kFailing, 0},
-        {"new items count each, uninstallable not", "[Header]\n", "[A]\n[B]\n" + kFailing + "[C]\n", 2},
-        {"headers and non-items do not count", "", "[Header]\n[Konfiguration]\n[!x]\n[~y]\n[@z]\n", 0},
-        {"group only in the new file", "", "[m1]\nMyGroup=g\n[g]\nDateVer=1\n[m2]\nMyGroup=g\n" + kFailing, 0},
-    };
-    TempFolder folder;
-    const std::string newPath = folder.File("new.ndc");
-    for (const auto& row : rows) {
-        const std::string oldPath = folder.Write("old.ndc", row.oldFile);
-        folder.Write("new.ndc", row.newFile);
-        CDownloadInfo info;
-        EXPECT_EQ(row.count, info.CountNewItems(oldPath.c_str(), newPath.c_str())) << row.name;
-    }
-    CDownloadInfo info;
-    EXPECT_EQ(-1, info.CountNewItems(nullptr, newPath.c_str()));
-    EXPECT_EQ(-3, info.CountNewItems(folder.File("none.ndc").c_str(), newPath.c_str()));
 }
 
 } // namespace

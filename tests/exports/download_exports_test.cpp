@@ -37,9 +37,7 @@ TEST(DownloadExports, IsInstalliertEvaluatesConditions)
         int expected;
     } rows[] = {
         {"file in range", "/F" + values + "Path#2.0.0.0#1.0.0.0", 1},
-        {"file above range", "/F" + values + "Path#1.4.0.0", 0},
         {"negated comparison", "!/R" + values + "Flag;/Sabc", 0},
-        {"short text", "/FX", 1},
         {"garbage", std::string(3000, ';') + "!!//??##", 1},
         {"unreadable", "/V" + values + "Missing#1", 0},
     };
@@ -110,6 +108,7 @@ TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuota)
     }
 }
 
+// "$" in a LocalURL stands for the local folder.
 TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
 {
     auto isLocalUpdateAvailable = NvinfoModule::Proc<PFN_NV_TEXTSTD>("IsLocalUpdateAvailable");
@@ -117,29 +116,40 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
     RegistrySandbox registry;
     registry.CreateKey(HKEY_LOCAL_MACHINE, kTestKey);
     registry.SetString(HKEY_LOCAL_MACHINE, kTestKey, "Local", folder.File("local"));
-    folder.Write("local\\prod.ndc", "[Header]\n[A]\nDateVer=6\n[B]\nDateVer=1\n");
-    folder.Write("two\\prod.ndc", "[Header]\n[A]\nDateVer=6\nUpdate=1\n[N1]\nDateVer=1\n[N2]\nDateVer=1\n");
-    folder.Write("broken\\prod.ndc", "[Header]\n[A]\nDateVer=6\nMyGroup=nowhere\n");
-    const std::string installedAB = "[A]\nDateVer=5\nUpdate=1\n[B]\nDateVer=1\nUpdate=1\n";
+    const char* const installed = "[A]\nDateVer=5\nUpdate=1\n";
+    const char* const newer = "[A]\nDateVer=6\n";
     const struct {
         const char* name;
-        std::string old;
+        std::string localUrl;
+        const char* local;  // the local copy, null: none
+        const char* old;
         int expected;
     } rows[] = {
-        {"no LocalURL", "[Header]\n[A]\nDateVer=5\nUpdate=1\n", 0},
-        {"newer edition there", "[Header]\nLocalURL=" + folder.File("local") + "\n" + installedAB, 1},
-        {"redirected folder", "[Header]\nLocalURL=/RHKLM\\" + std::string(kTestKey) + "\\Local\n" + installedAB, 1},
-        {"redirection that fails", "[Header]\nLocalURL=/RHKLM\\" + std::string(kTestKey) + "\\None\n" + installedAB, 0},
-        {"reference without a path", "[Header]\nLocalURL=/r\n[A]\nDateVer=5\n", 0},
-        {"same editions installed", "[Header]\nLocalURL=" + folder.File("local") + "\\\n[A]\nDateVer=6\nUpdate=1\n[B]\nDateVer=1\nUpdate=1\n", 0},
-        {"local folder without the file", "[Header]\nLocalURL=" + folder.File("elsewhere") + "\n[A]\nDateVer=5\n", 0},
+        {"no LocalURL", "", newer, installed, 0},
+        {"newer edition there", "$", newer, installed, 1},
+        {"redirected folder", "/RHKLM\\" + std::string(kTestKey) + "\\Local", newer, installed, 1},
+        {"redirection that fails", "/RHKLM\\" + std::string(kTestKey) + "\\None", newer, installed, 0},
+        {"reference without a path", "/r", newer, installed, 0},
+        {"same edition installed", "$\\", "[A]\nDateVer=5\n", installed, 0},
+        {"not installed here", "$", "[A]\nDateVer=5\n", "[A]\nDateVer=5\n", 1},
+        {"newer but not installable", "$", "[A]\nDateVer=6\nInstalliert=/RHKLM\\NOPE\\X\n", installed, 0},
+        {"headers and non-items do not count", "$", "[Header]\n[Konfiguration]\n[!x]\n[~y]\n[@z]\n", "", 0},
+        {"local folder without the file", "$", nullptr, installed, 0},
         // Two new sections count two: the export still answers 1.
-        {"two new sections there", "[Header]\nLocalURL=" + folder.File("two") + "\n[A]\nDateVer=6\nUpdate=1\n", 1},
+        {"two new sections there", "$", "[A]\nDateVer=5\n[N1]\n[N2]\n", installed, 1},
         // A local copy that does not load gives a negative count: no update.
-        {"local copy does not load", "[Header]\nLocalURL=" + folder.File("broken") + "\n[A]\nDateVer=5\n", 0},
+        {"local copy does not load", "$", "[A]\nDateVer=6\nMyGroup=nowhere\n", installed, 0},
     };
     for (const auto& row : rows) {
-        const std::string old = folder.Write("prod.ndc", row.old);
+        std::string url = row.localUrl;
+        if (!url.empty() && url[0] == '$')
+            url.replace(0, 1, folder.File("local"));
+        if (row.local)
+            folder.Write("local\\prod.ndc", row.local);
+        else
+            DeleteFileA(folder.File("local\\prod.ndc").c_str());
+        const std::string old = folder.Write(
+            "prod.ndc", "[Header]\n" + (url.empty() ? "" : "LocalURL=" + url + "\n") + row.old);
         EXPECT_EQ(row.expected, isLocalUpdateAvailable(old.c_str())) << row.name;
     }
     EXPECT_EQ(0, isLocalUpdateAvailable(nullptr));
