@@ -70,18 +70,4 @@ TEST(DownloadItemGroup, AggregatesOverTheCountedMembers)
     }
 }
 
-TEST(DownloadItemGroup, SettersReachTheCountedMembersAndTheGroupHasNoFile)
-{
-    auto group = MakeGroup({{"1 kB", 1, 0, 1, 0, TRUE}, {"2 kB", 0, 0, 1, 0, TRUE}});
-    group->SetWantDownload(0);
-    group->SetUpdate(1);
-    group->m_strFileURL = group->m_strFile = group->m_strDestination = "set";
-    EXPECT_EQ("want 1 0, update 1 1, file ||",
-              "want " + std::to_string(group->Members()[0]->GetWantDownload()) + " " +
-                  std::to_string(group->Members()[1]->GetWantDownload()) + ", update " +
-                  std::to_string(group->Members()[1]->GetUpdate()) + " " +
-                  std::to_string(group->GetUpdate()) + ", file " + group->GetFileURL() + "|" +
-                  group->GetFile() + "|" + group->GetDestination());
-}
-
 } // namespace

