@@ -18,9 +18,9 @@ struct MemberSpec {
 // A member that reports a fixed installability without reading anything.
 class FixedItem : public CDownloadItem {
 public:
-    FixedItem(const std::string& section, const MemberSpec& spec) : m_installable(spec.installable)
+    FixedItem(char section, const MemberSpec& spec) : m_installable(spec.installable)
     {
-        m_strSection = section;
+        m_strSection = std::string(1, section);
         m_strSize = spec.size;
         m_nUpdate = spec.update;
         m_nElster = spec.elster;
@@ -32,14 +32,6 @@ public:
 private:
     BOOL m_installable;
 };
-
-std::unique_ptr<CDownloadItemGroup> MakeGroup(const std::vector<MemberSpec>& members)
-{
-    auto group = std::make_unique<CDownloadItemGroup>();
-    for (const MemberSpec& spec : members)
-        group->AddMember(std::make_unique<FixedItem>(std::string(1, char('a' + group->Members().size())), spec));
-    return group;
-}
 
 TEST(DownloadItemGroup, AggregatesOverTheCountedMembers)
 {
@@ -59,13 +51,13 @@ TEST(DownloadItemGroup, AggregatesOverTheCountedMembers)
          "2 kB|2|0|1|1|0|1"},
     };
     for (const auto& row : rows) {
-        auto group = MakeGroup(row.members);
-        const std::string seen = group->GetSize() + "|" + std::to_string(group->GetSizeKB()) + "|" +
-                                 std::to_string(group->GetUpdate()) + "|" +
-                                 std::to_string(group->GetDownload()) + "|" +
-                                 std::to_string(group->GetWantDownload()) + "|" +
-                                 std::to_string(group->GetElster()) + "|" +
-                                 std::to_string(group->IsInstallable());
+        auto group = std::make_unique<CDownloadItemGroup>();
+        for (size_t i = 0; i < row.members.size(); ++i)
+            group->AddMember(std::make_unique<FixedItem>(char('a' + i), row.members[i]));
+        std::string seen = group->GetSize();
+        for (int value : {group->GetSizeKB(), group->GetUpdate(), group->GetDownload(),
+                          group->GetWantDownload(), group->GetElster(), int(group->IsInstallable())})
+            seen += "|" + std::to_string(value);
         EXPECT_EQ(row.expected, seen) << row.name;
     }
 }

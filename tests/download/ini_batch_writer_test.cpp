@@ -73,8 +73,7 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
     EXPECT_FALSE(nv::WriteIniFile(folder.File("no folder\\x.ini"), writes));
 }
 
-// A file that cannot be replaced keeps its old text, and no temporary file is
-// left beside it.
+// A file that cannot be replaced keeps its old text; no temporary file is left.
 TEST(IniBatchWriter, LeavesTheFileWholeWhenItCannotBeReplaced)
 {
     TempFolder folder;
@@ -89,8 +88,7 @@ TEST(IniBatchWriter, LeavesTheFileWholeWhenItCannotBeReplaced)
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(folder.File("*.tmp").c_str(), &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "left behind: " << found.cFileName;
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    FindClose(search);
 }
 
 } // namespace

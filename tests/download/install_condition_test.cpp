@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -26,7 +25,8 @@ protected:
             {"PathV10", OutputFile("dlfix_v10_build.dll")},
             {"PathPlain", m_folder.Write("plain.txt", "no version here")},
             {"Folder", m_folder.Path()}, {"BinFolder", OutputFolder() + "\\"},
-            {"Missing", m_folder.File("missing.dll")}, {"Ver", "1.5"}, {"Text", "abc"}};
+            {"Missing", m_folder.File("missing.dll")}, {"Ver", "1.5"}, {"Text", "abc"},
+            {"Fits", std::string(1022, 'f')}, {"TooLong", std::string(1023, 't')}};
         for (const auto& value : values)
             m_registry.SetString(HKEY_LOCAL_MACHINE, kConditionKey, value.first, value.second);
         char windows[MAX_PATH] = {};
@@ -73,12 +73,14 @@ TEST_F(InstallConditionTest, EvaluatesEveryTermTypeAndItsNegation)
         {"D file above highest", "/D$BinFolder#dlfix_v1_5.dll#1.4.0.0", 0},
         {"D value names a file", "/D$PathV15", 0}, {"D negated", "!/D$PathV15", 1},
         {"R readable", "/R$Text", 1}, {"R compare any case", "/R$Text;/SABC", 1},
-        {"R compare other text", "/R$Text;/Sabd", 0}, {"R takes -S", "/R$Text;-Sabd", 0},
+        {"R takes -S", "/R$Text;-Sabd", 0},
         {"R takes _S", "/R$Text;_Sabc", 1}, {"R takes only the next /S", "/R$Text;/Sabc;/Sabd", 1},
         {"negated /S is no comparison", "/R$Text;!/Sabd", 1},
         {"/S after E is skipped", "/E$Text;/Sabd", 1},
         {"R negated without compare not inverted", "!/R$Text", 1},
         {"R negated compare", "!/R$Text;/SABC", 0}, {"R unreadable", "/R$Nope", 0},
+        {"R value of 1023 bytes", "/R$Fits;/S" + std::string(1022, 'f'), 1},
+        {"R value of 1024 bytes unreadable", "/R$TooLong", 0},
         {"R profile key", "/RINI\\NVCONDTEST\\KEY;/SYES", 1},
         {"R profile key missing", "/RINI\\NVCONDTEST\\OTHER", 0},
         {"V in range", "/V$Ver#2.0#1.0", 1}, {"V fields after the fourth ignored", "/V$Ver#2.0#1.0#9#9", 1},

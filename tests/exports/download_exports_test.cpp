@@ -49,8 +49,7 @@ TEST(DownloadExports, IsItemInstallableLoadsTheSection)
     EXPECT_TRUE(isItemInstallable(folder.File("none.ndc").c_str(), "Any"));
     EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Quota")) << "every number is within 999";
     EXPECT_NE("<none>", ReadKey(ndc, "Quota", "QuotaDiced"));
-    EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Zero"));
-    EXPECT_EQ("<none>", ReadKey(ndc, "Ok", "QuotaDiced"));
+    EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Zero")) << "no quota";
 }
 
 // The machine-wide settings are read once per process: each row asks a probe
@@ -123,10 +122,8 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
         {"newer but not installable", "$", "[A]\nDateVer=6\nInstalliert=/RHKLM\\NOPE\\X\n", installed, 0},
         {"headers and non-items do not count", "$", "[Header]\n[Konfiguration]\n[!x]\n[~y]\n[@z]\n", "", 0},
         {"local folder without the file", "$", nullptr, installed, 0},
-        // Two new sections count two: the export still answers 1.
-        {"two new sections there", "$", "[A]\nDateVer=5\n[N1]\n[N2]\n", installed, 1},
-        // A local copy that does not load gives a negative count: no update.
-        {"local copy does not load", "$", "[A]\nDateVer=6\nMyGroup=nowhere\n", installed, 0},
+        {"two new sections there count two, the export answers 1", "$", "[A]\nDateVer=5\n[N1]\n[N2]\n", installed, 1},
+        {"local copy does not load: negative count, no update", "$", "[A]\nDateVer=6\nMyGroup=nowhere\n", installed, 0},
     };
     for (const auto& row : rows) {
         std::string url = row.localUrl;
@@ -162,16 +159,10 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFile)
         BSTR message = nullptr;
         EXPECT_EQ(0, second ? mergeNdc2(newPath.c_str(), oldPath.c_str(), &message)
                             : mergeNdc(newPath.c_str(), oldPath.c_str())) << stem;
-        if (second) {
-            EXPECT_EQ("", TakeBstrText(message));
-        }
+        EXPECT_EQ("", second ? TakeBstrText(message) : "") << stem;
         EXPECT_EQ(expected, ReadWholeFile(newPath)) << stem << ": only the carried keys are added";
         EXPECT_EQ(oldText, ReadWholeFile(oldPath)) << stem << ": the old file is only read";
     }
-    BSTR message = nullptr;
-    EXPECT_EQ(-3, mergeNdc2(folder.File("absent.ndc").c_str(), folder.File("MergeNdc.old.ndc").c_str(), &message));
-    EXPECT_EQ("", TakeBstrText(message));
-    EXPECT_FALSE(FileExists(folder.File("absent.ndc")));
 }
 
 TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
@@ -188,13 +179,12 @@ TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
         const char* written;  // null: the file stays as it was (or absent)
     } rows[] = {
         {"download flag", "UpdateAsDownloaded", "Item", "a.ndc", 1, 0, "Download=1"},
-        {"update flag", "UpdateAsUpdated", "Item", "b.ndc", -7, 0, "Update=-7"},
+        {"update flag, any value", "UpdateAsUpdated", "Item", "b.ndc", -7, 0, "Update=-7"},
         {"missing section keeps its spelling", "UpdateAsDownloaded", "NewSection", "d.ndc", 1, 0,
          "[NewSection]\r\nDownload=1"},
         {"one-character section", "UpdateAsUpdated", "x", "e.ndc", 1, -1, nullptr},
         {"one-character path", "UpdateAsDownloaded", "Item", nullptr, 1, -1, nullptr},
         {"missing folder", "UpdateAsDownloaded", "Item", "no folder\\f.ndc", 1, -1, nullptr},
-        {"missing folder", "UpdateAsUpdated", "Item", "no folder\\g.ndc", 1, -1, nullptr},
         {"locked file", "UpdateAsUpdated", "Item", "locked.ndc", 1, -1, nullptr},
     };
     for (const auto& row : rows) {
@@ -208,11 +198,8 @@ TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
         if (lock != INVALID_HANDLE_VALUE)
             CloseHandle(lock);
         const std::string text = FileExists(path) ? ReadWholeFile(path) : original;
-        if (row.written) {
-            EXPECT_NE(std::string::npos, text.find(row.written)) << row.name << ": " << text;
-        } else {
-            EXPECT_EQ(original, text) << row.name;
-        }
+        EXPECT_EQ(!row.written, text == original) << row.name << ": " << text;
+        EXPECT_TRUE(!row.written || text.find(row.written) != std::string::npos) << row.name << ": " << text;
     }
 }
 
@@ -221,9 +208,7 @@ TEST(UpdateStatusExport, AnswersOnlyFromTheLengthsOfItsTexts)
     TempFolder folder;
     std::string path = folder.Write("status.ndc", "[Item]\r\nDateVer=1\r\n");
     const struct {
-        const char* first;
-        const char* second;
-        const char* third;
+        const char *first, *second, *third;
         int expected;
     } rows[] = {
         {"Item", path.c_str(), "ab", 0}, {"It", "ab", "cd", 0}, {"I", "ab", "cd", -1},

@@ -1,7 +1,5 @@
-// Asks the module's IsItemInstallable for each section named on the command
-// line, in a process of its own, so that the machine-wide rollout settings
-// (read once per process) are read afresh. Exit code: bit i set when the
-// i-th section is installable; 255 when the module cannot be used.
+// IsItemInstallable in a process of its own, as the machine-wide rollout settings
+// are read once per process. Exit code: bit i for the i-th installable section; 255: no module.
 #include <windows.h>
 
 #include <string>
