@@ -25,44 +25,32 @@ CNvXmlNode Grown(const std::string& xml, const char* name, int count)
     return document.SelectSingleNode(".");
 }
 
-TEST(ConstraintLanguage, NestingBeyondTheDepthBoundDoesNotHold)
-{
-    const struct {
-        const char* name;
-        int count;
-        bool expected;
-    } rows[] = {
-        {"and", kMaxConstraintDepth - 1, true},     {"and", kMaxConstraintDepth, false},
-        {"not", kMaxConstraintDepth - 2, true},     {"not", kMaxConstraintDepth + 44, false},
-        {"not", kMaxConstraintDepth + 45, false},   {"or", 20000, false},
-    };
-    for (const auto& row : rows) {
-        const std::string root = std::string("<") + row.name + " grow=\"\"/>";
-        EXPECT_EQ(row.expected, Evaluate(Grown(root, row.name, row.count - 1)))
-            << row.count << " nested " << row.name;
-    }
-}
-
 // A child beyond the depth bound fails the whole evaluation once it is
 // evaluated, so it shows which children an operator looks at.
-TEST(ConstraintLanguage, AndOrStopEarlyXorEvaluatesAll)
+TEST(ConstraintLanguage, DepthBoundAndTheChildrenEachOperatorEvaluates)
 {
-    const struct {
-        const char* name;
-        const char* xml;
-        bool expected;
-    } rows[] = {
-        {"deep child alone fails", "<not><if><and grow=''/></if></not>", false},
-        {"and stops at false", "<not><and><false/><and grow=''/></and></not>", true},
-        {"or stops at true", "<or><true/><and grow=''/></or>", true},
-        {"if ignores later children", "<if><true/><and grow=''/></if>", true},
-        {"not ignores later children", "<not><false/><and grow=''/></not>", true},
-        {"xor evaluates every child", "<not><xor><true/><and grow=''/></xor></not>", false},
-        {"and goes on after true", "<not><and><true/><and grow=''/></and></not>", false},
-        {"or goes on after false", "<not><or><false/><and grow=''/></or></not>", false},
+    const int bound = kMaxConstraintDepth;
+    const struct { const char *name, *xml, *grown; int count; bool expected; } rows[] = {
+        {"and at the bound", "<and grow=''/>", "and", bound - 2, true},
+        {"and one beyond", "<and grow=''/>", "and", bound - 1, false},
+        {"even not chain at the bound", "<not grow=''/>", "not", bound - 3, true},
+        {"even not chain beyond", "<not grow=''/>", "not", bound + 43, false},
+        {"odd not chain beyond", "<not grow=''/>", "not", bound + 44, false},
+        {"thousands of or", "<or grow=''/>", "or", 20000, false},
+        {"deep child alone fails", "<not><if><and grow=''/></if></not>", "and", bound, false},
+        {"and stops at false", "<not><and><false/><and grow=''/></and></not>", "and", bound, true},
+        {"or stops at true", "<or><true/><and grow=''/></or>", "and", bound, true},
+        {"if ignores later children", "<if><true/><and grow=''/></if>", "and", bound, true},
+        {"not ignores later children", "<not><false/><and grow=''/></not>", "and", bound, true},
+        {"xor evaluates every child", "<not><xor><true/><and grow=''/></xor></not>", "and", bound,
+         false},
+        {"and goes on after true", "<not><and><true/><and grow=''/></and></not>", "and", bound,
+         false},
+        {"or goes on after false", "<not><or><false/><and grow=''/></or></not>", "and", bound,
+         false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, Evaluate(Grown(row.xml, "and", kMaxConstraintDepth))) << row.name;
+        EXPECT_EQ(row.expected, Evaluate(Grown(row.xml, row.grown, row.count))) << row.name;
 }
 
 } // namespace

@@ -8,20 +8,11 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
 const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
 const DWORD kMissing = 0xFFFFFFFF;
-
-void SetOrDelete(RegistrySandbox& sandbox, const char* name, DWORD value)
-{
-    if (value == kMissing)
-        sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);
-    else
-        sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, value);
-}
 
 TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
 {
@@ -33,18 +24,14 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
                                        + std::to_string(platform.dwMinorVersion);
     const std::string z(1, '\0');
     // `build` is written byte for byte; an empty `expected` is the platform's own answer.
-    const struct {
-        const char* name;
-        DWORD major, minor, buildType;
-        std::string build;
-        const char* expected;
-    } rows[] = {
+    const struct { const char *name; DWORD major, minor, buildType; std::string build;
+                   const char *expected; } rows[] = {
         {"Windows 10", 10, 0, REG_SZ, "19045" + z, "10.0"},
         {"Windows 11 by its first build", 10, 0, REG_SZ, "22000" + z, "11.0"},
         {"last build of Windows 10", 10, 0, REG_SZ, "21999" + z, "10.0"},
         {"build with suffix", 10, 0, REG_SZ, "22631.2861" + z, "11.0"},
         {"build as expandable text", 10, 0, REG_EXPAND_SZ, "22621" + z, "11.0"},
-        {"build as number is not read", 10, 0, REG_DWORD, std::string("\x10\x56\x00\x00", 4), "10.0"},
+        {"build as number is not read", 10, 0, REG_DWORD, "", "10.0"},
         {"build missing", 10, 0, kMissing, "", "10.0"},
         {"build without terminating zero", 10, 0, REG_SZ, "22000", "10.0"},
         {"build of 256 bytes", 10, 0, REG_SZ, "22000" + std::string(250, ' ') + z, "11.0"},
@@ -56,15 +43,18 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
     };
     for (const auto& row : rows) {
         RegistrySandbox sandbox;
-        SetOrDelete(sandbox, "CurrentMajorVersionNumber", row.major);
-        SetOrDelete(sandbox, "CurrentMinorVersionNumber", row.minor);
-        if (row.buildType == kMissing)
-            sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CurrentBuild");
-        else
-            sandbox.SetBinary(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CurrentBuild",
-                              std::vector<BYTE>(row.build.begin(), row.build.end()), row.buildType);
-        // Only the wide functions store a text without its terminating zero, and
-        // only when no zero follows the data given.
+        for (const char* name :
+             {"CurrentMajorVersionNumber", "CurrentMinorVersionNumber", "CurrentBuild"})
+            sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);
+        auto set = [&sandbox](const char* name, DWORD value) {
+            if (value != kMissing)
+                sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, value);
+        };
+        set("CurrentMajorVersionNumber", row.major);
+        set("CurrentMinorVersionNumber", row.minor);
+        set("CurrentBuild", row.buildType == REG_DWORD ? 22032 : kMissing);
+        // Only the wide functions store a text without its terminating zero,
+        // and only when no zero follows the data given.
         const std::wstring wide = std::wstring(row.build.begin(), row.build.end()) + L'x';
         if (row.buildType == REG_SZ || row.buildType == REG_EXPAND_SZ)
             RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion",
