@@ -9,7 +9,7 @@
 
 namespace {
 
-const DWORD kWindowWaitMs = 10000;
+const DWORD kWindowWaitMs = 20000;
 const DWORD kPollMs = 20;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -31,12 +31,9 @@ TargetProcess::TargetProcess(const std::string& program, const std::string& wind
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
         return;
     }
-    for (DWORD waited = 0; waited < kWindowWaitMs; waited += kPollMs) {
-        m_window = FindWindowA(windowClass.c_str(), title.c_str());
-        if (m_window)
+    for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += kPollMs) {
+        if (FindWindowA(windowClass.c_str(), title.c_str()))
             return;
-        if (!Running())
-            break;
         Sleep(kPollMs);
     }
     ADD_FAILURE() << "no window from " << commandLine;
@@ -51,15 +48,13 @@ TargetProcess::~TargetProcess()
     }
 }
 
-bool TargetProcess::Running() const { return WaitForExit(0) == STILL_ACTIVE; }
-
 DWORD TargetProcess::WaitForExit(DWORD ms) const
 {
-    if (!m_info.hProcess)
-        return STILL_ACTIVE;
-    WaitForSingleObject(m_info.hProcess, ms);
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(m_info.hProcess, &code);
+    if (m_info.hProcess) {
+        WaitForSingleObject(m_info.hProcess, ms);
+        GetExitCodeProcess(m_info.hProcess, &code);
+    }
     return code;
 }
 

@@ -1,6 +1,5 @@
-// A stand-in application (the nvtarget test program, or a copy of it under
-// another name) started for one test, with its window and its exit code.
-// A process still running when the object goes away is terminated.
+// A stand-in application (nvtarget, or a copy of it under another name)
+// started for one test; terminated if still running when the object goes away.
 #pragma once
 
 #include <windows.h>
@@ -19,27 +18,23 @@ public:
     TargetProcess(const TargetProcess&) = delete;
     TargetProcess& operator=(const TargetProcess&) = delete;
 
-    DWORD Id() const { return m_info.dwProcessId; }
-    HWND Window() const { return m_window; }
-    bool Running() const;
+    bool Running() const { return WaitForExit(0) == STILL_ACTIVE; }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
     DWORD WaitForExit(DWORD ms) const;
     void Kill();
 
 private:
     PROCESS_INFORMATION m_info = {};
-    HWND m_window = nullptr;
 };
 
-// nvtarget.exe of the build.
+// nvtarget.exe of the build, and its exit codes.
 std::string TargetProgram();
-// Exit codes of nvtarget.
 const DWORD kTargetTerminated = 0;
-const DWORD kTargetClosed = 10;       // plus wParam of the WM_CLOSE
+const DWORD kTargetClosed = 10; // plus wParam of the WM_CLOSE
 const DWORD kTargetQuitInLoop = 20;
 const DWORD kTargetQuitSent = 30;
 
-// Runs `body` on a thread of its own. If it has not finished after `ms`, the
-// target is terminated (which ends any wait on it), the thread is joined and
-// the result is false: a caller that hangs fails its test instead of stalling it.
+// Runs `body` on a thread of its own; if it has not finished after `ms`, the
+// target is terminated (ending any wait on it) and the result is false, so a
+// caller that hangs fails its test instead of stalling the run.
 bool FinishesWithin(DWORD ms, const std::function<void()>& body, TargetProcess& target);
