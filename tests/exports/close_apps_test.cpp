@@ -22,10 +22,7 @@ void CallCloseApps(const char* list, HWND owner = nullptr)
     NvinfoModule::Proc<PFN_NV_CLOSEAPPS>(NVINFO_CLOSEAPPS)(list, owner);
 }
 
-std::string Unique(const std::string& base)
-{
-    return base + "-" + std::to_string(GetCurrentProcessId());
-}
+std::string Unique(const char* base) { return base + std::to_string(GetCurrentProcessId()); }
 
 TEST(CloseApps, EachMethodClosesItsWay)
 {

@@ -7,21 +7,14 @@
 #include <chrono>
 #include <future>
 
-namespace {
-
 const DWORD kWindowWaitMs = 20000;
-const DWORD kPollMs = 20;
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-} // namespace
 
 std::string TargetProgram() { return OutputFile("nvtarget.exe"); }
 
 TargetProcess::TargetProcess(const std::string& program, const std::string& windowClass,
                              const std::string& title, const std::vector<std::string>& options)
 {
-    std::string commandLine = Quoted(program) + " " + Quoted(windowClass) + " " + Quoted(title);
+    std::string commandLine = "\"" + program + "\" \"" + windowClass + "\" \"" + title + "\"";
     for (const std::string& option : options)
         commandLine += " " + option;
     STARTUPINFOA startup = {};
@@ -31,10 +24,10 @@ TargetProcess::TargetProcess(const std::string& program, const std::string& wind
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
         return;
     }
-    for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += kPollMs) {
+    for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += 20) {
         if (FindWindowA(windowClass.c_str(), title.c_str()))
             return;
-        Sleep(kPollMs);
+        Sleep(20);
     }
     ADD_FAILURE() << "no window from " << commandLine;
 }

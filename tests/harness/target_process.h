@@ -10,8 +10,7 @@
 
 class TargetProcess {
 public:
-    // Starts `program` with the window class, title and nvtarget options and
-    // waits until the window exists (a test failure if it does not come up).
+    // Starts `program` and waits for its window (a test failure if none comes).
     TargetProcess(const std::string& program, const std::string& windowClass,
                   const std::string& title, const std::vector<std::string>& options = {});
     ~TargetProcess();
@@ -34,7 +33,6 @@ const DWORD kTargetClosed = 10; // plus wParam of the WM_CLOSE
 const DWORD kTargetQuitInLoop = 20;
 const DWORD kTargetQuitSent = 30;
 
-// Runs `body` on a thread of its own; if it has not finished after `ms`, the
-// target is terminated (ending any wait on it) and the result is false, so a
-// caller that hangs fails its test instead of stalling the run.
+// Runs `body` on a thread of its own; false, with the target terminated to end
+// any wait on it, if it has not finished after `ms`.
 bool FinishesWithin(DWORD ms, const std::function<void()>& body, TargetProcess& target);

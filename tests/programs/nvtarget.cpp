@@ -1,7 +1,5 @@
 // A stand-in for an application of the suite that the module is asked to
-// close: one top-level window that behaves as its options say.
-//
-//   nvtarget CLASS TITLE [OPTION...]
+// close: one top-level window.  nvtarget CLASS TITLE [OPTION...]
 //     ignore       WM_CLOSE is ignored
 //     hang         stops answering messages once the window is shown
 //     hangonclose  stops answering when asked to close (WM_CLOSE, or WM_QUIT
@@ -54,36 +52,27 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-bool ParseOption(const char* option)
-{
-    if (!std::strcmp(option, "ignore"))
-        g_ignoreClose = true;
-    else if (!std::strcmp(option, "hang"))
-        g_hang = true;
-    else if (!std::strcmp(option, "hangonclose"))
-        g_hangOnClose = true;
-    else if (!std::strncmp(option, "prop=", 5))
-        g_property = option + 5;
-    else
-        return false;
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return kExitBadArguments;
     for (int i = 3; i < argc; ++i) {
-        if (!ParseOption(argv[i]))
+        if (!std::strcmp(argv[i], "ignore"))
+            g_ignoreClose = true;
+        else if (!std::strcmp(argv[i], "hang"))
+            g_hang = true;
+        else if (!std::strcmp(argv[i], "hangonclose"))
+            g_hangOnClose = true;
+        else if (!std::strncmp(argv[i], "prop=", 5))
+            g_property = argv[i] + 5;
+        else
             return kExitBadArguments;
     }
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = argv[1];
-    if (!RegisterClassA(&windowClass))
+    if (argc < 3 || !RegisterClassA(&windowClass))
         return kExitBadArguments;
     // The title comes last: tests wait for it, and by then the window must
     // carry its property and be shown, or a close pass could miss it.

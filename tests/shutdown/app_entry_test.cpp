@@ -57,18 +57,10 @@ TEST(AppEntry, ParsesEveryPiece)
 
 TEST(AppEntry, ListKeepsOrderAndEmptyEntries)
 {
-    struct Row {
-        const char* name;
-        const char* list;
-        std::vector<std::string> entries;
-    } rows[] = {
-        {"empty list", "", {}},
-        {"in order", "/X3b;a#m", {"/X3b", "a#m"}},
-        {"two separators in a row", "a;;b", {"a", "", "b"}},
-        {"trailing separator", "a;", {"a", ""}},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(row.entries, nv::SplitAppEntryList(row.list)) << row.name;
+    using List = std::vector<std::string>;
+    EXPECT_EQ(List(), nv::SplitAppEntryList(""));
+    EXPECT_EQ((List{"/X3b", "a#m"}), nv::SplitAppEntryList("/X3b;a#m"));
+    EXPECT_EQ((List{"a", "", "b", ""}), nv::SplitAppEntryList("a;;b;"));
 }
 
 } // namespace
