@@ -174,15 +174,6 @@ CNvXmlNode CNvXmlNode::AppendChild(const CNvXmlNode& child)
     return CNvXmlNode(appended.Get());
 }
 
-CNvXmlNode CNvXmlNode::RemoveChild(const CNvXmlNode& child)
-{
-    ThrowIf(child.IsEmpty(), E_FAIL, "Node to remove is NULL!");
-    RequireNode();
-    nv::ComPtr<IXMLDOMNode> removed;
-    CheckNodeCall(m_node->removeChild(child.m_node.Get(), removed.Receive()), m_node);
-    return CNvXmlNode(removed.Get());
-}
-
 CNvXmlNode CNvXmlNode::AddChild(const char* name, const char* value, const char* dataType)
 {
     RequireNode();

@@ -48,7 +48,6 @@ public:
 
     // Appends `child` (moving it when it already has a parent) as the last child.
     CNvXmlNode AppendChild(const CNvXmlNode& child);
-    CNvXmlNode RemoveChild(const CNvXmlNode& child);
     CNvXmlNode AddChild(const char* name, const char* value, const char* dataType = nullptr);
     CNvXmlNode AddChild(const char* name, long value, const char* dataType = nullptr);
     // Sets the text of the child `name` (an XPath relative to this node) to the

@@ -1,4 +1,4 @@
-// NDC files for the download tests: written into a test's own folder.
+// The value of a key of an NDC file as the platform reads it ("<none>" when missing).
 #pragma once
 
 #include "harness/temp_folder.h"
@@ -7,7 +7,6 @@
 
 #include <string>
 
-// The value of `key` in `section` as the platform reads it ("<none>" when missing).
 inline std::string ReadNdcKey(const std::string& path, const char* section, const char* key)
 {
     char buffer[1024] = {};

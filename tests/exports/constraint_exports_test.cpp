@@ -16,192 +16,104 @@
 
 namespace {
 
-const char kTestKey[] = "Software\\Norvane\\ConstraintExportTest";
-const std::string kTestPath = "HKCU\\Software\\Norvane\\ConstraintExportTest\\";
-const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
-
-PFN_NV_CHECKCONSTRAINT CheckCdecl()
+TEST(ConstraintExports, BothCheckConstraintEntriesGiveResultOrZeroWithErrorInfo)
 {
-    return NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT>(NVINFO_CHECKCONSTRAINT_CPP);
-}
-
-PFN_NV_CHECKCONSTRAINT_STD CheckStdcall()
-{
-    return NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
-}
-
-TEST(ConstraintExports, BothCheckConstraintEntriesEvaluate)
-{
-    struct Row {
-        const char* xml;
-        long expected;
-    };
-    const Row rows[] = {
-        {"<true/>", 1},
-        {"<false/>", 0},
-        {"<if><and><true/><not><false/></not></and></if>", 1},
-        {"<xor><true/><true/></xor>", 0},
-        {"<unknown/>", 0},
-    };
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.expected, CheckCdecl()(row.xml)) << row.xml << " (cdecl)";
-        EXPECT_EQ(row.expected, CheckStdcall()(row.xml)) << row.xml << " (stdcall)";
-    }
-}
-
-TEST(ConstraintExports, XmlErrorsBecomeZeroAndErrorInfo)
-{
-    struct Row {
-        const char* name;
-        const char* xml;
-        const char* descriptionStart;
-    };
-    const Row rows[] = {
-        {"empty text", "", "XML Document is empty!"},
-        {"null pointer", nullptr, "XML Document is empty!"},
-        {"unclosed element", "<and>", "XML ParseError:"},
-        {"wrong end tag", "<and><true/></or>", "XML ParseError:"},
-        {"two roots", "<true/><true/>", "XML ParseError:"},
-        {"plain text", "wahr", "XML ParseError:"},
-    };
-    for (const Row& row : rows) {
-        ClearErrorInfo();
-        EXPECT_EQ(0, CheckCdecl()(row.xml)) << row.name << " (cdecl)";
-        EXPECT_EQ(0u, TakeErrorDescription().find(row.descriptionStart)) << row.name << " (cdecl)";
-        ClearErrorInfo();
-        EXPECT_EQ(0, CheckStdcall()(row.xml)) << row.name << " (stdcall)";
-        EXPECT_EQ(0u, TakeErrorDescription().find(row.descriptionStart)) << row.name << " (stdcall)";
-    }
-}
-
-TEST(ConstraintExports, DeepAndHugeTextsGiveZero)
-{
-    std::string deep;
+    std::string opens, closes;
     for (int level = 0; level < 20000; ++level)
-        deep += "<or>";
-    deep += "<true/>";
-    for (int level = 0; level < 20000; ++level)
-        deep += "</or>";
-    EXPECT_EQ(0, CheckStdcall()(deep.c_str())) << "20000 levels";
-    std::string huge = "<regEntry regKey=\"" + std::string(1 << 20, 'k') + "\" value=\"1\"/>";
-    EXPECT_EQ(0, CheckStdcall()(huge.c_str())) << "attribute of 1 MiB";
-}
-
-// A document of the caller's own, made as the suite's programs make it.
-class CallerDocument {
-public:
-    explicit CallerDocument(const char* xml)
-    {
-        CoInitialize(nullptr);
-        HRESULT hr = CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_INPROC_SERVER,
-                                      nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&m_document));
-        EXPECT_EQ(S_OK, hr);
-        if (!m_document)
-            return;
-        BSTR text = SysAllocString(std::wstring(xml, xml + strlen(xml)).c_str());
-        VARIANT_BOOL loaded = VARIANT_FALSE;
-        m_document->loadXML(text, &loaded);
-        SysFreeString(text);
-        EXPECT_EQ(VARIANT_TRUE, loaded) << xml;
-        IXMLDOMElement* root = nullptr;
-        m_document->get_documentElement(&root);
-        if (root) {
-            root->QueryInterface(nv::IID_IXMLDOMNode, reinterpret_cast<void**>(&m_root));
-            root->Release();
+        opens += "<or>", closes += "</or>";
+    const std::string deep = opens + "<true/>" + closes;
+    const std::string huge =
+        "<regEntry regKey=\"" + std::string(1 << 20, 'k') + "\" value=\"1\"/>";
+    const struct { const char *xml; long expected; const char *descriptionStart; } rows[] = {
+        {"<if><and><true/><not><false/></not></and></if>", 1, "<no error info>"},
+        {"<xor><true/><true/></xor>", 0, "<no error info>"},
+        {"", 0, "XML Document is empty!"},
+        {nullptr, 0, "XML Document is empty!"},
+        {"<and><true/></or>", 0, "XML ParseError:"},
+        {deep.c_str(), 0, ""},
+        {huge.c_str(), 0, "<no error info>"},
+    };
+    const auto cppEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT>(NVINFO_CHECKCONSTRAINT_CPP);
+    const auto stdEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
+    for (const auto& row : rows) {
+        const std::string name = row.xml ? std::string(row.xml).substr(0, 40) : "null";
+        for (bool cpp : {true, false}) {
+            const std::string where = name + (cpp ? " (cdecl)" : " (stdcall)");
+            ClearErrorInfo();
+            EXPECT_EQ(row.expected, cpp ? cppEntry(row.xml) : stdEntry(row.xml)) << where;
+            EXPECT_EQ(0u, TakeErrorDescription().find(row.descriptionStart)) << where;
         }
     }
-    ~CallerDocument()
-    {
-        if (m_root)
-            m_root->Release();
-        if (m_document)
-            m_document->Release();
-    }
-    CallerDocument(const CallerDocument&) = delete;
-    CallerDocument& operator=(const CallerDocument&) = delete;
-
-    IXMLDOMNode* Root() const { return m_root; }
-    IXMLDOMNode* FirstChild() const
-    {
-        IXMLDOMNode* child = nullptr;
-        if (m_root)
-            m_root->get_firstChild(&child);
-        return child;
-    }
-
-private:
-    IXMLDOMDocument* m_document = nullptr;
-    IXMLDOMNode* m_root = nullptr;
-};
-
-ULONG ReferenceCount(IUnknown* object)
-{
-    object->AddRef();
-    return object->Release();
 }
 
-struct NodeRow {
-    const char* name;
-    const char* exportName;
-    std::string xml;
-    long expected;
-};
+// The root element of a document of the caller's own (or its first child),
+// made as the suite's programs make it; the node keeps its document alive.
+IXMLDOMNode* CallerNode(const std::string& xml, bool firstChild)
+{
+    CoInitialize(nullptr);
+    IXMLDOMDocument* document = nullptr;
+    EXPECT_EQ(S_OK, CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_INPROC_SERVER,
+                                     nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document)));
+    BSTR text = SysAllocString(std::wstring(xml.begin(), xml.end()).c_str());
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    IXMLDOMNode* node = nullptr;
+    if (document && document->loadXML(text, &loaded) == S_OK)
+        document->get_firstChild(&node);
+    SysFreeString(text);
+    if (document)
+        document->Release();
+    IXMLDOMNode* child = nullptr;
+    if (node && firstChild && node->get_firstChild(&child) == S_OK) {
+        node->Release();
+        node = child;
+    }
+    return node;
+}
 
 TEST(ConstraintExports, EvaluateNodeExportsReadTheCallersNodes)
 {
     RegistrySandbox sandbox;
-    sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CurrentMajorVersionNumber", 10);
-    sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CurrentMinorVersionNumber", 0);
-    sandbox.SetString(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "CurrentBuild", "19045");
-    sandbox.SetString(HKEY_CURRENT_USER, kTestKey, "Folder", OutputFolder());
-    sandbox.SetString(HKEY_CURRENT_USER, kTestKey, "Edition", "Profi");
-    const std::string product = "<product regKey=\"" + kTestPath
-                                + "Folder\" append=\"verfix_product_differs.dll\" ";
-    const std::string edition = "<regEntry regKey=\"" + kTestPath + "Edition\" ";
-    const NodeRow rows[] = {
-        {"windows 10", NVINFO_EVALUATENODEOSVERSION, "<osversion version=\"win10\"/>", 1},
-        {"windows 7 to 8", NVINFO_EVALUATENODEOSVERSION, "<osversion from=\"win7\" to=\"win8\"/>",
-         0},
-        {"product version", NVINFO_EVALUATENODEPRODUCT, product + "version=\"2.5\"/>", 1},
-        {"file version", NVINFO_EVALUATENODEPRODUCT, product + "version=\"3.0\"/>", 0},
-        {"registry text", NVINFO_EVALUATENODEREGENTRY, edition + "value=\"Profi\"/>", 1},
-        {"other registry text", NVINFO_EVALUATENODEREGENTRY, edition + "value=\"Basis\"/>", 0},
+    const char key[] = "Software\\Norvane\\ConstraintExportTest";
+    sandbox.SetString(HKEY_CURRENT_USER, key, "Folder", OutputFolder());
+    sandbox.SetString(HKEY_CURRENT_USER, key, "Edition", "Profi");
+    const std::string path = std::string("HKCU\\") + key + "\\";
+    const std::string edition = "<regEntry regKey=\"" + path + "Edition\" ";
+    const char* const os = NVINFO_EVALUATENODEOSVERSION;
+    const char* const product = NVINFO_EVALUATENODEPRODUCT;
+    const char* const reg = NVINFO_EVALUATENODEREGENTRY;
+    const char* const none = "<no error info>";
+    const char* const noElement = "XML Element not initialized!";
+    const struct { const char* exportName; std::string xml; bool firstChild; long expected;
+                   const char* description; } rows[] = {
+        // Any Windows NT up to major version 99, then Windows 98 alone.
+        {os, "<osversion from=\"winnt\" to=\"2.99\"/>", false, 1, none},
+        {os, "<osversion version=\"win98\"/>", false, 0, none},
+        {product, "<product regKey=\"" + path + "Folder\" append=\"verfix_product_differs.dll\""
+                  " version=\"2.5\"/>", false, 1, none},
+        {reg, edition + "value=\"Profi\"/>", false, 1, none},
+        {reg, edition + "value=\"Basis\"/>", false, 0, none},
         // Each export evaluates its own leaf, whatever the element is called.
-        {"name not checked", NVINFO_EVALUATENODEREGENTRY,
-         "<true regKey=\"" + kTestPath + "Edition\" value=\"Profi\"/>", 1},
+        {reg, "<true regKey=\"" + path + "Edition\" value=\"Profi\"/>", false, 1, none},
+        {os, "<osversion>text</osversion>", true, 0, noElement},
+        {product, "<product>text</product>", true, 0, noElement},
+        {reg, "<regEntry>text</regEntry>", true, 0, noElement},
+        // No node at all: the Windows version test simply does not hold.
+        {os, "", false, 0, none},
+        {product, "", false, 0, noElement},
+        {reg, "", false, 0, noElement},
     };
-    for (const NodeRow& row : rows) {
-        CallerDocument document(row.xml.c_str());
-        ASSERT_NE(nullptr, document.Root()) << row.name;
-        ULONG before = ReferenceCount(document.Root());
-        auto evaluate = NvinfoModule::Proc<PFN_NV_EVALUATENODE>(row.exportName);
-        EXPECT_EQ(row.expected, evaluate(document.Root())) << row.name;
+    for (const auto& row : rows) {
+        const std::string name = std::string(row.exportName) + " " + row.xml;
+        IXMLDOMNode* node = row.xml.empty() ? nullptr : CallerNode(row.xml, row.firstChild);
+        ULONG before = node ? (node->AddRef(), node->Release()) : 0;
+        ClearErrorInfo();
+        const auto evaluate = NvinfoModule::Proc<PFN_NV_EVALUATENODE>(row.exportName);
+        EXPECT_EQ(row.expected, evaluate(node)) << name;
+        EXPECT_EQ(row.description, TakeErrorDescription()) << name;
         // The caller still owns its node, with no reference gained or lost.
-        EXPECT_EQ(before, ReferenceCount(document.Root())) << row.name;
-    }
-}
-
-TEST(ConstraintExports, EvaluateNodeExportsRefuseNodesThatAreNoElements)
-{
-    CallerDocument document("<regEntry>text</regEntry>");
-    IXMLDOMNode* text = document.FirstChild();
-    ASSERT_NE(nullptr, text);
-    const char* raising[] = {NVINFO_EVALUATENODEPRODUCT, NVINFO_EVALUATENODEREGENTRY,
-                             NVINFO_EVALUATENODEOSVERSION};
-    for (const char* name : raising) {
-        ClearErrorInfo();
-        EXPECT_EQ(0, NvinfoModule::Proc<PFN_NV_EVALUATENODE>(name)(text)) << name;
-        EXPECT_EQ("XML Element not initialized!", TakeErrorDescription()) << name;
-    }
-    text->Release();
-    // No node at all: the Windows version test simply does not hold.
-    ClearErrorInfo();
-    EXPECT_EQ(0, NvinfoModule::Proc<PFN_NV_EVALUATENODE>(NVINFO_EVALUATENODEOSVERSION)(nullptr));
-    EXPECT_EQ("<no error info>", TakeErrorDescription());
-    for (const char* name : {NVINFO_EVALUATENODEPRODUCT, NVINFO_EVALUATENODEREGENTRY}) {
-        ClearErrorInfo();
-        EXPECT_EQ(0, NvinfoModule::Proc<PFN_NV_EVALUATENODE>(name)(nullptr)) << name;
-        EXPECT_EQ("XML Element not initialized!", TakeErrorDescription()) << name;
+        EXPECT_EQ(before, node ? (node->AddRef(), node->Release()) : 0) << name;
+        if (node)
+            node->Release();
     }
 }
 

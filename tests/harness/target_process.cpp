@@ -7,21 +7,14 @@
 #include <chrono>
 #include <future>
 
-namespace {
-
-const DWORD kWindowWaitMs = 10000;
-const DWORD kPollMs = 20;
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-} // namespace
+const DWORD kWindowWaitMs = 20000;
 
 std::string TargetProgram() { return OutputFile("nvtarget.exe"); }
 
 TargetProcess::TargetProcess(const std::string& program, const std::string& windowClass,
                              const std::string& title, const std::vector<std::string>& options)
 {
-    std::string commandLine = Quoted(program) + " " + Quoted(windowClass) + " " + Quoted(title);
+    std::string commandLine = "\"" + program + "\" \"" + windowClass + "\" \"" + title + "\"";
     for (const std::string& option : options)
         commandLine += " " + option;
     STARTUPINFOA startup = {};
@@ -31,13 +24,10 @@ TargetProcess::TargetProcess(const std::string& program, const std::string& wind
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
         return;
     }
-    for (DWORD waited = 0; waited < kWindowWaitMs; waited += kPollMs) {
-        m_window = FindWindowA(windowClass.c_str(), title.c_str());
-        if (m_window)
+    for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += 20) {
+        if (FindWindowA(windowClass.c_str(), title.c_str()))
             return;
-        if (!Running())
-            break;
-        Sleep(kPollMs);
+        Sleep(20);
     }
     ADD_FAILURE() << "no window from " << commandLine;
 }
@@ -51,15 +41,13 @@ TargetProcess::~TargetProcess()
     }
 }
 
-bool TargetProcess::Running() const { return WaitForExit(0) == STILL_ACTIVE; }
-
 DWORD TargetProcess::WaitForExit(DWORD ms) const
 {
-    if (!m_info.hProcess)
-        return STILL_ACTIVE;
-    WaitForSingleObject(m_info.hProcess, ms);
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(m_info.hProcess, &code);
+    if (m_info.hProcess) {
+        WaitForSingleObject(m_info.hProcess, ms);
+        GetExitCodeProcess(m_info.hProcess, &code);
+    }
     return code;
 }
 

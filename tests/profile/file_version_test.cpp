@@ -19,42 +19,24 @@ std::string Version(int which, const char* name)
            std::to_string(parts[2]) + "." + std::to_string(parts[3]);
 }
 
-TEST(FileVersion, NamedFilesGiveProductOrFileVersionBySelector)
+TEST(FileVersion, NamedFilesLoadedModulesAndTheModulesOwnCache)
 {
-    const std::string fixture = OutputFile("dlfix_v1_5.dll");
-    EXPECT_EQ("1.5.0.0", Version(-1, fixture.c_str()));
-    EXPECT_EQ("1.5.0.0", Version(1, fixture.c_str()));
-    EXPECT_EQ("9.9.9.9", Version(0, fixture.c_str()));
-    EXPECT_EQ("<none>", Version(-1, OutputFile("no_such_file.dll").c_str()));
-    int major = 0;
-    EXPECT_TRUE(nv::GetFileVersion(&major, nullptr, nullptr, nullptr, -1, fixture.c_str()));
-    EXPECT_EQ(1, major);
-}
-
-TEST(FileVersion, LoadedModulesAreFoundByName)
-{
-    HMODULE module = LoadLibraryA(OutputFile("dlfix_v2_1.dll").c_str());
-    ASSERT_NE(nullptr, module);
-    EXPECT_FALSE(nv::GetModuleVersionInfo("dlfix_v2_1").empty());
-    EXPECT_EQ("2.1.0.0", Version(-1, "dlfix_v2_1"));
-    FreeLibrary(module);
-    EXPECT_TRUE(nv::GetModuleVersionInfo("not_loaded_anywhere").empty());
-}
-
-TEST(FileVersion, TheModulesOwnNumbersStayCachedUntilANamedQuery)
-{
-    HMODULE first = LoadLibraryA(OutputFile("dlfix_v1_5.dll").c_str());
+    const std::string v15 = OutputFile("dlfix_v1_5.dll");
+    EXPECT_EQ("1.5.0.0 1.5.0.0 9.9.9.9 <none>",
+              Version(-1, v15.c_str()) + " " + Version(1, v15.c_str()) + " " + Version(0, v15.c_str()) +
+                  " " + Version(-1, OutputFile("no_such_file.dll").c_str()))
+        << "product version for -1 and 1, file version for 0";
+    HMODULE first = LoadLibraryA(v15.c_str());
     HMODULE second = LoadLibraryA(OutputFile("dlfix_v2_1.dll").c_str());
-    ASSERT_NE(nullptr, first);
-    ASSERT_NE(nullptr, second);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ("2.1.0.0", Version(-1, "dlfix_v2_1")) << "a loaded module by its name";
     {
         nv::ModuleApp app;
         app.AttachModule(first);
-        // The module itself: file version for selector -1.
-        EXPECT_EQ("9.9.9.9", Version(-1, nullptr));
+        EXPECT_EQ("9.9.9.9", Version(-1, nullptr)) << "the module itself: file version for -1";
         app.AttachModule(second);
         EXPECT_EQ("9.9.9.9", Version(1, nullptr)) << "cached: not loaded again";
-        Version(-1, OutputFile("dlfix_v1_5.dll").c_str());
+        Version(-1, v15.c_str());
         EXPECT_EQ("2.1.0.0", Version(1, nullptr)) << "a named query ends the cache";
     }
     FreeLibrary(second);

@@ -1,7 +1,6 @@
-// Stands in for a program the module starts: it records the command line it
-// received, byte for byte, in "commandline.txt" beside itself and ends. The
-// text is written under another name first and then renamed, so a reader
-// never sees half of it.
+// Stands in for a program the module starts: records the command line it got,
+// byte for byte, in "commandline.txt" beside itself. Written under another name
+// and then renamed, so a reader never sees half of it.
 #include <windows.h>
 
 #include <cstring>
@@ -16,8 +15,6 @@ int main()
     std::string folder(self, length);
     folder.erase(folder.find_last_of('\\') + 1);
     const std::string partial = folder + "commandline.tmp";
-    const std::string done = folder + "commandline.txt";
-
     HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -27,7 +24,8 @@ int main()
     BOOL ok = WriteFile(file, commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written,
                         nullptr);
     CloseHandle(file);
-    if (!ok || !MoveFileExA(partial.c_str(), done.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return 1;
-    return 0;
+    return ok && MoveFileExA(partial.c_str(), (folder + "commandline.txt").c_str(),
+                             MOVEFILE_REPLACE_EXISTING)
+               ? 0
+               : 1;
 }

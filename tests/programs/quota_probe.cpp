@@ -1,27 +1,22 @@
-// Asks the module's IsItemInstallable for each section named on the command
-// line, in a process of its own, so that the machine-wide rollout settings
-// (read once per process) are read afresh. Exit code: bit i set when the
-// i-th section is installable; 255 when the module cannot be used.
+// IsItemInstallable in a process of its own, as the machine-wide rollout settings
+// are read once per process. Exit code: bit i for the i-th installable section; 255: no module.
 #include <windows.h>
 
 #include <string>
 
 int main(int argc, char** argv)
 {
-    if (argc < 3)
-        return 255;
     char path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    if (argc < 3 || length == 0 || length >= MAX_PATH)
         return 255;
     std::string folder(path, length);
     folder.erase(folder.find_last_of('\\') + 1);
     HMODULE module = LoadLibraryA((folder + "nvinfo.dll").c_str());
-    if (!module)
-        return 255;
     typedef bool(__cdecl * IsItemInstallable)(const char*, const char*);
-    auto installable = reinterpret_cast<IsItemInstallable>(
-        reinterpret_cast<void*>(GetProcAddress(module, "IsItemInstallable")));
+    auto installable = module ? reinterpret_cast<IsItemInstallable>(reinterpret_cast<void*>(
+                                    GetProcAddress(module, "IsItemInstallable")))
+                              : nullptr;
     if (!installable)
         return 255;
     int result = 0;

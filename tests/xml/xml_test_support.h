@@ -1,15 +1,21 @@
-// Helpers for the XML layer tests: what a failing call raised, and documents
-// loaded from text.
+// Helpers for the XML layer tests: COM on the test thread (as the module's cores
+// set it up before they touch XML), what a failing call raised, documents from text.
 #pragma once
 
 #include "xml/nv_xml_document.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
+struct ComEnvironment : ::testing::Environment {
+    void SetUp() override { CoInitialize(nullptr); }
+    void TearDown() override { CoUninitialize(); }
+};
+inline const auto* const kComEnvironment = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
 struct RaisedError {
-    bool raised = false;
-    // Raised as the layer's own exception rather than a plain COM error.
-    bool fromLayer = false;
+    bool fromLayer = false; // the layer's own exception rather than a plain COM error
     HRESULT hr = S_OK;
     std::string description;
 };
@@ -17,15 +23,14 @@ struct RaisedError {
 // Runs `action` and reports what it raised, so the test asserts at its own line.
 template <class Action> RaisedError CatchRaised(Action&& action)
 {
-    RaisedError result;
     try {
         action();
     } catch (const NvXmlClass::NvXmlException& error) {
-        result = {true, true, error.Error(), error.Description()};
+        return {true, error.Error(), error.Description()};
     } catch (const nv::ComError& error) {
-        result = {true, false, error.Error(), error.Description()};
+        return {false, error.Error(), error.Description()};
     }
-    return result;
+    return {};
 }
 
 inline CNvXmlDocument DocumentFromText(const std::string& text)
@@ -33,9 +38,4 @@ inline CNvXmlDocument DocumentFromText(const std::string& text)
     CNvXmlDocument document;
     document.LoadXml(text);
     return document;
-}
-
-inline bool StartsWith(const std::string& text, const std::string& start)
-{
-    return text.compare(0, start.size(), start) == 0;
 }
