@@ -17,8 +17,11 @@ class ShowUpdateManagerItemTest : public testing::Test {
 protected:
     int Show(int page, const char* product, const char* item)
     {
-        return NvinfoModule::Proc<PFN_NV_SHOWUPDATEMANAGERITEM>("ShowUpdateManagerItem")(
+        DialogCapture capture;
+        int result = NvinfoModule::Proc<PFN_NV_SHOWUPDATEMANAGERITEM>("ShowUpdateManagerItem")(
             page, product, item);
+        m_boxes = capture.Dialogs();
+        return result;
     }
     void Register(const std::string& folder)
     {
@@ -34,18 +37,20 @@ protected:
         return program;
     }
     // The command line the recorder in `folder` received; empty if it never ran.
+    // Wine's rename keeps the file open a moment, so a first read may fail.
     std::string Recorded(const std::string& folder)
     {
         const std::string record = folder + "\\commandline.txt";
-        for (int tries = 0; tries < 1000 && !FileExists(record); ++tries)
+        std::string commandLine;
+        for (int tries = 0; tries < 1000 && (commandLine = ReadWholeFile(record)).empty(); ++tries)
             Sleep(20);
-        std::string commandLine = ReadWholeFile(record);
         DeleteFileA(record.c_str());
         return commandLine;
     }
 
     RegistrySandbox m_registry;
     TempFolder m_temp;
+    std::vector<CapturedDialog> m_boxes;
 };
 
 TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
@@ -58,9 +63,7 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
     struct Row {
         const char* name;
         int page;
-        const char* product;
-        const char* item;
-        const char* arguments;
+        const char *product, *item, *arguments;
     } rows[] = {
         {"update page for a product", 0, "qdpro", "", "/product:qdpro /page:Update"},
         {"news page, item, no product", 1, "", "abc", " /page:News /item:abc"},
@@ -72,28 +75,22 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
         {"verbatim", 1, "\"q d\"", "\xE4/item:", "/product:\"q d\" /page:News /item:\xE4/item:"},
     };
     for (const Row& row : rows) {
-        DialogCapture capture;
         EXPECT_EQ(0, Show(row.page, row.product, row.item)) << row.name;
         EXPECT_EQ(program + " " + row.arguments, Recorded(folder)) << row.name;
-        EXPECT_TRUE(capture.Dialogs().empty()) << row.name;
+        EXPECT_TRUE(m_boxes.empty()) << row.name;
     }
 }
 
 TEST_F(ShowUpdateManagerItemTest, MissingProgramIsNamedAndUnstartableIsSilent)
 {
     Register(m_temp.Path());
-    {
-        DialogCapture capture;
-        EXPECT_EQ(-1, Show(0, "qdpro", ""));
-        ASSERT_EQ(1u, capture.Dialogs().size());
-        EXPECT_EQ("Die Datei " + m_temp.File(kProgram) + " ist nicht vorhanden.",
-                  capture.Dialogs()[0].text);
-        EXPECT_EQ("nvinfo", capture.Dialogs()[0].caption);
-    }
+    EXPECT_EQ(-1, Show(0, "qdpro", ""));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ("Die Datei " + m_temp.File(kProgram) + " ist nicht vorhanden.", m_boxes[0].text);
+    EXPECT_EQ("nvinfo", m_boxes[0].caption);
     m_temp.Write(kProgram, "not a program");
-    DialogCapture capture;
     EXPECT_EQ(-2, Show(0, "qdpro", ""));
-    EXPECT_TRUE(capture.Dialogs().empty());
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST_F(ShowUpdateManagerItemTest, SearchPathIsTriedWhenTheFolderLacksTheProgram)
@@ -104,14 +101,13 @@ TEST_F(ShowUpdateManagerItemTest, SearchPathIsTriedWhenTheFolderLacksTheProgram)
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(m_temp.Path().c_str()));
-    DialogCapture capture;
     int result = Show(2, "qdpro", "");
     SetCurrentDirectoryA(previous);
     EXPECT_EQ(0, result);
+    EXPECT_TRUE(m_boxes.empty());
     std::string commandLine = Recorded(m_temp.Path());
     EXPECT_EQ(0, lstrcmpiA((program + " /product:qdpro /page:Config").c_str(), commandLine.c_str()))
         << commandLine;
-    EXPECT_TRUE(capture.Dialogs().empty());
 }
 
 } // namespace

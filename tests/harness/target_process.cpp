@@ -11,12 +11,11 @@ const DWORD kWindowWaitMs = 20000;
 
 std::string TargetProgram() { return OutputFile("nvtarget.exe"); }
 
-TargetProcess::TargetProcess(const std::string& program, const std::string& windowClass,
-                             const std::string& title, const std::vector<std::string>& options)
+TargetProcess::TargetProcess(const std::string& tag, const std::string& options,
+                             const std::string& program)
 {
-    std::string commandLine = "\"" + program + "\" \"" + windowClass + "\" \"" + title + "\"";
-    for (const std::string& option : options)
-        commandLine += " " + option;
+    const std::string title = tag + "-" + std::to_string(GetCurrentProcessId());
+    std::string commandLine = "\"" + program + "\" NvTarget \"" + title + "\" " + options;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
@@ -25,7 +24,7 @@ TargetProcess::TargetProcess(const std::string& program, const std::string& wind
         return;
     }
     for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += 20) {
-        if (FindWindowA(windowClass.c_str(), title.c_str()))
+        if (FindWindowA("NvTarget", title.c_str()))
             return;
         Sleep(20);
     }

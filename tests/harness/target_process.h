@@ -6,13 +6,20 @@
 
 #include <functional>
 #include <string>
-#include <vector>
+
+// nvtarget.exe of the build, and its exit codes.
+std::string TargetProgram();
+const DWORD kTargetTerminated = 0;
+const DWORD kTargetClosed = 10; // plus wParam of the WM_CLOSE
+const DWORD kTargetQuitInLoop = 20;
+const DWORD kTargetQuitSent = 30;
 
 class TargetProcess {
 public:
-    // Starts `program` and waits for its window (a test failure if none comes).
-    TargetProcess(const std::string& program, const std::string& windowClass,
-                  const std::string& title, const std::vector<std::string>& options = {});
+    // Starts `program` with nvtarget's `options` and waits for its window,
+    // titled `tag` and this process's id (a test failure if none comes).
+    explicit TargetProcess(const std::string& tag, const std::string& options = "",
+                           const std::string& program = TargetProgram());
     ~TargetProcess();
     TargetProcess(const TargetProcess&) = delete;
     TargetProcess& operator=(const TargetProcess&) = delete;
@@ -25,13 +32,6 @@ public:
 private:
     PROCESS_INFORMATION m_info = {};
 };
-
-// nvtarget.exe of the build, and its exit codes.
-std::string TargetProgram();
-const DWORD kTargetTerminated = 0;
-const DWORD kTargetClosed = 10; // plus wParam of the WM_CLOSE
-const DWORD kTargetQuitInLoop = 20;
-const DWORD kTargetQuitSent = 30;
 
 // Runs `body` on a thread of its own; false, with the target terminated to end
 // any wait on it, if it has not finished after `ms`.

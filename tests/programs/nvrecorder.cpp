@@ -3,7 +3,7 @@
 // and then renamed, so a reader never sees half of it.
 #include <windows.h>
 
-#include <cstring>
+#include <fstream>
 #include <string>
 
 int main()
@@ -15,17 +15,10 @@ int main()
     std::string folder(self, length);
     folder.erase(folder.find_last_of('\\') + 1);
     const std::string partial = folder + "commandline.tmp";
-    HANDLE file = CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (!(std::ofstream(partial, std::ios::binary) << GetCommandLineA() << std::flush))
         return 1;
-    const char* commandLine = GetCommandLineA();
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, commandLine, static_cast<DWORD>(std::strlen(commandLine)), &written,
-                        nullptr);
-    CloseHandle(file);
-    return ok && MoveFileExA(partial.c_str(), (folder + "commandline.txt").c_str(),
-                             MOVEFILE_REPLACE_EXISTING)
+    return MoveFileExA(partial.c_str(), (folder + "commandline.txt").c_str(),
+                       MOVEFILE_REPLACE_EXISTING)
                ? 0
                : 1;
 }

@@ -1,7 +1,10 @@
 // The application entry list as callers write it.
 #include "shutdown/app_entry.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -9,49 +12,39 @@ TEST(AppEntry, ParsesEveryPiece)
 {
     const char* const D = "Anwendung beenden";
     struct Row {
-        const char* name;
-        const char* text;
+        const char *name, *text;
         char method;
         unsigned long long seconds;
-        const char* appName;
-        bool hasProperty;
-        const char* property;
-        const char* message;
-        const char* caption;
+        const char *appName, *property /* null: none */, *message, *caption;
     } rows[] = {
-        {"plain name", "QdPro.exe", 0, 0, "qdpro.exe", false, "", "", D},
-        {"slash option with seconds", "/X30qdpro.exe", 'X', 30, "qdpro.exe", false, "", "", D},
-        {"dash option, lower case", "-r5App", 'R', 5, "app", false, "", "", D},
-        {"option without digits", "/Papp", 'P', 0, "app", false, "", "", D},
-        {"ten digits at most", "/S12345678901app", 'S', 1234567890ULL, "1app", false, "", "", D},
-        {"ten nines do not wrap", "/X9999999999a", 'X', 9999999999ULL, "a", false, "", "", D},
-        {"other character is kept", "/730app", '7', 30, "app", false, "", "", D},
-        {"option character alone", "/", 0, 0, "", false, "", "", D},
-        {"letter alone", "-q", 'Q', 0, "", false, "", "", D},
-        {"option only in front", "app/X30", 0, 0, "app/x30", false, "", "", D},
-        {"empty entry", "", 0, 0, "", false, "", "", D},
-        {"message without caption", "app#Schlie\xDF" "en", 0, 0, "app", false, "",
-         "Schlie\xDF" "en", D},
-        {"message and caption", "/F2App#Text#Titel", 'F', 2, "app", false, "", "Text", "Titel"},
-        {"caption stops at a further #", "a#m#c#rest", 0, 0, "a", false, "", "m", "c"},
-        {"empty caption part", "a#m#", 0, 0, "a", false, "", "m", ""},
-        {"empty message part", "a##c", 0, 0, "a", false, "", "", "c"},
-        {"property in apostrophes", "'NvClose'", 0, 0, "'nvclose'", true, "nvclose", "", D},
-        {"property with text around", "x'Prop'y#M", 0, 0, "x'prop'y", true, "prop", "M", D},
-        {"property without closing apostrophe", "/N'Open", 'N', 0, "'open", true, "open", "", D},
-        {"apostrophe only in the message", "app#it's", 0, 0, "app", false, "", "it's", D},
-        {"empty property", "''", 0, 0, "''", true, "", "", D},
-        {"umlauts keep their bytes", "\xC4pp\xFC", 0, 0, "\xC4pp\xFC", false, "", "", D},
+        {"plain name", "QdPro.exe", 0, 0, "qdpro.exe", nullptr, "", D},
+        {"slash option with seconds", "/X30qdpro.exe", 'X', 30, "qdpro.exe", nullptr, "", D},
+        {"dash option, lower case", "-r5App", 'R', 5, "app", nullptr, "", D},
+        {"option without digits", "/Papp", 'P', 0, "app", nullptr, "", D},
+        {"ten digits at most", "/S12345678901app", 'S', 1234567890ULL, "1app", nullptr, "", D},
+        {"ten nines do not wrap", "/X9999999999a", 'X', 9999999999ULL, "a", nullptr, "", D},
+        {"other character is kept", "/730app", '7', 30, "app", nullptr, "", D},
+        {"option character alone", "/", 0, 0, "", nullptr, "", D},
+        {"letter alone", "-q", 'Q', 0, "", nullptr, "", D},
+        {"option only in front", "app/X30", 0, 0, "app/x30", nullptr, "", D},
+        {"message and caption", "/F2App#Text#Titel", 'F', 2, "app", nullptr, "Text", "Titel"},
+        {"caption stops at a further #", "a#m#c#rest", 0, 0, "a", nullptr, "m", "c"},
+        {"empty caption part", "a#m#", 0, 0, "a", nullptr, "m", ""},
+        {"empty message part", "a##c", 0, 0, "a", nullptr, "", "c"},
+        {"property with text around", "x'Prop'y#M", 0, 0, "x'prop'y", "prop", "M", D},
+        {"property without closing apostrophe", "/N'Open", 'N', 0, "'open", "open", "", D},
+        {"apostrophe only in the message", "app#it's", 0, 0, "app", nullptr, "it's", D},
+        {"empty property", "''", 0, 0, "''", "", "", D},
+        {"umlauts keep their bytes", "\xC4pp\xFC#\xDF", 0, 0, "\xC4pp\xFC", nullptr, "\xDF", D},
     };
     for (const Row& row : rows) {
-        nv::AppEntry entry = nv::ParseAppEntry(row.text);
-        EXPECT_EQ(row.method, entry.method) << row.name;
-        EXPECT_EQ(row.seconds, entry.seconds) << row.name;
-        EXPECT_EQ(row.appName, entry.name) << row.name;
-        EXPECT_EQ(row.hasProperty, entry.hasProperty) << row.name;
-        EXPECT_EQ(row.property, entry.propertyName) << row.name;
-        EXPECT_EQ(row.message, entry.message) << row.name;
-        EXPECT_EQ(row.caption, entry.caption) << row.name;
+        nv::AppEntry e = nv::ParseAppEntry(row.text);
+        EXPECT_EQ(std::make_tuple(row.method, row.seconds, std::string(row.appName),
+                                  row.property != nullptr, nv::FromNullable(row.property),
+                                  std::string(row.message), std::string(row.caption)),
+                  std::make_tuple(e.method, e.seconds, e.name, e.hasProperty, e.propertyName,
+                                  e.message, e.caption))
+            << row.name;
     }
 }
 

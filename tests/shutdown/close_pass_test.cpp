@@ -11,9 +11,7 @@ namespace {
 TEST(CloseMatchingApplications, SendsToAnApplicationThatHangsOnCloseGiveUp)
 {
     for (const char* entry : {"/R1'NvBoundSend'", "/s1'NvBoundSend'"}) {
-        TargetProcess target(TargetProgram(), "NvBoundSend",
-                             "bound-" + std::to_string(GetCurrentProcessId()),
-                             {"hangonclose", "prop=NvBoundSend"});
+        TargetProcess target("bound", "hangonclose prop=NvBoundSend");
         int matched = -1;
         ASSERT_TRUE(FinishesWithin(
             20000, [&] { matched = nv::CloseMatchingApplications(entry, nullptr); }, target))
