@@ -12,6 +12,7 @@
 namespace {
 
 const char* const kProgram = "NvUpdateManager.exe";
+const char* const kKey = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 
 class ShowUpdateManagerItemTest : public testing::Test {
 protected:
@@ -23,12 +24,7 @@ protected:
         m_boxes = capture.Dialogs();
         return result;
     }
-    void Register(const std::string& folder)
-    {
-        m_registry.SetString(HKEY_LOCAL_MACHINE,
-                             "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
-                             "Prog", folder);
-    }
+    void Register(const std::string& dir) { m_reg.SetString(HKEY_LOCAL_MACHINE, kKey, "Prog", dir); }
     // Places the recorder as the update manager in `folder`; its path.
     std::string PlaceRecorder(const std::string& folder)
     {
@@ -48,7 +44,7 @@ protected:
         return commandLine;
     }
 
-    RegistrySandbox m_registry;
+    RegistrySandbox m_reg;
     TempFolder m_temp;
     std::vector<CapturedDialog> m_boxes;
 };
@@ -81,33 +77,29 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
     }
 }
 
-TEST_F(ShowUpdateManagerItemTest, MissingProgramIsNamedAndUnstartableIsSilent)
+// Not in the registered folder: the search path, else a message naming the
+// registered place; there but not a program: silent.
+TEST_F(ShowUpdateManagerItemTest, ProgramOutsideTheRegisteredFolder)
 {
-    Register(m_temp.Path());
-    EXPECT_EQ(-1, Show(0, "qdpro", ""));
-    ASSERT_EQ(1u, m_boxes.size());
-    EXPECT_EQ("Die Datei " + m_temp.File(kProgram) + " ist nicht vorhanden.", m_boxes[0].text);
-    EXPECT_EQ("nvinfo", m_boxes[0].caption);
-    m_temp.Write(kProgram, "not a program");
-    EXPECT_EQ(-2, Show(0, "qdpro", ""));
-    EXPECT_TRUE(m_boxes.empty());
-}
-
-TEST_F(ShowUpdateManagerItemTest, SearchPathIsTriedWhenTheFolderLacksTheProgram)
-{
-    TempFolder empty;
-    Register(empty.Path());
-    const std::string program = PlaceRecorder(m_temp.Path());
+    TempFolder registered;
+    Register(registered.Path());
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(m_temp.Path().c_str()));
-    int result = Show(2, "qdpro", "");
+    EXPECT_EQ(-1, Show(0, "qdpro", ""));
+    const std::vector<CapturedDialog> missing = m_boxes;
+    const std::string program = PlaceRecorder(m_temp.Path());
+    EXPECT_EQ(0, Show(2, "qdpro", ""));
+    registered.Write(kProgram, "not a program");
+    EXPECT_EQ(-2, Show(0, "qdpro", ""));
     SetCurrentDirectoryA(previous);
-    EXPECT_EQ(0, result);
     EXPECT_TRUE(m_boxes.empty());
     std::string commandLine = Recorded(m_temp.Path());
     EXPECT_EQ(0, lstrcmpiA((program + " /product:qdpro /page:Config").c_str(), commandLine.c_str()))
         << commandLine;
+    ASSERT_EQ(1u, missing.size());
+    EXPECT_EQ("Die Datei " + registered.File(kProgram) + " ist nicht vorhanden.", missing[0].text);
+    EXPECT_EQ("nvinfo", missing[0].caption);
 }
 
 } // namespace

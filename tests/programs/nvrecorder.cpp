@@ -17,8 +17,6 @@ int main()
     const std::string partial = folder + "commandline.tmp";
     if (!(std::ofstream(partial, std::ios::binary) << GetCommandLineA() << std::flush))
         return 1;
-    return MoveFileExA(partial.c_str(), (folder + "commandline.txt").c_str(),
-                       MOVEFILE_REPLACE_EXISTING)
-               ? 0
-               : 1;
+    return !MoveFileExA(partial.c_str(), (folder + "commandline.txt").c_str(),
+                        MOVEFILE_REPLACE_EXISTING);
 }

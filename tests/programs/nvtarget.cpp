@@ -24,7 +24,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if (message == WM_CLOSE && g_ignoreClose)
         return 0;
     if (message == WM_CLOSE || message == WM_QUIT) {
-        g_exitCode = message == WM_QUIT ? kTargetQuitSent : kTargetClosed + static_cast<int>(wParam);
+        g_exitCode =
+            message == WM_QUIT ? kTargetQuitSent : kTargetClosed + static_cast<int>(wParam);
         DestroyWindow(window);
         return 0;
     }
