@@ -24,7 +24,7 @@ protected:
         m_boxes = capture.Dialogs();
         return result;
     }
-    void Register(const std::string& dir) { m_reg.SetString(HKEY_LOCAL_MACHINE, kKey, "Prog", dir); }
+    void Register(const std::string& to) { m_reg.SetString(HKEY_LOCAL_MACHINE, kKey, "Prog", to); }
     // Places the recorder as the update manager in `folder`; its path.
     std::string PlaceRecorder(const std::string& folder)
     {
@@ -67,7 +67,6 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
         {"page 3 adds no page", 3, "p", "i", "/product:p /item:i"},
         {"page -1 adds no page", -1, "p", "i", "/product:p /item:i"},
         {"null texts are empty", 0, nullptr, nullptr, " /page:Update"},
-        {"nothing at all", 7, "", "", ""},
         {"verbatim", 1, "\"q d\"", "\xE4/item:", "/product:\"q d\" /page:News /item:\xE4/item:"},
     };
     for (const Row& row : rows) {

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 // nvtarget.exe of the build, and its exit codes.
@@ -32,7 +31,3 @@ public:
 private:
     PROCESS_INFORMATION m_info = {};
 };
-
-// Runs `body` on a thread of its own; false, with the target terminated to end
-// any wait on it, if it has not finished after `ms`.
-bool FinishesWithin(DWORD ms, const std::function<void()>& body, TargetProcess& target);

@@ -1,11 +1,7 @@
-// A stand-in for an application of the suite that the module is asked to
-// close: one top-level window.  nvtarget CLASS TITLE [OPTION...]
-//     ignore       WM_CLOSE is ignored
-//     hang         stops answering messages once the window is shown
-//     hangonclose  stops answering when asked to close (WM_CLOSE, or WM_QUIT
-//                  sent straight to the window)
-//     prop=NAME    sets the window property NAME
-// Exit codes as in the harness; 2 for bad arguments.
+// A stand-in for an application of the suite that the module is asked to close:
+// one top-level window.  nvtarget CLASS TITLE [OPTION...], options: ignore
+// (WM_CLOSE), hang (once shown), hangonclose (on WM_CLOSE or a sent WM_QUIT),
+// prop=NAME (window property). Exit codes as in the harness; 2: bad arguments.
 #include "../harness/target_process.h"
 
 #include <cstring>
@@ -14,7 +10,6 @@ namespace {
 
 bool g_ignoreClose = false;
 bool g_hangOnClose = false;
-std::string g_property;
 int g_exitCode = kTargetQuitInLoop;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -30,8 +25,6 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     if (message == WM_DESTROY) {
-        if (!g_property.empty())
-            RemovePropA(window, g_property.c_str());
         PostQuitMessage(g_exitCode);
         return 0;
     }
@@ -43,9 +36,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int main(int argc, char** argv)
 {
     bool hang = false;
+    std::string property;
     for (int i = 3; i < argc; ++i) {
         if (!std::strncmp(argv[i], "prop=", 5))
-            g_property = argv[i] + 5;
+            property = argv[i] + 5;
         else if (!std::strcmp(argv[i], "ignore"))
             g_ignoreClose = true;
         else if (!std::strcmp(argv[i], "hang"))
@@ -65,8 +59,8 @@ int main(int argc, char** argv)
                                         nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window)
         return 2;
-    if (!g_property.empty())
-        SetPropA(window, g_property.c_str(), reinterpret_cast<HANDLE>(1));
+    if (!property.empty())
+        SetPropA(window, property.c_str(), reinterpret_cast<HANDLE>(1));
     // The title comes last: tests wait for it, and by then the window must
     // carry its property and be shown, or a close pass could miss it.
     ShowWindow(window, SW_SHOWNORMAL);
@@ -74,9 +68,7 @@ int main(int argc, char** argv)
     if (hang)
         Sleep(INFINITE);
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         DispatchMessageA(&msg);
-    }
     return IsWindow(window) ? kTargetQuitInLoop : static_cast<int>(msg.wParam);
 }
