@@ -1,19 +1,221 @@
-// GetUpdateInfos against product keys, an NDC file, news feeds in a data
-// folder and the update manager's settings file: the counts and the whole
-// document, node by node.
-#include "installed_products.h"
-#include "update_manager_config.h"
+// The exports the update manager calls about installed products: GetUpdateMode
+// and GetDaysSinceLastCheck against its real settings file in the all-users
+// folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
+// files and news feeds. Keys, files and folders are put back as found.
 #include "xml_outline.h"
 
 #include "dialog_capture.h"
 #include "harness/nvinfo_module.h"
+#include "harness/registry_sandbox.h"
+#include "harness/temp_folder.h"
 #include "nvinfo.h"
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
+#include <ctime>
+#include <fstream>
 #include <tuple>
 
 namespace {
+
+// A header section of an NDC file; keys with an empty value are left out.
+std::string NdcHeader(const std::string& redirUrl, const std::string& localUrl,
+                      const std::string& push)
+{
+    return "[Header]\r\nName=Kopf\r\nDateVer=1\r\n" +
+           (redirUrl.empty() ? "" : "RedirURL=" + redirUrl + "\r\n") +
+           (localUrl.empty() ? "" : "LocalURL=" + localUrl + "\r\n") +
+           (push.empty() ? "" : "Push=" + push + "\r\n") + "\r\n";
+}
+
+// A product as the download list names it.
+struct Listed {
+    std::string name, subKey, ndcPath, localUrl, redirUrl;
+};
+
+// Product keys below an HKEY_LOCAL_MACHINE base key with their "Name" and
+// "NDC" values, and NDC files in a folder of the test's own.
+class InstalledProducts {
+public:
+    explicit InstalledProducts(const std::string& baseKey) : m_baseKey(baseKey) {}
+
+    std::string WriteNdc(const std::string& fileName, const std::string& content)
+    {
+        return m_files.Write(fileName, content);
+    }
+    void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath)
+    {
+        m_registry.SetString(HKEY_LOCAL_MACHINE, m_baseKey + "\\" + subKey, "Name", name);
+        m_registry.SetString(HKEY_LOCAL_MACHINE, m_baseKey + "\\" + subKey, "NDC", ndcPath);
+    }
+    void Add(Listed& listed, const std::string& file, const std::string& push, const std::string& items)
+    {
+        listed.ndcPath = WriteNdc(file, NdcHeader(listed.redirUrl, listed.localUrl, push) + items);
+        Register(listed.subKey, listed.name, listed.ndcPath);
+    }
+    std::string MissingFile(const std::string& fileName) const { return m_files.File(fileName); }
+
+private:
+    std::string m_baseKey;
+    TempFolder m_files;
+    RegistrySandbox m_registry;
+};
+
+class UpdateManagerConfigFile {
+public:
+    UpdateManagerConfigFile()
+    {
+        char folder[MAX_PATH] = "";
+        EXPECT_NE(0u, ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH));
+        m_path = folder;
+        for (const char* level : {"\\Norvane", "\\Update Manager", "\\Daten"})
+            if (CreateDirectoryA((m_path += level).c_str(), nullptr))
+                m_createdFolders.insert(m_createdFolders.begin(), m_path);
+        m_path += "\\updatemanager-config.xml";
+        m_existed = FileExists(m_path);
+        m_saved = m_existed ? ReadWholeFile(m_path) : "";
+    }
+    ~UpdateManagerConfigFile()
+    {
+        m_existed ? Write(m_saved) : Remove();
+        for (const std::string& folder : m_createdFolders)
+            RemoveDirectoryA(folder.c_str());
+    }
+    void Write(const std::string& content)
+    {
+        std::ofstream out(m_path, std::ios::binary | std::ios::trunc);
+        EXPECT_TRUE((out << content).good()) << m_path;
+    }
+    void Remove() { DeleteFileA(m_path.c_str()); }
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false;
+    std::vector<std::string> m_createdFolders;  // innermost first
+};
+
+std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<UpdateManagerConfig>\r\n  <UpdateMode>" +
+           updateMode + "</UpdateMode>\r\n  <LastSuccessfulCheck>" + lastCheck +
+           "</LastSuccessfulCheck>\r\n</UpdateManagerConfig>\r\n";
+}
+
+// The local clock moved by `minutes`, in the update manager's notation.
+std::string GermanLocalTime(long long minutes)
+{
+    const time_t moment = time(nullptr) + static_cast<time_t>(minutes * 60);
+    char text[32] = "";
+    strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", localtime(&moment));
+    return text;
+}
+
+TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
+{
+    const auto at = &GermanLocalTime;
+    const struct {
+        const char* name;
+        std::string content;
+        int mode, days;
+    } rows[] = {
+        {"no settings file", "", 1, -1},
+        {"empty file", "", 0, -1},
+        {"malformed", "<c><UpdateMode>ModeAutomatic</Update></c>", 0, -1},
+        {"elements missing", "<c/>", 0, -1},
+        {"not direct children",
+         "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>01.03.2024"
+         "</LastSuccessfulCheck></x></c>", 0, -1},
+        {"ModeDontCheck", ConfigXml("ModeDontCheck", at(-10)), 0, 0},
+        {"lower case", ConfigXml("modedontcheck", at(-25 * 60)), 0, 1},
+        {"with blanks", ConfigXml(" ModeDontCheck\r\n", ""), 0, 0},  // the DOM's text is trimmed
+        {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
+        {"empty mode", "<c><UpdateMode/></c>", 1, -1},
+        {"400 days ago", ConfigXml("ModeAutomatic", at(-400LL * 24 * 60)), 1, 400},
+        {"14 hours ahead", ConfigXml("ModeAutomatic", at(14 * 60)), 1, 0},
+        {"36 hours ahead", ConfigXml("ModeAutomatic", at(36 * 60)), 1, -1},
+    };
+    auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
+    auto getDays = NvinfoModule::Proc<PFN_NV_NOARGS>("GetDaysSinceLastCheck");
+    UpdateManagerConfigFile file;
+    for (const auto& row : rows) {
+        if (&row == rows)
+            file.Remove();
+        else
+            file.Write(row.content);
+        DialogCapture dialogs;
+        const int mode = getMode(), days = getDays();
+        EXPECT_EQ(std::make_tuple(row.mode, row.days, true),
+                  std::make_tuple(mode, days, dialogs.Dialogs().empty())) << row.name;
+    }
+}
+
+const char kTestBase[] = "Software\\NvinfoCatalogueTest\\Installiert";
+
+// The list as the update manager reads it, indentation text nodes included.
+std::string List(std::initializer_list<Listed> entries)
+{
+    std::string list = "<ndcs>";
+    for (const Listed& listed : entries) {
+        std::string ndc = listed.ndcPath;
+        CharLowerBuffA(&ndc[0], ndc.size());
+        list += "\n\t<ndc>\n\t\t<Name>" + XmlEscaped(listed.name) + "</Name><regSubPath>" +
+                listed.subKey + "</regSubPath>\n\t\t<NDCFilename>" + ndc +
+                "</NDCFilename>\n\t\t<LocalUrl>" + listed.localUrl + "</LocalUrl>\n\t\t<RedirURL>" +
+                listed.redirUrl + "</RedirURL></ndc>";
+    }
+    return list + "</ndcs>";
+}
+
+// The outline of a list, which comes without declaration.
+std::string Outline(BSTR result)
+{
+    const std::string xml = TakeBstrText(result);
+    EXPECT_EQ(0u, xml.find("<ndcs")) << xml;
+    return XmlTextOutline(xml);
+}
+
+TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
+{
+    CoInitialize(nullptr);
+    InstalledProducts products(kTestBase);
+    // Subkeys in the registry's (alphabetical) order.
+    Listed alpha = {"Alpha & Co", "alpha", "", "\\\\server\\ndc\\alpha", "http://upd.example/alpha.ndc"};
+    products.Add(alpha, "Alpha.NDC", "1", "[item1]\r\nName=Eins\r\nDateVer=3\r\n");
+    Listed bravo = {"Bravo", "Bravo", "", "", "http://upd.example/bravo.ndc"};
+    products.Add(bravo, "bravo.ndc", "", "");
+    // Left out: no NDC value, a missing NDC file, a header without RedirURL.
+    products.Register("charlie", "Charlie", "");
+    products.Register("delta", "Delta", products.MissingFile("delta.ndc"));
+    products.Register("echo", "Echo", products.WriteNdc("echo.ndc", NdcHeader("", "C:\\lokal", "1")));
+    Listed fox = {"Foxtrot", "foxtrot", "", "", "http://f"};
+    products.Add(fox, "fox.ndc", "0", "");
+    Listed nvpro = {"Norvane Pro", "nvpro", "", "C:\\Daten\\lokal", "http://upd.example/nvpro.ndc"};
+    products.Add(nvpro, "NvPro.Ndc", "2", "");  // neither "Push" 0 nor 2 count as pushing
+    const struct {
+        const char* filter;
+        int pushOnly;
+        std::string expected;
+    } rows[] = {
+        {"", 0, List({alpha, bravo, fox, nvpro})},
+        {nullptr, 0, List({alpha, bravo, fox, nvpro})},
+        {"ALPHA", 0, List({alpha})},
+        {"alpha;bravo", 0, List({alpha, bravo})},
+        {"nvproplus", 0, List({nvpro})},
+        {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
+        {"", 1, List({alpha})},
+        {"", 2, List({alpha})},
+    };
+    auto getNdc3 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD3>("GetNdcToDownload3");
+    for (const auto& row : rows) {
+        DialogCapture dialogs;
+        EXPECT_EQ(row.expected, Outline(getNdc3(row.filter, row.pushOnly, kTestBase)))
+            << (row.filter ? row.filter : "(null)") << " push-only " << row.pushOnly;
+        EXPECT_TRUE(dialogs.Dialogs().empty());
+    }
+    EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, (std::string(kTestBase) + "\\Fehlt").c_str())));
+}
 
 const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kFeedFolderKey[] = "Software\\NvinfoCatalogueTest\\Feeds";
@@ -64,7 +266,10 @@ struct Infos {
     std::string outline;
     bool declaration;
     std::vector<CapturedDialog> dialogs;
-    std::tuple<int, int, int, int> Counts() const { return {result, updates, news, days}; }
+    std::tuple<int, int, int, int, bool, size_t> Summary() const
+    {
+        return {result, updates, news, days, declaration, dialogs.size()};
+    }
 };
 
 class UpdateInfos : public ::testing::Test {
@@ -73,16 +278,14 @@ protected:
     {
         m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_data.Path());
         m_registry.SetString(HKEY_LOCAL_MACHINE, kFeedFolderKey, "Ordner", m_feeds.Path());
-        m_config.Write(UpdateManagerConfigXml("ModeAutomatic", GermanLocalTime(-(3 * 24 + 1) * 60)));
+        m_config.Write(ConfigXml("ModeAutomatic", GermanLocalTime(-(3 * 24 + 1) * 60)));
     }
 
-    // A feed for `product` with one item per guid; returns the outline of
-    // what reaches the channel: the feed's title, then the items.
+    // A feed for `product` with one item per guid; returns the outline of its channel part.
     std::string AddFeed(const std::string& product, std::initializer_list<const char*> guids)
     {
         const std::string feedName = "nvcat-" + product + ".xml";
-        std::string items;
-        std::string outline = "<title>News " + product + "</title>";
+        std::string items, outline = "<title>News " + product + "</title>";
         for (const char* guid : guids) {
             items += std::string("<item><guid>") + guid + "</guid><description>  Text " + guid +
                      "\r\n</description></item>";
@@ -112,8 +315,7 @@ protected:
     }
 
     InstalledProducts m_products;
-    TempFolder m_data;
-    TempFolder m_feeds;
+    TempFolder m_data, m_feeds;
     RegistrySandbox m_registry;
     UpdateManagerConfigFile m_config;
 };
@@ -134,9 +336,7 @@ TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
         {"pushing", "nvcatinfo", true, ndc("nvcatinfo", NdcHeader(kPushing, "", "1") + kItems), 3,
          ListedUpdates()},
         {"push 0", "nvcatpush0", true, ndc("p0", NdcHeader(kPushing, "", "0") + kItems), 0, ""},
-        {"no push key", "nvcatnopush", true, ndc("np", NdcHeader(kPushing, "", "") + kItems), 0, ""},
         {"missing NDC file", "nvcatmissing", true, m_products.MissingFile("fehlt.ndc"), 0, ""},
-        {"empty NDC value", "nvcatempty", true, "", 0, ""},
         {"not registered", "nvcatnone", false, "", 0, ""},
         {"nothing waiting", "nvcatdone", true,
          ndc("done", NdcHeader(kPushing, "", "1") + "[a]\r\nDateVer=2\r\nUpdate=1\r\n"), 0,
@@ -146,19 +346,14 @@ TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
         if (row.registered)
             m_products.Register(row.subKey, "Katalogtest", row.ndcValue);
         const std::string news = AddFeed(row.subKey, {"g1", "g2"});
-        // The registered subkey is found in any case.
         std::string asked = row.subKey;
-        asked[0] = 'N';
+        asked[0] = 'N';  // the subkey is found in any case
         Infos infos = Read(asked.c_str());
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3), infos.Counts()) << row.name;
-        EXPECT_TRUE(infos.declaration) << row.name;
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, true, size_t(0)), infos.Summary()) << row.name;
         EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed +
-                      InfoOutline(row.updates, 2) + "</rss>",
-                  infos.outline) << row.name;
-        EXPECT_TRUE(infos.dialogs.empty()) << row.name;
-        // The counts come also without a document pointer.
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3), Read(asked.c_str(), false).Counts())
-            << row.name;
+                      InfoOutline(row.updates, 2) + "</rss>", infos.outline) << row.name;
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, false, size_t(0)),
+                  Read(asked.c_str(), false).Summary()) << row.name;
     }
 }
 
@@ -172,8 +367,7 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     EXPECT_EQ(5, infos.news);
     EXPECT_EQ("<rss><channel>" + own + qd + zg + xj + "</channel>" + InfoOutline(0, 5) + "</rss>",
               infos.outline);
-    // Only the exact code stands for the suite.
-    infos = Read("NVPRO");
+    infos = Read("NVPRO");  // only the exact code stands for the suite
     EXPECT_EQ(1, infos.news);
     EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>", infos.outline);
 }
@@ -184,24 +378,31 @@ TEST_F(UpdateInfos, UnreadableNewsAreReportedAndTheRestGoesOn)
                         m_products.WriteNdc("b.ndc", NdcHeader(kPushing, "", "1") + kItems));
     m_data.Write("nvcatbroken.feed", "<NvFeeds><NvFeed></NvFeeds>");
     Infos infos = Read("nvcatbroken");
-    EXPECT_EQ(std::make_tuple(0, 3, 0, 3), infos.Counts());
+    EXPECT_EQ(std::make_tuple(0, 3, 0, 3, true, size_t(1)), infos.Summary());
     ASSERT_EQ(1u, infos.dialogs.size());
-    EXPECT_EQ(0u, infos.dialogs[0].text.find(
-                      "Es trat ein Fehler beim Lesen der News f\xFCr das Produkt 'nvcatbroken' auf."))
-        << infos.dialogs[0].text;
+    EXPECT_EQ(0u, infos.dialogs[0].text.find("Es trat ein Fehler beim Lesen der News f\xFCr das "
+                                             "Produkt 'nvcatbroken' auf.")) << infos.dialogs[0].text;
     EXPECT_EQ("<rss><channel></channel>" + ListedUpdates() + InfoOutline(3, 0) + "</rss>",
               infos.outline);
 }
 
-TEST_F(UpdateInfos, EmptyProductTouchesNothing)
+TEST_F(UpdateInfos, NdcToDownload2ReadsTheSuitesInstalledProductsKey)
+{
+    Listed listed = {"Katalogtest", "nvcattest", "", "", kPushing};
+    m_products.Add(listed, "cattest.ndc", "1", "");
+    auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
+    EXPECT_EQ(List({listed}), Outline(getNdc2("nvcattest", 1)));
+}
+
+TEST(UpdateInfosExport, EmptyProductTouchesNothing)
 {
     auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
     for (const char* product : {"", static_cast<const char*>(nullptr)}) {
         int news = 11, updates = 22, days = 33;
         IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
         EXPECT_EQ(E_INVALIDARG, getUpdateInfos(product, &news, &updates, &days, &document));
-        EXPECT_EQ(std::make_tuple(11, 22, 33), std::make_tuple(news, updates, days));
-        EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
+        EXPECT_EQ(std::make_tuple(11, 22, 33, (void*)0x1234),
+                  std::make_tuple(news, updates, days, (void*)document));
     }
 }
 
