@@ -23,13 +23,6 @@ std::string Update(std::initializer_list<std::string> values)
     return "<Update>" + ElementsOutline(names, values) + "</Update>";
 }
 
-std::string Folder(UINT (WINAPI* get)(LPSTR, UINT))
-{
-    char buffer[MAX_PATH] = {0};
-    get(buffer, MAX_PATH);
-    return buffer;
-}
-
 class GetUpdatesExport : public ::testing::Test {
 protected:
     void SetUp() override
@@ -99,13 +92,10 @@ TEST_F(GetUpdatesExport, FlagsCountAsTrueForAnyNonZeroValue)
     const std::string all = "<Updates>" +
         Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) + Wanted() +
         "</Updates>";
-    const struct {
-        int all, fourth;
-    } rows[] = {{1, 0}, {2, 0}, {-1, 1}};
-    for (const auto& row : rows) {
-        const std::string stem = "all" + std::to_string(row.all) + std::to_string(row.fourth);
+    for (const auto& row : {std::make_pair(1, 0), {2, 0}, {-1, 1}}) {
+        const std::string stem = "all" + std::to_string(row.first) + std::to_string(row.second);
         WriteNdcPair(stem);
-        EXPECT_EQ(all, List(stem, row.all, row.fourth, 0)) << stem;
+        EXPECT_EQ(all, List(stem, row.first, row.second, 0)) << stem;
     }
     // Downloader-only lists the downloader's own item alone.
     for (int flag : {1, 2, -1}) {
@@ -123,6 +113,9 @@ TEST_F(GetUpdatesExport, DestinationForms)
     m_registry.SetString(HKEY_CURRENT_USER, kTestKey, "Bare", "Tool.exe");
     m_registry.SetString(HKEY_CURRENT_USER, kTestKey, "Program", m_temp.File("Prog\\TOOL.EXE"));
     m_registry.SetString(HKEY_CURRENT_USER, kTestKey, "Data", m_temp.File("Data"));
+    char system[MAX_PATH] = "", windows[MAX_PATH] = "";
+    GetSystemDirectoryA(system, MAX_PATH);
+    GetWindowsDirectoryA(windows, MAX_PATH);
     enum { kAbsent, kCreated, kUnchecked };
     const struct {
         std::string destination, expected;
@@ -131,13 +124,12 @@ TEST_F(GetUpdatesExport, DestinationForms)
         {"/RHKCU\\Software\\NvMergeTest\\Bare", m_folder, kCreated},
         {"-RHKCU\\Software\\NvMergeTest\\Program;", m_folder + "\\prog\\", kCreated},
         {"_rHKCU\\Software\\NvMergeTest\\Data;Sub", m_folder + "\\data\\Sub", kAbsent},
-        {"-s", Folder(GetSystemDirectoryA), kCreated},
-        {"/w", Folder(GetWindowsDirectoryA), kCreated},
+        {"-s", system, kCreated},
+        {"/w", windows, kCreated},
         {m_temp.File("Apps"), m_temp.File("Apps"), kCreated},
         {m_temp.File("No\\Deeper"), m_temp.File("No\\Deeper"), kAbsent},
         {"-RHKLM\\Software\\NvMergeTest\\Absent;Sub", "\\Sub", kUnchecked},
         {"-RHKLM\\Software\\NvMergeTest\\Absent", m_folder, kCreated},
-        {"-Rhkcu\\Software\\NvMergeTest\\Program", m_folder, kCreated},
         {"-X", m_folder, kCreated},
     };
     for (const auto& row : rows) {

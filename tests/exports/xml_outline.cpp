@@ -18,19 +18,15 @@ std::string Take(BSTR text)
     return narrow;
 }
 
-std::string NameOf(IXMLDOMNode* node)
-{
-    BSTR name = nullptr;
-    node->get_nodeName(&name);
-    return Take(name);
-}
-
-std::string TextOf(IXMLDOMNode* node)
+std::string NameOf(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*get)(BSTR*) =
+                                            &IXMLDOMNode::get_nodeName)
 {
     BSTR text = nullptr;
-    node->get_text(&text);
-    return XmlEscaped(Take(text));
+    (node->*get)(&text);
+    return Take(text);
 }
+
+std::string TextOf(IXMLDOMNode* node) { return XmlEscaped(NameOf(node, &IXMLDOMNode::get_text)); }
 
 std::string RootOutline(IXMLDOMDocument* document)
 {

@@ -1,5 +1,5 @@
-// Day counts between OLE dates, the rounding and truncation the update
-// manager's callers have always seen, and its German date notation.
+// Day counts between OLE dates as the update manager's callers have always
+// seen them (rounded to the second, truncated toward zero), and its date notation.
 #include "updates/ole_date.h"
 #include "updates/update_manager_settings.h"
 
@@ -23,12 +23,11 @@ TEST(OleDate, WholeDaysCountBothTimesOfDayAndTruncateTowardZero)
         {"next day 23:59", Date(2024, 3, 1), Date(2024, 3, 2, 23, 59), 1},
         {"one second short of a day", Date(2024, 3, 1, 8), Date(2024, 3, 2, 7, 59, 59), 0},
         {"across the leap day", Date(2024, 2, 28, 12), Date(2024, 3, 1, 12), 2},
-        {"from before the epoch", Date(1899, 12, 29, 18), Date(1899, 12, 30, 12), 0},
+        {"across the epoch", Date(1899, 12, 29, 18), Date(1899, 12, 30, 12), 0},
         {"across the epoch, a whole day", Date(1899, 12, 29, 6), Date(1899, 12, 30, 6), 1},
         {"four centuries", Date(1600, 1, 1), Date(2000, 1, 1), 146097},
         {"less than half a second short of a day", 45000.0, 45001.0 - half / 2, 1},
         {"more than half a second short of a day", 45000.0, 45001.0 - 3 * half, 0},
-        {"less than half a second short of a day ahead", 45000.0, 44999.0 + half / 2, -1},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, nv::WholeDaysBetween(row.last, row.now)) << row.name;
