@@ -1,6 +1,5 @@
-// The exports the update manager calls about installed products: GetUpdateMode
-// and GetDaysSinceLastCheck against its real settings file in the all-users
-// folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
+// The update manager's exports: GetUpdateMode and GetDaysSinceLastCheck against its real settings
+// file in the all-users folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
 // files and news feeds. Keys, files and folders are put back as found.
 #include "xml_outline.h"
 
@@ -34,8 +33,7 @@ struct Listed {  // a product as the download list names it
     std::string name, subKey, ndcPath, localUrl, redirUrl;
 };
 
-// Product keys below an HKEY_LOCAL_MACHINE base key with their "Name" and
-// "NDC" values, and NDC files in a folder of the test's own.
+// Product keys with their "Name" and "NDC" values, NDC files in a folder of the test's own.
 struct InstalledProducts {
     explicit InstalledProducts(const std::string& baseKey) : baseKey(baseKey) {}
     void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath)
@@ -43,10 +41,10 @@ struct InstalledProducts {
         registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "Name", name);
         registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "NDC", ndcPath);
     }
-    void Add(Listed& listed, const std::string& file, const std::string& push, const std::string& items)
+    void Add(Listed& entry, const std::string& file, const char* push, const char* items)
     {
-        listed.ndcPath = files.Write(file, NdcHeader(listed.redirUrl, listed.localUrl, push) + items);
-        Register(listed.subKey, listed.name, listed.ndcPath);
+        entry.ndcPath = files.Write(file, NdcHeader(entry.redirUrl, entry.localUrl, push) + items);
+        Register(entry.subKey, entry.name, entry.ndcPath);
     }
 
     std::string baseKey;
@@ -94,7 +92,7 @@ std::string ConfigXml(const std::string& updateMode, const std::string& lastChec
 }
 
 // The local clock moved by `minutes`, in the update manager's notation.
-std::string GermanLocalTime(long long minutes)
+std::string MinutesFromNow(long long minutes)
 {
     const time_t moment = time(nullptr) + static_cast<time_t>(minutes * 60);
     char text[32] = "";
@@ -104,7 +102,6 @@ std::string GermanLocalTime(long long minutes)
 
 TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
 {
-    const auto at = &GermanLocalTime;
     const struct {
         const char* name;
         std::string content;
@@ -112,26 +109,22 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
     } rows[] = {
         {"no settings file", "", 1, -1}, {"empty file", "", 0, -1},
         {"malformed", "<c><UpdateMode>ModeAutomatic</Update></c>", 0, -1},
-        {"not direct children",
-         "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>01.03.2024"
-         "</LastSuccessfulCheck></x></c>", 0, -1},
-        {"ModeDontCheck", ConfigXml("ModeDontCheck", at(-10)), 0, 0},
-        {"lower case", ConfigXml("modedontcheck", at(-25 * 60)), 0, 1},
+        {"not direct children", "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
+                                "01.03.2024</LastSuccessfulCheck></x></c>", 0, -1},
+        {"ModeDontCheck", ConfigXml("ModeDontCheck", MinutesFromNow(-10)), 0, 0},
+        {"lower case", ConfigXml("modedontcheck", MinutesFromNow(-25 * 60)), 0, 1},
         {"with blanks", ConfigXml(" ModeDontCheck\r\n", ""), 0, 0},  // the DOM's text is trimmed
         {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
         {"empty mode", "<c><UpdateMode/></c>", 1, -1},
-        {"400 days ago", ConfigXml("ModeAutomatic", at(-400LL * 24 * 60)), 1, 400},
-        {"14 hours ahead", ConfigXml("ModeAutomatic", at(14 * 60)), 1, 0},
-        {"36 hours ahead", ConfigXml("ModeAutomatic", at(36 * 60)), 1, -1},
+        {"400 days ago", ConfigXml("ModeAutomatic", MinutesFromNow(-400LL * 24 * 60)), 1, 400},
+        {"14 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(14 * 60)), 1, 0},
+        {"36 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(36 * 60)), 1, -1},
     };
     auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
     auto getDays = NvinfoModule::Proc<PFN_NV_NOARGS>("GetDaysSinceLastCheck");
     UpdateManagerConfigFile file;
     for (const auto& row : rows) {
-        if (&row == rows)
-            file.Remove();
-        else
-            file.Write(row.content);
+        &row == rows ? file.Remove() : file.Write(row.content);
         DialogCapture dialogs;
         const int mode = getMode(), days = getDays();
         EXPECT_EQ(std::make_tuple(row.mode, row.days, true),
@@ -168,14 +161,14 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
 {
     CoInitialize(nullptr);
     InstalledProducts products(kTestBase);
-    Listed alpha = {"Alpha & Co", "alpha", "", "\\\\server\\ndc\\alpha", "http://upd.example/alpha.ndc"};
+    Listed alpha = {"Alpha & Co", "alpha", "", "\\\\server\\ndc\\alpha", "http://upd/alpha.ndc"};
     products.Add(alpha, "Alpha.NDC", "1", "[item1]\r\nName=Eins\r\nDateVer=3\r\n");
     Listed bravo = {"Bravo", "Bravo", "", "", "http://upd.example/bravo.ndc"};
     products.Add(bravo, "bravo.ndc", "", "");
     // Left out: no NDC value, a missing NDC file, a header without RedirURL.
     products.Register("charlie", "Charlie", "");
     products.Register("delta", "Delta", products.files.File("delta.ndc"));
-    products.Register("echo", "Echo", products.files.Write("echo.ndc", NdcHeader("", "C:\\lokal", "1")));
+    products.Register("echo", "Echo", products.files.Write("e.ndc", NdcHeader("", "C:\\lok", "1")));
     Listed fox = {"Foxtrot", "foxtrot", "", "", "http://f"};
     products.Add(fox, "fox.ndc", "0", "");
     Listed nvpro = {"Norvane Pro", "nvpro", "", "C:\\Daten\\lokal", "http://upd.example/nvpro.ndc"};
@@ -197,7 +190,7 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
             << (row.filter ? row.filter : "(null)") << " push-only " << row.pushOnly;
         EXPECT_TRUE(dialogs.Dialogs().empty());
     }
-    EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, (std::string(kTestBase) + "\\Fehlt").c_str())));
+    EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
 const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
@@ -212,7 +205,7 @@ const char kItems[] =
     "State=neu\r\nSeverity=hoch\r\nSummary=<b>kurz</b>\r\nDownload=1\r\nElster=1\r\n\r\n"
     "[upd2]\r\nName=Installiert\r\nDateVer=3\r\nUpdate=1\r\n\r\n"
     "[upd3]\r\nName=Mit Run\r\nDateVer=4\r\nUpdate=1\r\nRun=setup.exe\r\nDownload=2\r\n\r\n"
-    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvinfoCatalogueMissing\\X\r\n\r\n";
+    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvcatFehlt\\X\r\n\r\n";
 
 // The children of an Update element, in their order, with the values of one row.
 std::string UpdateOutline(std::initializer_list<std::string> values)
@@ -247,7 +240,7 @@ protected:
     {
         m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_data.Path());
         m_registry.SetString(HKEY_LOCAL_MACHINE, kFeedFolderKey, "Ordner", m_feeds.Path());
-        m_config.Write(ConfigXml("ModeAutomatic", GermanLocalTime(-(3 * 24 + 1) * 60)));
+        m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
     // A feed for `product` with one item per guid; returns the outline of its channel part.
@@ -271,17 +264,15 @@ protected:
     }
 
     // Result, counts, declaration and dialog count; the document's outline goes to `outline`.
-    std::tuple<int, int, int, int, bool, size_t> Read(const char* product, std::string* outline = nullptr)
+    auto Read(const std::string& product, std::string* outline = nullptr)
     {
-        auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-        int result = 0, news = 99, updates = 99, days = 99;
+        auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
+        int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
+        DialogCapture dialogs;
+        int result = get(product.c_str(), &news, &updates, &days, outline ? &document : nullptr);
+        m_dialogs = dialogs.Dialogs();
         bool declaration = false;
-        {
-            DialogCapture dialogs;
-            result = getUpdateInfos(product, &news, &updates, &days, outline ? &document : nullptr);
-            m_dialogs = dialogs.Dialogs();
-        }
         const std::string text = TakeDocumentOutline(document, &declaration);
         if (outline)
             *outline = text;
@@ -297,8 +288,8 @@ protected:
 
 TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
 {
-    auto ndc = [this](const char* subKey, const std::string& content) {
-        return m_products.files.Write(std::string(subKey) + ".ndc", content);
+    auto ndc = [this](const char* file, const char* push, const char* items) {
+        return m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
     };
     const struct {
         const char *name, *subKey;
@@ -307,14 +298,13 @@ TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
         int updates;
         std::string listed;
     } rows[] = {
-        {"pushing", "nvcatinfo", true, ndc("nvcatinfo", NdcHeader(kPushing, "", "1") + kItems), 2,
+        {"pushing", "nvcatinfo", true, ndc("info.ndc", "1", kItems), 2,
          ListedUpdates()},
-        {"push 0", "nvcatpush0", true, ndc("p0", NdcHeader(kPushing, "", "0") + kItems), 0, ""},
+        {"push 0", "nvcatpush0", true, ndc("p0.ndc", "0", kItems), 0, ""},
         {"missing NDC file", "nvcatmissing", true, m_products.files.File("fehlt.ndc"), 0, ""},
         {"not registered", "nvcatnone", false, "", 0, ""},
-        {"nothing waiting", "nvcatdone", true,
-         ndc("done", NdcHeader(kPushing, "", "1") + "[a]\r\nDateVer=2\r\nUpdate=1\r\n"), 0,
-         "<Updates></Updates>"},
+        {"none waiting", "nvcatdone", true, ndc("d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n"),
+         0, "<Updates></Updates>"},
     };
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
     for (const auto& row : rows) {
@@ -324,11 +314,11 @@ TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
         std::string asked = row.subKey;
         asked[0] = 'N';  // the subkey is found in any case
         std::string outline;
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, true, 0u), Read(asked.c_str(), &outline))
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, true, 0u), Read(asked, &outline))
             << row.name;
         EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed +
                       InfoOutline(row.updates, 2) + "</rss>", outline) << row.name;
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, false, 0u), Read(asked.c_str())) << row.name;
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, false, 0u), Read(asked)) << row.name;
         if (row.updates > 0) {  // GetNdcToDownload2 reads the same products
             const Listed listed = {"Katalogtest", row.subKey, row.ndcValue, "", kPushing};
             EXPECT_EQ(List({listed}), Outline(getNdc2(row.subKey, 1)));
@@ -366,13 +356,11 @@ TEST_F(UpdateInfos, UnreadableNewsAreReportedAndTheRestGoesOn)
 TEST(UpdateInfosExport, EmptyProductTouchesNothing)
 {
     auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-    for (const char* product : {"", static_cast<const char*>(nullptr)}) {
-        int news = 11, updates = 22, days = 33;
-        IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
-        EXPECT_EQ(std::make_tuple(E_INVALIDARG, 11, 22, 33, (void*)0x1234),
-                  std::make_tuple(getUpdateInfos(product, &news, &updates, &days, &document), news,
-                                  updates, days, (void*)document));
-    }
+    int news = 11, updates = 22, days = 33;
+    IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
+    EXPECT_EQ(E_INVALIDARG, getUpdateInfos("", &news, &updates, &days, &document));
+    EXPECT_EQ(std::make_tuple(11, 22, 33, reinterpret_cast<IDispatch*>(0x1234)),
+              std::make_tuple(news, updates, days, document));
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 
 std::string Take(BSTR text)
 {
-    const int length = text ? WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr) : 0;
+    int length = text ? WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr) : 0;
     std::string narrow(length > 1 ? length : 1, '\0');
     if (length > 1)
         WideCharToMultiByte(1252, 0, text, -1, &narrow[0], length, nullptr, nullptr);

@@ -1,7 +1,5 @@
-// XML results written out node by node in one fixed notation, <name a="v">...</name>
-// with &, < and > escaped in text, so tests compare every element, text node and
-// attribute whatever the DOM's serialiser does; declarations and processing
-// instructions are left out.
+// XML results node by node in one notation, <name a="v">...</name> with &, < and >
+// escaped, whatever the DOM's serialiser does; processing instructions are left out.
 #pragma once
 
 #include <windows.h>
