@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -26,33 +27,26 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
     // `build` is written byte for byte; an empty `expected` is the platform's own answer.
     const struct { const char *name; DWORD major, minor, buildType; std::string build;
                    const char *expected; } rows[] = {
-        {"Windows 10", 10, 0, REG_SZ, "19045" + z, "10.0"},
         {"Windows 11 by its first build", 10, 0, REG_SZ, "22000" + z, "11.0"},
         {"last build of Windows 10", 10, 0, REG_SZ, "21999" + z, "10.0"},
-        {"build with suffix", 10, 0, REG_SZ, "22631.2861" + z, "11.0"},
-        {"build as expandable text", 10, 0, REG_EXPAND_SZ, "22621" + z, "11.0"},
+        {"expandable build with suffix", 10, 0, REG_EXPAND_SZ, "22631.2861" + z, "11.0"},
         {"build as number is not read", 10, 0, REG_DWORD, "", "10.0"},
-        {"build missing", 10, 0, kMissing, "", "10.0"},
         {"build without terminating zero", 10, 0, REG_SZ, "22000", "10.0"},
         {"build of 256 bytes", 10, 0, REG_SZ, "22000" + std::string(250, ' ') + z, "11.0"},
         {"build over 256 bytes", 10, 0, REG_SZ, "22000" + std::string(251, ' ') + z, "10.0"},
         {"build ignored below 10", 6, 1, REG_SZ, "22000" + z, "6.1"},
-        {"major 12 with new build", 12, 4, REG_SZ, "30000" + z, "11.4"},
         {"minor missing", 10, kMissing, kMissing, "", ""},
-        {"major missing", kMissing, 3, kMissing, "", ""},
     };
     for (const auto& row : rows) {
         RegistrySandbox sandbox;
-        for (const char* name :
-             {"CurrentMajorVersionNumber", "CurrentMinorVersionNumber", "CurrentBuild"})
+        const std::pair<const char*, DWORD> numbers[] = {
+            {"CurrentMajorVersionNumber", row.major}, {"CurrentMinorVersionNumber", row.minor},
+            {"CurrentBuild", row.buildType == REG_DWORD ? 22032 : kMissing}};
+        for (const auto& [name, value] : numbers) {
             sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);
-        auto set = [&sandbox](const char* name, DWORD value) {
             if (value != kMissing)
                 sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, value);
-        };
-        set("CurrentMajorVersionNumber", row.major);
-        set("CurrentMinorVersionNumber", row.minor);
-        set("CurrentBuild", row.buildType == REG_DWORD ? 22032 : kMissing);
+        }
         // Only the wide functions store a text without its terminating zero,
         // and only when no zero follows the data given.
         const std::wstring wide = std::wstring(row.build.begin(), row.build.end()) + L'x';

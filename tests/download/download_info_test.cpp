@@ -1,71 +1,52 @@
-// Loading NDC files into the model: result codes, duplicate sections and
-// group linking.
+// The NDC model: loading files (result codes, duplicate sections, group linking) and the merge
+// of an old and a new file (what is offered, which keys reach the new file).
 #include "download/download_info.h"
-
-#include "download/download_item_group.h"
+#include "download/merge_messages.h"
 #include "dialog_capture.h"
-#include "harness/temp_folder.h"
+#include "ndc_fixture.h"
 
 #include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
 
-#include <string>
-
-namespace {
-
-// "section" or "group(member,member,)" per entry, "!" when the map misses it; the map's size.
-std::string Describe(const DownloadItemList& list, const DownloadItemMap& map)
+// The outline of each entry, "!" when the map misses it; the map's size.
+static std::string Describe(const DownloadItemList& list, const DownloadItemMap& map)
 {
     std::string text;
-    for (const auto& item : list) {
-        text += item->m_strSection;
-        if (auto* group = dynamic_cast<CDownloadItemGroup*>(item.get())) {
-            text += "(";
-            for (const auto& member : group->Members())
-                text += member->m_strSection + ",";
-            text += ")";
-        }
-        text += map.count(item->m_strSection) && map.at(item->m_strSection) == item.get() ? " " : "! ";
-    }
+    for (const auto& item : list)
+        text += Outline(item.get()) + (map.count(item->m_strSection) ? " " : "! ");
     return text + "| " + std::to_string(map.size());
 }
 
+// "model" is the outline of the loaded list, or the failing result.
 TEST(DownloadInfo, LoadFileBuildsListsMapsAndGroups)
 {
     const struct {
-        const char* name;
-        std::string content;
-        int result;
-        std::string model;
+        const char *name, *content, *model;
     } rows[] = {
-        {"header only", "[Header]\nName=H\n", 0, "header | 1"},
-        {"sections without keys", "[A]\n[B]\n", 0, "a b | 2"},
-        {"group with two members", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n", 0,
-         "grp(i1,i2,) | 1"},
-        {"group without DateVer", "[i1]\nMyGroup=grp\n[grp]\n[i2]\nMyGroup=grp\n", -5, ""},
-        {"member names a missing group", "[i1]\nMyGroup=none\n", -5, ""},
-        {"group names itself", "[grp]\nDateVer=1\nMyGroup=grp\n", -5, ""},
-        {"dnload never joins a group", "[dnload]\nMyGroup=nothing\n", 0, "dnload | 1"},
-        {"nested group, members first", "[m]\nMyGroup=inner\n[inner]\nDateVer=1\nMyGroup=outer\n[outer]\nDateVer=1\n",
-         0, "outer(inner,) | 1"},
-        {"nested group, member after it", "[inner]\nDateVer=1\nMyGroup=outer\n[outer]\nDateVer=1\n[m]\nMyGroup=inner\n",
-         -5, ""},
-        {"two groups naming each other", "[a]\nDateVer=1\nMyGroup=b\n[b]\nDateVer=1\nMyGroup=a\n", -5, ""},
+        {"header only", "[Header]\nName=H\n", "header | 1"}, {"no keys", "[A]\n[B]\n", "a b | 2"},
+        {"group of two", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n", "grp(i1:1,i2:1) | 1"},
+        {"group without DateVer", "[i1]\nMyGroup=grp\n[grp]\n[i2]\nMyGroup=grp\n", "-5"},
+        {"member names a missing group", "[i1]\nMyGroup=none\n", "-5"},
+        {"group names itself", "[grp]\nDateVer=1\nMyGroup=grp\n", "-5"},
+        {"dnload never joins a group", "[dnload]\nMyGroup=nothing\n", "dnload | 1"},
+        {"nested, members first", "[m]\nMyGroup=in\n[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n",
+         "out(in:1) | 1"},
+        {"nested, member after it", "[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n[m]\nMyGroup=in\n", "-5"},
+        {"two groups naming each other", "[a]\nDateVer=1\nMyGroup=b\n[b]\nDateVer=1\nMyGroup=a\n", "-5"},
     };
     TempFolder folder;
     for (const auto& row : rows) {
         const std::string path = folder.Write("load.ndc", row.content);
         CDownloadInfo info;
-        EXPECT_EQ(row.result, info.LoadFile(path.c_str(), &info.m_aNewItems, &info.m_mapNewItems))
+        const int result = info.LoadFile(path.c_str(), &info.m_aNewItems, &info.m_mapNewItems);
+        EXPECT_EQ(row.model, result ? std::to_string(result) : Describe(info.m_aNewItems, info.m_mapNewItems))
             << row.name;
-        if (row.result == 0) {
-            EXPECT_EQ(row.model, Describe(info.m_aNewItems, info.m_mapNewItems)) << row.name;
-        }
     }
     CDownloadInfo info;
     EXPECT_EQ(-1, info.LoadFile(nullptr, &info.m_aOldItems, &info.m_mapOldItems));
     EXPECT_EQ(-2, info.LoadFile(folder.File("load.ndc").c_str(), nullptr, &info.m_mapOldItems));
-    EXPECT_EQ(-3, info.LoadFile(folder.File("missing.ndc").c_str(), &info.m_aOldItems,
-                                &info.m_mapOldItems));
+    EXPECT_EQ(-3, info.LoadFile(folder.File("none.ndc").c_str(), &info.m_aOldItems, &info.m_mapOldItems));
     EXPECT_TRUE(info.m_aOldItems.empty());
 }
 
@@ -77,15 +58,107 @@ TEST(DownloadInfo, DuplicateSectionsAreReportedAndSkipped)
     CDownloadInfo info;
     DialogCapture capture;
     EXPECT_EQ(0, info.LoadFile(path.c_str(), &info.m_aNewItems, &info.m_mapNewItems));
-    ASSERT_EQ(2u, capture.Dialogs().size());
-    EXPECT_EQ("Fehler in der Konfigurationsdatei", capture.Dialogs()[0].caption);
-    EXPECT_EQ("Der Eintrag [alpha] wird mehrfach in der Konfigurationsdatei verwendet!",
-              capture.Dialogs()[0].text);
-    EXPECT_EQ(nullptr, capture.Dialogs()[0].owner);
-    EXPECT_EQ("Der Eintrag [Beta] wird mehrfach in der Konfigurationsdatei verwendet!",
-              capture.Dialogs()[1].text);
-    ASSERT_EQ(2u, info.m_aNewItems.size());
+    const auto& dialogs = capture.Dialogs();
+    ASSERT_EQ(2u, dialogs.size());
+    EXPECT_EQ("Fehler in der Konfigurationsdatei", dialogs[0].caption);
+    EXPECT_EQ(nullptr, dialogs[0].owner);
+    EXPECT_EQ("Der Eintrag [alpha] wird mehrfach in der Konfigurationsdatei verwendet!", dialogs[0].text);
+    EXPECT_EQ("Der Eintrag [Beta] wird mehrfach in der Konfigurationsdatei verwendet!", dialogs[1].text);
+    EXPECT_EQ("alpha beta | 2", Describe(info.m_aNewItems, info.m_mapNewItems));
     EXPECT_EQ("first", info.m_mapNewItems.at("alpha")->GetName());
 }
 
-} // namespace
+#define NEVER "Installiert=/RHKLM\\NOPE\\X\n"
+#define I5 "[i]\nDateVer=5\n"
+#define I6 "[i]\nDateVer=6\n"
+#define GROUP "[grp]\nDateVer=3\n[m1]\nDateVer=1\nMyGroup=grp\n"
+#define GROUP_OLD GROUP "Update=1\n[m2]\nDateVer=1\nMyGroup=grp\nUpdate=1\nDownload=1\n"
+#define TOOLS_OLD "[dnload]\nDateVer=4\nUpdate=1\n[tool]\nDateVer=1\n"
+
+// One row per situation. "listed" is the outline of what the caller gets, then "/" and what the
+// new list keeps; "keys" are "section.key=value" of the new file afterwards.
+TEST(DownloadMerge, OutcomesPerSituation)
+{
+    const struct {
+        const char *name, *oldText, *newText;  // null text: no such file
+        BOOL all, downloaderOnly;
+        int result;
+        const char *listed, *keys;
+    } rows[] = {
+        {"new item, installable", "[o]\n", I5, FALSE, FALSE, 0, "i / i ", "i.Update=<none>"},
+        {"new item keeps the fetched flags", "[o]\n", I5 "Update=1\nDownload=1\n", FALSE, FALSE, 0,
+         "i / i ", "i.Update=1 i.Download=1"},
+        {"new item, not installable", "[o]\n", I5 NEVER "[j]\n", FALSE, FALSE, 0, "j / j ",
+         "i.Update=<none> i.QuotaDiced=<none>"},
+        {"newer, only old flags carried", I5 "Update=1\nDownload=1\nTooltip=old\n", I6 "Name=New\n",
+         FALSE, FALSE, 0, "i / i ", "i.Update=<none> i.Download=<none> i.Tooltip=<none> i.Name=New"},
+        {"same, not installed, downloaded", I5 "Download=1\n", I5, FALSE, FALSE, 0, "i / i ",
+         "i.Update=<none> i.Download=1"},
+        {"same, installed and downloaded", I5 "Update=1\nDownload=1\n", I5, FALSE, FALSE, 0, "/ i ",
+         "i.Update=1 i.Download=1"},
+        {"carried number decides the quota", I5 "Quota=500\nQuotaDiced=700\n", I6 "Quota=500\n[j]\n",
+         FALSE, FALSE, 0, "j / j ", "i.QuotaDiced=700"},
+        {"the new file's own number is replaced", I5 "QuotaDiced=42\n", I6 "QuotaDiced=41\n", FALSE,
+         FALSE, 0, "i / i ", "i.QuotaDiced=42"},
+        {"all flag: kept items in file order", "[a]\nDateVer=1\nUpdate=1\n[b]\nDateVer=1\n",
+         "[Header]\nDateVer=1\n[Konfiguration]\nx=1\n[!hidden]\nDateVer=1\n[a]\nDateVer=1\n"
+         "[c]\nDateVer=1\n" NEVER "[b]\nDateVer=1\n", TRUE, FALSE, 0, "a b / ", ""},
+        {"one group member newer", GROUP_OLD, GROUP "[m2]\nDateVer=2\nMyGroup=grp\n", FALSE, FALSE, 0,
+         "grp(m1:0,m2:1) / grp ", "m1.Update=<none>"},
+        {"group installed already, kept", GROUP_OLD, GROUP "[m2]\nDateVer=1\nMyGroup=grp\n" NEVER, FALSE,
+         FALSE, 0, "/ grp ", "m1.Update=1 m2.Update=1 grp.Update=1"},
+        {"newer downloader alone", TOOLS_OLD, "[dnload]\nDateVer=5\n[tool]\nDateVer=2\n", TRUE, TRUE, 0,
+         "dnload / ", ""},
+        {"same downloader not listed", TOOLS_OLD, "[dnload]\nDateVer=4\n[tool]\nDateVer=2\n", TRUE, FALSE,
+         0, "tool / ", "dnload.Download=1 dnload.Update=1"},
+        {"missing old file (first installation)", nullptr, I5, TRUE, FALSE, -3, "/ ", ""},
+        {"old file without sections", "", I5, TRUE, FALSE, -1, "/ ", ""},
+        {"only headers", "[Header]\nDateVer=1\n", "[Header]\nDateVer=1\n", TRUE, FALSE, 0, "/ ", ""},
+    };
+    const auto text = [](const std::string& path) {
+        return FileExists(path) ? ReadWholeFile(path) : "<missing>";
+    };
+    TempFolder folder;
+    for (const auto& row : rows) {
+        const std::string stem = row.name;
+        const std::string oldPath = folder.File(stem + ".old.ndc"), newPath = folder.File(stem + ".new.ndc");
+        if (row.oldText)
+            folder.Write(stem + ".old.ndc", row.oldText);
+        if (row.newText)
+            folder.Write(stem + ".new.ndc", row.newText);
+        CDownloadInfo info;
+        DownloadItemRefs list;
+        std::string message = "untouched";
+        EXPECT_EQ(row.result, info.Merge(list, oldPath.c_str(), newPath.c_str(), row.all, FALSE,
+                                         row.downloaderOnly, &message)) << row.name;
+        EXPECT_EQ("untouched", message) << row.name;
+        std::string listed;
+        for (CDownloadItem* item : list)
+            listed += Outline(item) + " ";
+        listed += "/ ";
+        for (size_t i = 0; !row.all && i < info.m_aNewItems.size(); ++i)
+            listed += info.m_aNewItems[i]->m_strSection + " ";
+        EXPECT_EQ(row.listed, listed) << row.name;
+        std::istringstream checks(row.keys);
+        for (std::string check; checks >> check;) {
+            const size_t dot = check.find('.'), equals = check.find('=');
+            EXPECT_EQ(check.substr(equals + 1), ReadNdcKey(newPath, check.substr(0, dot).c_str(),
+                                                           check.substr(dot + 1, equals - dot - 1).c_str()))
+                << row.name << ": " << check;
+        }
+        EXPECT_EQ(row.oldText ? row.oldText : "<missing>", text(oldPath)) << row.name << ": only read";
+        EXPECT_TRUE(row.result == 0 || text(newPath) == (row.newText ? row.newText : "<missing>")) << row.name;
+    }
+}
+
+TEST(MergeMessages, NameTheOldFileTheStepAndTheError)
+{
+    EXPECT_EQ("Es trat ein COM-Fehler beim Mergen der NDC 'C:\\alt.ndc' auf.\nFehler: 4\n"
+              "Unknown error 0xA0057777",
+              nv::ComMergeMessage("C:\\alt.ndc", 4, nv::ComError(HRESULT(0xA0057777))));
+    EXPECT_EQ("Es trat ein MFC-Fehler beim Mergen der NDC 'a.ndc' auf.\nFehler: 1\n" +
+                  std::string(254, 'x'),
+              nv::FrameworkMergeMessage("a.ndc", 1, std::runtime_error(std::string(300, 'x'))));
+    EXPECT_EQ("Es trat ein unbekannter-Fehler beim Mergen der NDC 'a.ndc' auf.\nFehler: 0\n",
+              nv::UnknownMergeMessage("a.ndc", 0));
+}

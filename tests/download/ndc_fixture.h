@@ -1,10 +1,10 @@
-// The value of a key of an NDC file as the platform reads it ("<none>" when missing).
+// Shared by the NDC model tests: a key as the platform reads it, an item's outline, row keys.
 #pragma once
 
+#include "download/download_item_group.h"
 #include "harness/temp_folder.h"
 
 #include <windows.h>
-
 #include <string>
 
 inline std::string ReadNdcKey(const std::string& path, const char* section, const char* key)
@@ -12,4 +12,27 @@ inline std::string ReadNdcKey(const std::string& path, const char* section, cons
     char buffer[1024] = {};
     GetPrivateProfileStringA(section, key, "<none>", buffer, sizeof buffer, path.c_str());
     return buffer;
+}
+
+// "section", for a group "section(member:want,member:want)".
+inline std::string Outline(CDownloadItem* item)
+{
+    std::string text = item->m_strSection;
+    if (auto* group = dynamic_cast<CDownloadItemGroup*>(item)) {
+        const char* separator = "(";
+        for (const auto& member : group->Members()) {
+            text += separator + member->m_strSection + ":" + std::to_string(member->GetWantDownload());
+            separator = ",";
+        }
+        text += ")";
+    }
+    return text;
+}
+
+// Each "$" of a table row replaced by the registry path of the test's own key.
+inline std::string WithKey(std::string text, const std::string& path)
+{
+    for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + path.size()))
+        text.replace(at, 1, path);
+    return text;
 }

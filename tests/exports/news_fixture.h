@@ -3,49 +3,174 @@
 #pragma once
 
 #include "dialog_capture.h"
+#include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
+#include "nvinfo.h"
+#include "xml_outline.h"
+
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
-// "<item><guid>guid</guid>inner</item>".
-std::string Item(const std::string& guid, const std::string& inner = "");
+inline std::string NewsStateFolder()
+{
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE);
+    return std::string(path) + "\\Norvane";
+}
+
+// The module looks for the date override key once per process and never again
+// when it is missing, so the key exists for the whole program; the state
+// folder the module makes under APPDATA goes again when it was new.
+class NewsEnvironment : public ::testing::Environment {
+    void SetUp() override
+    {
+        m_rootExisted = FileExists(NewsStateFolder());
+        m_registry.reset(new RegistrySandbox);
+        m_registry->CreateKey(HKEY_CURRENT_USER, "Software\\Norvane\\NewsBand");
+    }
+    void TearDown() override
+    {
+        m_registry.reset();
+        if (!m_rootExisted)
+            RemoveTree(NewsStateFolder());
+    }
+    std::unique_ptr<RegistrySandbox> m_registry;
+    bool m_rootExisted = true;
+};
+
+inline const ::testing::Environment* const kNewsEnvironment =
+    ::testing::AddGlobalTestEnvironment(new NewsEnvironment);
+
+inline std::string Item(const std::string& guid, const std::string& inner = "")
+{
+    return "<item><guid>" + guid + "</guid>" + inner + "</item>";
+}
+
 // One entry per channel child of a news outline: "T:title", or "guid:read"
 // for an item ("-" without guid), joined by "|". "(null)" stays.
-std::string Summary(const std::string& outline);
-// Attribute `name` of the item with `guid` in a news outline.
-std::string ItemAttribute(const std::string& outline, const std::string& guid,
-                          const std::string& name);
+inline std::string Summary(const std::string& outline)
+{
+    if (outline == "(null)")
+        return outline;
+    static const std::regex entry(
+        "<title>([^<]*)</title>|<item[^>]* read=\"([^\"]*)\"[^>]*>\\s*(?:<guid>([^<]*)</guid>)?");
+    std::string summary;
+    for (std::sregex_iterator at(outline.begin(), outline.end(), entry), end; at != end; ++at) {
+        const std::smatch& found = *at;
+        summary += summary.empty() ? "" : "|";
+        summary += found[1].matched
+                       ? "T:" + found[1].str()
+                       : (found[3].matched ? found[3].str() : "-") + ":" + found[2].str();
+    }
+    return summary;
+}
 
 class NewsFixture : public ::testing::Test {
 protected:
-    ~NewsFixture() override;
+    ~NewsFixture() override
+    {
+        for (const std::string& feed : m_feeds)
+            DeleteFileA(StatePath(feed).c_str());
+    }
 
     // A feed in `folder` of the test folder, named uniquely so that its state
-    // file is the test's own. Returns its path.
-    std::string WriteFeed(const std::string& channel, const std::string& folder = "feeds");
+    // file is the test's own.
+    std::string WriteFeed(const std::string& channel, const std::string& folder = "feeds")
+    {
+        static int counter = 0;
+        m_feeds.push_back("nvt" + std::to_string(GetCurrentProcessId()) + "-" +
+                          std::to_string(++counter) + ".xml");
+        return m_temp.Write(folder + "\\" + m_feeds.back(),
+                            kDeclaration + "<rss><channel>" + channel + "</channel></rss>");
+    }
     // An index entry naming a feed through a registry value for its folder.
-    std::string Entry(const std::string& feed);
-    void WriteIndex(const std::string& product, const std::string& entries);
-    std::string StatePath(const std::string& feed) const;
-    void WriteState(const std::string& feed, const std::string& content);
+    std::string Entry(const std::string& feed)
+    {
+        size_t start = m_temp.Path().size() + 1;
+        return "<NvFeed><Url>http://news.example/a/" + NameOf(feed) + "</Url>" +
+               "<RegistryDestination>" + FolderValue(feed.substr(start, feed.rfind('\\') - start)) +
+               "</RegistryDestination></NvFeed>";
+    }
+    void WriteIndex(const std::string& product, const std::string& entries)
+    {
+        m_temp.Write("daten\\" + product + ".feed",
+                     kDeclaration + "<NvFeeds>" + entries + "</NvFeeds>");
+    }
+    static std::string StatePath(const std::string& feed)
+    {
+        return NewsStateFolder() + "\\Gemeinsame Dateien\\UpdateManager\\" + NameOf(feed) +
+               ".conf";
+    }
+    static void WriteState(const std::string& feed, const std::string& content)
+    {
+        std::string path = StatePath(feed);
+        SHCreateDirectoryExA(nullptr, path.substr(0, path.rfind('\\')).c_str(), nullptr);
+        std::ofstream(path, std::ios::binary) << content;
+    }
     // The outline of the state file's channel content, or "(no file)".
-    std::string State(const std::string& feed) const;
+    static std::string State(const std::string& feed)
+    {
+        if (!FileExists(StatePath(feed)))
+            return "(no file)";
+        std::string outline = XmlTextOutline(ReadWholeFile(StatePath(feed)));
+        size_t begin = outline.find("<channel>") + 9;
+        return outline.substr(begin, outline.rfind("</channel>") - begin);
+    }
 
     // Outlines of GetNewsXml3 over the test's data folder, of _GetNewsFromFileEx.
-    std::string NewsXml(const std::string& product, const std::string& category = "");
-    std::string FileNews(const std::string& feed, const std::string& category, int read, int hidden,
-                         int constraints = 1);
-    long SetState(const std::string& feed, const std::string& guid, int read, int hidden);
+    std::string NewsXml(const std::string& product, const std::string& category = "")
+    {
+        auto getNewsXml3 = NvinfoModule::Proc<PFN_NV_GETNEWSXML3>("GetNewsXml3");
+        BSTR xml = getNewsXml3(product.c_str(), category.c_str(), m_dataValue.c_str());
+        return xml ? XmlTextOutline(TakeBstrText(xml)) : "(null)";
+    }
+    static std::string FileNews(const std::string& feed, int read, int hidden, int constraints = 1)
+    {
+        auto fromFileEx = NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX);
+        IDispatch* document = nullptr;
+        fromFileEx(feed.c_str(), "", &document, read, hidden, constraints);
+        bool declaration = false;
+        return Summary(TakeDocumentOutline(document, &declaration));
+    }
+    const PFN_NV_SETNEWSITEMSTATE SetNewsItemState =
+        NvinfoModule::Proc<PFN_NV_SETNEWSITEMSTATE>("SetNewsItemState");
+
+    // Caption and start of the one message box shown since the last look.
+    std::string TakeMessage(size_t length)
+    {
+        const auto& boxes = m_dialogs.Dialogs();
+        std::string seen = boxes.size() != 1
+                               ? std::to_string(boxes.size()) + " boxes"
+                               : boxes[0].caption + ": " + boxes[0].text.substr(0, length);
+        m_dialogs.Clear();
+        return seen;
+    }
 
     TempFolder m_temp;
     RegistrySandbox m_registry;
     DialogCapture m_dialogs;
     std::vector<std::string> m_feeds;
     // The registry value naming `folder` of the test folder.
-    std::string FolderValue(const std::string& folder);
+    std::string FolderValue(const std::string& folder)
+    {
+        m_registry.SetString(HKEY_CURRENT_USER, kTestKey, folder, m_temp.File(folder));
+        return "HKCU\\" + kTestKey + "\\" + folder;
+    }
     const std::string m_dataValue = FolderValue("daten");
+
+private:
+    static std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+
+    inline static const std::string kTestKey = "Software\\NvinfoNewsTest";
+    // Feeds and indexes name code page paths.
+    inline static const std::string kDeclaration =
+        "<?xml version='1.0' encoding='ISO-8859-1'?>\n";
 };

@@ -1,19 +1,197 @@
-// GetUpdateInfos against product keys, an NDC file, news feeds in a data
-// folder and the update manager's settings file: the counts and the whole
-// document, node by node.
-#include "installed_products.h"
-#include "update_manager_config.h"
+// The update manager's exports: GetUpdateMode and GetDaysSinceLastCheck against its real settings
+// file in the all-users folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
+// files and news feeds. Keys, files and folders are put back as found.
 #include "xml_outline.h"
 
 #include "dialog_capture.h"
 #include "harness/nvinfo_module.h"
+#include "harness/registry_sandbox.h"
+#include "harness/temp_folder.h"
 #include "nvinfo.h"
 
 #include <gtest/gtest.h>
 
+#include <objbase.h>
+
+#include <ctime>
+#include <fstream>
 #include <tuple>
 
 namespace {
+
+// A header section of an NDC file; keys with an empty value are left out.
+std::string NdcHeader(const std::string& redirUrl, const std::string& localUrl,
+                      const std::string& push)
+{
+    return "[Header]\r\nName=Kopf\r\nDateVer=1\r\n" +
+           (redirUrl.empty() ? "" : "RedirURL=" + redirUrl + "\r\n") +
+           (localUrl.empty() ? "" : "LocalURL=" + localUrl + "\r\n") +
+           (push.empty() ? "" : "Push=" + push + "\r\n") + "\r\n";
+}
+
+struct Listed {  // a product as the download list names it
+    std::string name, subKey, ndcPath, localUrl, redirUrl;
+};
+
+// Product keys with their "Name" and "NDC" values, NDC files in a folder of the test's own.
+struct InstalledProducts {
+    explicit InstalledProducts(const std::string& baseKey) : baseKey(baseKey) {}
+    void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath)
+    {
+        registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "Name", name);
+        registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "NDC", ndcPath);
+    }
+    void Add(Listed& entry, const std::string& file, const char* push, const char* items)
+    {
+        entry.ndcPath = files.Write(file, NdcHeader(entry.redirUrl, entry.localUrl, push) + items);
+        Register(entry.subKey, entry.name, entry.ndcPath);
+    }
+
+    std::string baseKey;
+    TempFolder files;
+    RegistrySandbox registry;
+};
+
+class UpdateManagerConfigFile {
+public:
+    UpdateManagerConfigFile()
+    {
+        char folder[MAX_PATH] = "";
+        EXPECT_NE(0u, ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH));
+        m_path = folder;
+        for (const char* level : {"\\Norvane", "\\Update Manager", "\\Daten"})
+            if (CreateDirectoryA((m_path += level).c_str(), nullptr))
+                m_createdFolders.insert(m_createdFolders.begin(), m_path);
+        m_path += "\\updatemanager-config.xml";
+        m_existed = FileExists(m_path);
+        m_saved = m_existed ? ReadWholeFile(m_path) : "";
+    }
+    ~UpdateManagerConfigFile()
+    {
+        m_existed ? Write(m_saved) : Remove();
+        for (const std::string& folder : m_createdFolders)
+            RemoveDirectoryA(folder.c_str());
+    }
+    void Write(const std::string& content)
+    {
+        EXPECT_TRUE((std::ofstream(m_path, std::ios::binary) << content).good()) << m_path;
+    }
+    void Remove() { DeleteFileA(m_path.c_str()); }
+
+private:
+    std::string m_path, m_saved;
+    bool m_existed = false;
+    std::vector<std::string> m_createdFolders;  // innermost first
+};
+
+std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<UpdateManagerConfig>\r\n  <UpdateMode>" +
+           updateMode + "</UpdateMode>\r\n  <LastSuccessfulCheck>" + lastCheck +
+           "</LastSuccessfulCheck>\r\n</UpdateManagerConfig>\r\n";
+}
+
+// The local clock moved by `minutes`, in the update manager's notation.
+std::string MinutesFromNow(long long minutes)
+{
+    const time_t moment = time(nullptr) + static_cast<time_t>(minutes * 60);
+    char text[32] = "";
+    strftime(text, sizeof text, "%d.%m.%Y %H:%M:%S", localtime(&moment));
+    return text;
+}
+
+TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
+{
+    const struct {
+        const char* name;
+        std::string content;
+        int mode, days;
+    } rows[] = {
+        {"no settings file", "", 1, -1}, {"empty file", "", 0, -1},
+        {"malformed", "<c><UpdateMode>ModeAutomatic</Update></c>", 0, -1},
+        {"not direct children", "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
+                                "01.03.2024</LastSuccessfulCheck></x></c>", 0, -1},
+        {"ModeDontCheck", ConfigXml("ModeDontCheck", MinutesFromNow(-10)), 0, 0},
+        {"lower case", ConfigXml("modedontcheck", MinutesFromNow(-25 * 60)), 0, 1},
+        {"with blanks", ConfigXml(" ModeDontCheck\r\n", ""), 0, 0},  // the DOM's text is trimmed
+        {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
+        {"empty mode", "<c><UpdateMode/></c>", 1, -1},
+        {"400 days ago", ConfigXml("ModeAutomatic", MinutesFromNow(-400LL * 24 * 60)), 1, 400},
+        {"14 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(14 * 60)), 1, 0},
+        {"36 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(36 * 60)), 1, -1},
+    };
+    auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
+    auto getDays = NvinfoModule::Proc<PFN_NV_NOARGS>("GetDaysSinceLastCheck");
+    UpdateManagerConfigFile file;
+    for (const auto& row : rows) {
+        &row == rows ? file.Remove() : file.Write(row.content);
+        DialogCapture dialogs;
+        const int mode = getMode(), days = getDays();
+        EXPECT_EQ(std::make_tuple(row.mode, row.days, true),
+                  std::make_tuple(mode, days, dialogs.Dialogs().empty())) << row.name;
+    }
+}
+
+const char kTestBase[] = "Software\\NvinfoCatalogueTest\\Installiert";
+
+// The list as the update manager reads it, indentation text nodes included.
+std::string List(std::initializer_list<Listed> entries)
+{
+    std::string list = "<ndcs>";
+    for (const Listed& listed : entries) {
+        std::string ndc = listed.ndcPath;
+        CharLowerBuffA(&ndc[0], ndc.size());
+        list += "\n\t<ndc>\n\t\t<Name>" + XmlEscaped(listed.name) + "</Name><regSubPath>" +
+                listed.subKey + "</regSubPath>\n\t\t<NDCFilename>" + ndc +
+                "</NDCFilename>\n\t\t<LocalUrl>" + listed.localUrl + "</LocalUrl>\n\t\t<RedirURL>" +
+                listed.redirUrl + "</RedirURL></ndc>";
+    }
+    return list + "</ndcs>";
+}
+
+// The outline of a list, which comes without declaration.
+std::string Outline(BSTR result)
+{
+    const std::string xml = TakeBstrText(result);
+    EXPECT_EQ(0u, xml.find("<ndcs")) << xml;
+    return XmlTextOutline(xml);
+}
+
+TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
+{
+    CoInitialize(nullptr);
+    InstalledProducts products(kTestBase);
+    Listed alpha = {"Alpha & Co", "alpha", "", "\\\\server\\ndc\\alpha", "http://upd/alpha.ndc"};
+    products.Add(alpha, "Alpha.NDC", "1", "[item1]\r\nName=Eins\r\nDateVer=3\r\n");
+    Listed bravo = {"Bravo", "Bravo", "", "", "http://upd.example/bravo.ndc"};
+    products.Add(bravo, "bravo.ndc", "", "");
+    // Left out: no NDC value, a missing NDC file, a header without RedirURL.
+    products.Register("charlie", "Charlie", "");
+    products.Register("delta", "Delta", products.files.File("delta.ndc"));
+    products.Register("echo", "Echo", products.files.Write("e.ndc", NdcHeader("", "C:\\lok", "1")));
+    Listed fox = {"Foxtrot", "foxtrot", "", "", "http://f"};
+    products.Add(fox, "fox.ndc", "0", "");
+    Listed nvpro = {"Norvane Pro", "nvpro", "", "C:\\Daten\\lokal", "http://upd.example/nvpro.ndc"};
+    products.Add(nvpro, "NvPro.Ndc", "2", "");  // neither "Push" 0 nor 2 count as pushing
+    const struct {
+        const char* filter;
+        int pushOnly;
+        std::string expected;
+    } rows[] = {
+        {"", 0, List({alpha, bravo, fox, nvpro})}, {nullptr, 0, List({alpha, bravo, fox, nvpro})},
+        {"ALPHA", 0, List({alpha})}, {"alpha;bravo", 0, List({alpha, bravo})},
+        {"nvproplus", 0, List({nvpro})}, {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
+        {"", 1, List({alpha})}, {"", 2, List({alpha})},
+    };
+    auto getNdc3 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD3>("GetNdcToDownload3");
+    for (const auto& row : rows) {
+        DialogCapture dialogs;
+        EXPECT_EQ(row.expected, Outline(getNdc3(row.filter, row.pushOnly, kTestBase)))
+            << (row.filter ? row.filter : "(null)") << " push-only " << row.pushOnly;
+        EXPECT_TRUE(dialogs.Dialogs().empty());
+    }
+    EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
+}
 
 const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kFeedFolderKey[] = "Software\\NvinfoCatalogueTest\\Feeds";
@@ -27,8 +205,7 @@ const char kItems[] =
     "State=neu\r\nSeverity=hoch\r\nSummary=<b>kurz</b>\r\nDownload=1\r\nElster=1\r\n\r\n"
     "[upd2]\r\nName=Installiert\r\nDateVer=3\r\nUpdate=1\r\n\r\n"
     "[upd3]\r\nName=Mit Run\r\nDateVer=4\r\nUpdate=1\r\nRun=setup.exe\r\nDownload=2\r\n\r\n"
-    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvinfoCatalogueMissing\\X\r\n\r\n"
-    "[!extra]\r\nDateVer=1\r\n\r\n";
+    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvcatFehlt\\X\r\n\r\n";
 
 // The children of an Update element, in their order, with the values of one row.
 std::string UpdateOutline(std::initializer_list<std::string> values)
@@ -48,8 +225,6 @@ std::string ListedUpdates()
                           "neu", "hoch", "<b>kurz</b>", "1", "0", "1"}) +
            UpdateOutline({"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0",
                           "1", "0"}) +
-           UpdateOutline({"!extra", "!extra", "", "0", "", "", "", "1", "", "", "", "", "", "0",
-                          "0", "0"}) +
            "</Updates>";
 }
 
@@ -59,30 +234,20 @@ std::string InfoOutline(int updates, int news)
            std::to_string(news) + "</News><Days>3</Days></Info>";
 }
 
-struct Infos {
-    int result, news, updates, days;
-    std::string outline;
-    bool declaration;
-    std::vector<CapturedDialog> dialogs;
-    std::tuple<int, int, int, int> Counts() const { return {result, updates, news, days}; }
-};
-
 class UpdateInfos : public ::testing::Test {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
     {
         m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_data.Path());
         m_registry.SetString(HKEY_LOCAL_MACHINE, kFeedFolderKey, "Ordner", m_feeds.Path());
-        m_config.Write(UpdateManagerConfigXml("ModeAutomatic", GermanLocalTime(-(3 * 24 + 1) * 60)));
+        m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
-    // A feed for `product` with one item per guid; returns the outline of
-    // what reaches the channel: the feed's title, then the items.
+    // A feed for `product` with one item per guid; returns the outline of its channel part.
     std::string AddFeed(const std::string& product, std::initializer_list<const char*> guids)
     {
         const std::string feedName = "nvcat-" + product + ".xml";
-        std::string items;
-        std::string outline = "<title>News " + product + "</title>";
+        std::string items, outline = "<title>News " + product + "</title>";
         for (const char* guid : guids) {
             items += std::string("<item><guid>") + guid + "</guid><description>  Text " + guid +
                      "\r\n</description></item>";
@@ -98,67 +263,66 @@ protected:
         return outline;
     }
 
-    Infos Read(const char* product, bool withDocument = true)
+    // Result, counts, declaration and dialog count; the document's outline goes to `outline`.
+    auto Read(const std::string& product, std::string* outline = nullptr)
     {
-        auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-        Infos infos = {0, 99, 99, 99, "", false, {}};
+        auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
+        int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
-        infos.result = getUpdateInfos(product, &infos.news, &infos.updates, &infos.days,
-                                      withDocument ? &document : nullptr);
-        infos.dialogs = dialogs.Dialogs();
-        infos.outline = TakeDocumentOutline(document, &infos.declaration);
-        return infos;
+        int result = get(product.c_str(), &news, &updates, &days, outline ? &document : nullptr);
+        m_dialogs = dialogs.Dialogs();
+        bool declaration = false;
+        const std::string text = TakeDocumentOutline(document, &declaration);
+        if (outline)
+            *outline = text;
+        return std::make_tuple(result, updates, news, days, declaration, m_dialogs.size());
     }
 
     InstalledProducts m_products;
-    TempFolder m_data;
-    TempFolder m_feeds;
+    TempFolder m_data, m_feeds;
     RegistrySandbox m_registry;
     UpdateManagerConfigFile m_config;
+    std::vector<CapturedDialog> m_dialogs;
 };
 
 TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
 {
-    auto ndc = [this](const char* subKey, const std::string& content) {
-        return m_products.WriteNdc(std::string(subKey) + ".ndc", content);
+    auto ndc = [this](const char* file, const char* push, const char* items) {
+        return m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
     };
     const struct {
-        const char* name;
-        const char* subKey;
+        const char *name, *subKey;
         bool registered;
         std::string ndcValue;
         int updates;
         std::string listed;
     } rows[] = {
-        {"pushing", "nvcatinfo", true, ndc("nvcatinfo", NdcHeader(kPushing, "", "1") + kItems), 3,
+        {"pushing", "nvcatinfo", true, ndc("info.ndc", "1", kItems), 2,
          ListedUpdates()},
-        {"push 0", "nvcatpush0", true, ndc("p0", NdcHeader(kPushing, "", "0") + kItems), 0, ""},
-        {"no push key", "nvcatnopush", true, ndc("np", NdcHeader(kPushing, "", "") + kItems), 0, ""},
-        {"missing NDC file", "nvcatmissing", true, m_products.MissingFile("fehlt.ndc"), 0, ""},
-        {"empty NDC value", "nvcatempty", true, "", 0, ""},
+        {"push 0", "nvcatpush0", true, ndc("p0.ndc", "0", kItems), 0, ""},
+        {"missing NDC file", "nvcatmissing", true, m_products.files.File("fehlt.ndc"), 0, ""},
         {"not registered", "nvcatnone", false, "", 0, ""},
-        {"nothing waiting", "nvcatdone", true,
-         ndc("done", NdcHeader(kPushing, "", "1") + "[a]\r\nDateVer=2\r\nUpdate=1\r\n"), 0,
-         "<Updates></Updates>"},
+        {"none waiting", "nvcatdone", true, ndc("d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n"),
+         0, "<Updates></Updates>"},
     };
+    auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
     for (const auto& row : rows) {
         if (row.registered)
             m_products.Register(row.subKey, "Katalogtest", row.ndcValue);
         const std::string news = AddFeed(row.subKey, {"g1", "g2"});
-        // The registered subkey is found in any case.
         std::string asked = row.subKey;
-        asked[0] = 'N';
-        Infos infos = Read(asked.c_str());
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3), infos.Counts()) << row.name;
-        EXPECT_TRUE(infos.declaration) << row.name;
-        EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed +
-                      InfoOutline(row.updates, 2) + "</rss>",
-                  infos.outline) << row.name;
-        EXPECT_TRUE(infos.dialogs.empty()) << row.name;
-        // The counts come also without a document pointer.
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3), Read(asked.c_str(), false).Counts())
+        asked[0] = 'N';  // the subkey is found in any case
+        std::string outline;
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, true, 0u), Read(asked, &outline))
             << row.name;
+        EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed +
+                      InfoOutline(row.updates, 2) + "</rss>", outline) << row.name;
+        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, false, 0u), Read(asked)) << row.name;
+        if (row.updates > 0) {  // GetNdcToDownload2 reads the same products
+            const Listed listed = {"Katalogtest", row.subKey, row.ndcValue, "", kPushing};
+            EXPECT_EQ(List({listed}), Outline(getNdc2(row.subKey, 1)));
+        }
     }
 }
 
@@ -168,41 +332,35 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     const std::string xj = AddFeed("xjpro", {"x1", "x2"});
     const std::string qd = AddFeed("qdpro", {"q1"});
     const std::string zg = AddFeed("zgpro", {"z1"});
-    Infos infos = Read("nvpro");
-    EXPECT_EQ(5, infos.news);
+    std::string outline;
+    EXPECT_EQ(5, std::get<2>(Read("nvpro", &outline)));
     EXPECT_EQ("<rss><channel>" + own + qd + zg + xj + "</channel>" + InfoOutline(0, 5) + "</rss>",
-              infos.outline);
-    // Only the exact code stands for the suite.
-    infos = Read("NVPRO");
-    EXPECT_EQ(1, infos.news);
-    EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>", infos.outline);
+              outline);
+    EXPECT_EQ(1, std::get<2>(Read("NVPRO", &outline)));  // only the exact code stands for the suite
+    EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>", outline);
 }
 
 TEST_F(UpdateInfos, UnreadableNewsAreReportedAndTheRestGoesOn)
 {
     m_products.Register("nvcatbroken", "Kaputt",
-                        m_products.WriteNdc("b.ndc", NdcHeader(kPushing, "", "1") + kItems));
+                        m_products.files.Write("b.ndc", NdcHeader(kPushing, "", "1") + kItems));
     m_data.Write("nvcatbroken.feed", "<NvFeeds><NvFeed></NvFeeds>");
-    Infos infos = Read("nvcatbroken");
-    EXPECT_EQ(std::make_tuple(0, 3, 0, 3), infos.Counts());
-    ASSERT_EQ(1u, infos.dialogs.size());
-    EXPECT_EQ(0u, infos.dialogs[0].text.find(
-                      "Es trat ein Fehler beim Lesen der News f\xFCr das Produkt 'nvcatbroken' auf."))
-        << infos.dialogs[0].text;
-    EXPECT_EQ("<rss><channel></channel>" + ListedUpdates() + InfoOutline(3, 0) + "</rss>",
-              infos.outline);
+    std::string outline;
+    EXPECT_EQ(std::make_tuple(0, 2, 0, 3, true, 1u), Read("nvcatbroken", &outline));
+    EXPECT_EQ("<rss><channel></channel>" + ListedUpdates() + InfoOutline(2, 0) + "</rss>", outline);
+    ASSERT_EQ(1u, m_dialogs.size());
+    EXPECT_EQ(0u, m_dialogs[0].text.find("Es trat ein Fehler beim Lesen der News f\xFCr das "
+                                         "Produkt 'nvcatbroken' auf.")) << m_dialogs[0].text;
 }
 
-TEST_F(UpdateInfos, EmptyProductTouchesNothing)
+TEST(UpdateInfosExport, EmptyProductTouchesNothing)
 {
     auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-    for (const char* product : {"", static_cast<const char*>(nullptr)}) {
-        int news = 11, updates = 22, days = 33;
-        IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
-        EXPECT_EQ(E_INVALIDARG, getUpdateInfos(product, &news, &updates, &days, &document));
-        EXPECT_EQ(std::make_tuple(11, 22, 33), std::make_tuple(news, updates, days));
-        EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
-    }
+    int news = 11, updates = 22, days = 33;
+    IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
+    EXPECT_EQ(E_INVALIDARG, getUpdateInfos("", &news, &updates, &days, &document));
+    EXPECT_EQ(std::make_tuple(11, 22, 33, reinterpret_cast<IDispatch*>(0x1234)),
+              std::make_tuple(news, updates, days, document));
 }
 
 } // namespace

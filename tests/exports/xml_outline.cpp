@@ -10,32 +10,29 @@ namespace {
 std::string Take(BSTR text)
 {
     int length = text ? WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr) : 0;
-    std::string narrow(length > 1 ? length - 1 : 0, '\0');
+    std::string narrow(length > 1 ? length : 1, '\0');
     if (length > 1)
         WideCharToMultiByte(1252, 0, text, -1, &narrow[0], length, nullptr, nullptr);
     SysFreeString(text);
+    narrow.pop_back();
     return narrow;
 }
 
-std::string NameOf(IXMLDOMNode* node)
-{
-    BSTR name = nullptr;
-    node->get_nodeName(&name);
-    return Take(name);
-}
-
-std::string TextOf(IXMLDOMNode* node)
+std::string NameOf(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*get)(BSTR*) =
+                                            &IXMLDOMNode::get_nodeName)
 {
     BSTR text = nullptr;
-    node->get_text(&text);
-    return XmlEscaped(Take(text));
+    (node->*get)(&text);
+    return Take(text);
 }
+
+std::string TextOf(IXMLDOMNode* node) { return XmlEscaped(NameOf(node, &IXMLDOMNode::get_text)); }
 
 std::string RootOutline(IXMLDOMDocument* document)
 {
     IXMLDOMElement* root = nullptr;
     document->get_documentElement(&root);
-    std::string outline = XmlOutline(root);
+    const std::string outline = XmlOutline(root);
     if (root)
         root->Release();
     document->Release();
@@ -56,8 +53,8 @@ std::string ElementsOutline(const char* const* names, std::initializer_list<std:
 {
     std::string outline;
     for (const std::string& value : values) {
-        outline += std::string("<") + *names + ">" + XmlEscaped(value) + "</" + *names + ">";
-        ++names;
+        const std::string name = *names++;
+        outline += "<" + name + ">" + XmlEscaped(value) + "</" + name + ">";
     }
     return outline;
 }
@@ -80,7 +77,8 @@ std::string XmlOutline(IXMLDOMNode* node)
         attributes->get_length(&count);
     for (long i = 0; i < count; ++i) {
         IXMLDOMNode* attribute = nullptr;
-        attributes->get_item(i, &attribute);
+        if (FAILED(attributes->get_item(i, &attribute)) || !attribute)
+            break;
         outline += " " + NameOf(attribute) + "=\"" + TextOf(attribute) + "\"";
         attribute->Release();
     }
@@ -122,9 +120,9 @@ std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace)
 std::string TakeDocumentOutline(IDispatch* dispatch, bool* declaration)
 {
     *declaration = false;
-    IXMLDOMDocument* document = nullptr;
     if (!dispatch)
         return "(null)";
+    IXMLDOMDocument* document = nullptr;
     dispatch->QueryInterface(nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
     dispatch->Release();
     if (!document)

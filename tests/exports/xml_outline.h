@@ -1,7 +1,5 @@
-// XML results written out node by node in one fixed notation, so that a test
-// compares every element, text node and attribute without depending on how
-// the DOM serialises line ends or empty elements: <name a="v">...</name>,
-// text with &, < and > escaped, declarations and processing instructions left out.
+// XML results node by node in one notation, <name a="v">...</name> with &, < and >
+// escaped, whatever the DOM's serialiser does; processing instructions are left out.
 #pragma once
 
 #include <windows.h>
@@ -11,15 +9,14 @@
 #include <string>
 
 std::string XmlEscaped(const std::string& text);
-// The outline of a run of text-only elements: <names[i]>values[i]</names[i]>...
+// A run of text-only elements: <names[i]>values[i]</names[i]>...
 std::string ElementsOutline(const char* const* names, std::initializer_list<std::string> values);
 std::string XmlOutline(IXMLDOMNode* node);
-// The outline of the root element of an XML text; "(unparsable)" when it is
-// no XML. Without `keepWhiteSpace` white-space-only text is the serialiser's
-// layout (Wine's msxml3 indents) and is dropped.
+// The root element of an XML text, "(unparsable)" for none. Without
+// `keepWhiteSpace` white-space-only text (Wine's msxml3 indents) is dropped.
 std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace = true);
-// The outline of a document handed out as IDispatch ("(null)" for none);
-// `declaration` tells whether it carries an XML declaration. Releases it.
+// A document handed out as IDispatch ("(null)" for none), released;
+// `declaration` tells whether it carries an XML declaration.
 std::string TakeDocumentOutline(IDispatch* document, bool* declaration);
-// A BSTR result as single-byte text; releases it. Null gives "(null)".
+// A BSTR result as single-byte text ("(null)" for none), released.
 std::string TakeBstrText(BSTR text);

@@ -1,12 +1,8 @@
 // Registry path values and key paths against the test prefix's registry.
 #include "frame/registry_path.h"
 #include "harness/registry_sandbox.h"
-
 #include <gtest/gtest.h>
-
 #include <vector>
-
-namespace {
 
 #define KEY "Software\\NvinfoRegistryPathTest\\A"
 #define DATA "Software\\NvinfoRegistryPathTest\\Data"
@@ -28,19 +24,10 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         reg.SetString(cu, DATA, std::string("w") + word, word);
     reg.SetBinary(cu, DATA, "bin1024", std::vector<BYTE>(1024, 'b'));
     reg.SetBinary(cu, DATA, "bin1025", std::vector<BYTE>(1025, 'b'));
-    reg.SetString(cu, DATA, "sz1023", std::string(1023, 's'));
-    reg.SetString(cu, DATA, "sz1024", std::string(1024, 's'));
     reg.SetBinary(cu, DATA, "zeroInside", {'a', 'b', 0, 'c', 'd'});
-    reg.SetBinary(cu, DATA, "noBytes", {});
-    reg.SetDword(cu, DATA, "dword", 0x00636261);
     reg.SetString(cu, DATA, "expand", "%WINDIR%\\x", REG_EXPAND_SZ);
-    reg.SetBinary(cu, DATA, "multi", {'a', 0, 'b', 0, 0}, REG_MULTI_SZ);
-    reg.SetString(cu, DATA, "umlaut", "Gr\xFC\xDF" "e");
-
     const struct {
-        const char* name;
-        const char* path;
-        const char* defaultValue;
+        const char *name, *path, *defaultValue;
         std::string expected;
     } rows[] = {
         {"HKCU marker", "HKCU\\" KEY "\\B", "d", "cu-b"},
@@ -50,20 +37,12 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         {"HKCR marker", "HKCR\\NvinfoRegistryPathTest\\A\\B", "d", "cr-b"},
         {"later marker wins", "HKCU\\HKLM\\" KEY "\\B", "d", "lm-b"},
         {"marker inside the path", "Software\\HKLM\\NvinfoRegistryPathTest\\A\\B", "d", "lm-b"},
-        {"marker removed everywhere", "HKLM\\Software\\HKLM\\NvinfoRegistryPathTest\\A\\B", "d",
-         "lm-b"},
         {"(Standard) is the default value", "HKCU\\" KEY "\\(Standard)", "d", "cu-default"},
-        {"(standard) is a value name", "HKCU\\" KEY "\\(standard)", "d", "d"},
         {"trailing backslash", "HKLM\\" KEY "\\", "d", "lm-default"},
         {"key without value name", "HKCU\\NvinfoRegistryPathFlag", "d", "flag"},
         {"lower-case root is key path", "hklm\\" KEY "\\B", "d", "cu-hklm-b"},
-        {"HKEY_CURRENT_USER is no marker", "HKEY_CURRENT_USER\\" KEY "\\B", "d", "d"},
-        {"HKCC is no marker", "HKCC\\" KEY "\\B", "d", "d"},
-        {"missing key", "HKCU\\Software\\NvinfoRegistryPathTest\\Missing\\B", "d", "d"},
-        {"missing value", "HKCU\\" KEY "\\Missing", "fallback", "fallback"},
         {"default is not normalised", "HKCU\\" KEY "\\Missing", "ja", "ja"},
         {"empty data is not missing", "HKCU\\" KEY "\\Empty", "d", ""},
-        {"no data bytes", DATA "\\noBytes", "d", ""},
         {"Wahr", DATA "\\wWahr", "d", "1"}, {"JA", DATA "\\wJA", "d", "1"},
         {"TRUE", DATA "\\wTRUE", "d", "1"}, {"Nein", DATA "\\wNein", "d", "0"},
         {"FALSE", DATA "\\wFALSE", "d", "0"}, {"falsch", DATA "\\wfalsch", "d", "0"},
@@ -71,13 +50,8 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         {"other words unchanged", DATA "\\wjawohl", "d", "jawohl"},
         {"1024 binary bytes", DATA "\\bin1024", "d", std::string(1024, 'b')},
         {"1025 binary bytes", DATA "\\bin1025", "d", "d"},
-        {"1023 characters and zero", DATA "\\sz1023", "d", std::string(1023, 's')},
-        {"1024 characters and zero", DATA "\\sz1024", "d", "d"},
         {"text ends at first zero", DATA "\\zeroInside", "d", "ab"},
-        {"DWORD bytes as text", DATA "\\dword", "d", "abc"},
         {"references not expanded", DATA "\\expand", "d", "%WINDIR%\\x"},
-        {"first string of a list", DATA "\\multi", "d", "a"},
-        {"system code page", DATA "\\umlaut", "d", "Gr\xFC\xDF" "e"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, ReadRegistryPathValue(row.path, row.defaultValue))
@@ -92,20 +66,15 @@ TEST(RegistryKeyPath, RootTokensAndKeyPaths)
     reg.CreateKey(HKEY_CURRENT_CONFIG, "Software\\NvinfoKeyPathTest\\OnlyCC");
     reg.CreateKey(HKEY_CLASSES_ROOT, "NvinfoKeyPathTest\\OnlyCR");
     reg.CreateKey(HKEY_LOCAL_MACHINE, "NvinfoKeyPathTop");
-
     const std::pair<const char*, bool> rows[] = {
-        {"HKLM" KEYS "OnlyLM", true}, {"HKLM" KEYS "OnlyCU", false},
-        {"HKCU" KEYS "OnlyCU", true}, {"HKCU" KEYS "OnlyLM", false},
-        {"HKCC" KEYS "OnlyCC", true}, {"HKCC" KEYS "OnlyLM", false},
-        {"HKCR\\NvinfoKeyPathTest\\OnlyCR", true}, {"HKLM" KEYS "Missing", false},
-        // An unknown first component selects HKLM and is dropped.
-        {"SOFTWARE\\NvinfoKeyPathTop", true},
-        {"hkcu" KEYS "OnlyCU", false}, {"hkcu" KEYS "OnlyLM", true},
-        // Without a backslash the whole text is a key under HKLM.
-        {"NvinfoKeyPathTop", true}, {"SOFTWARE", true}, {"NvinfoKeyPathMissing", false},
+        {"HKLM" KEYS "OnlyLM", true}, {"HKLM" KEYS "OnlyCU", false}, {"HKCU" KEYS "OnlyCU", true},
+        {"HKCC" KEYS "OnlyCC", true}, {"HKCR\\NvinfoKeyPathTest\\OnlyCR", true},
+        {"HKLM" KEYS "Missing", false}, {"hkcu" KEYS "OnlyCU", false}, {"hkcu" KEYS "OnlyLM", true},
+        // An unknown first component selects HKLM and is dropped; without a backslash the whole
+        // text is a key under HKLM.
+        {"SOFTWARE\\NvinfoKeyPathTop", true}, {"NvinfoKeyPathTop", true}, {"SOFTWARE", true},
+        {"NvinfoKeyPathMissing", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.second, RegistryKeyPathExists(row.first)) << row.first;
 }
-
-} // namespace

@@ -1,22 +1,17 @@
 // The module's version query, with its one-entry cache for the module itself.
 #include "profile/file_version.h"
-
 #include "harness/module_paths.h"
 #include "support/module_app.h"
+#include "support/text.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-namespace {
-
-std::string Version(int which, const char* name)
+static std::string Version(int which, const char* name)
 {
     int parts[4] = {-1, -1, -1, -1};
     if (!nv::GetFileVersion(&parts[0], &parts[1], &parts[2], &parts[3], which, name))
         return "<none>";
-    return std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." +
-           std::to_string(parts[2]) + "." + std::to_string(parts[3]);
+    return nv::FormatText("%d.%d.%d.%d", parts[0], parts[1], parts[2], parts[3]);
 }
 
 TEST(FileVersion, NamedFilesLoadedModulesAndTheModulesOwnCache)
@@ -42,5 +37,3 @@ TEST(FileVersion, NamedFilesLoadedModulesAndTheModulesOwnCache)
     FreeLibrary(second);
     FreeLibrary(first);
 }
-
-} // namespace

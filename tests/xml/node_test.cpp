@@ -1,52 +1,41 @@
 // Reading and editing nodes.
 #include "xml_test_support.h"
-
 #include <climits>
 #include <vector>
-
-namespace {
 
 const char kItem[] =
     "<rss><channel><item id=\"0123456789\" empty=\"\"><guid>g1</guid>"
     "<description>Text <b>fett</b> Ende</description></item></channel></rss>";
 
-struct AttributeRow {
-    const char* name;
-    const char* attribute;
-    int size;
-    const char* defaultText;
-    std::string expected;
-};
-
 TEST(NodeAttribute, CopiesValueOrDefaultIntoTheBuffer)
 {
     const std::string longValue(100000, 'v');
-    const AttributeRow rows[] = {
-        {"value", "id", 64, "d", "0123456789"},
+    const struct {
+        const char *name, *attribute;
+        int size;
+        const char* defaultText;
+        std::string expected;
+    } rows[] = {
         {"exact fit", "id", 11, "d", "0123456789"},
         {"cut to size - 1", "id", 4, "d", "012"},
         {"room for the zero only", "id", 1, "d", ""},
         {"missing gives default", "missing", 64, "fallback", "fallback"},
         {"missing with null default", "missing", 64, nullptr, ""},
-        {"default is cut too", "missing", 5, "fallback", "fall"},
         {"empty value is no default", "empty", 64, "fallback", ""},
-        {"long value in 1024 bytes", "long", 1024, "", longValue.substr(0, 1023)},
         {"long value whole", "long", 100001, "", longValue},
     };
     CNvXmlDocument document = DocumentFromText(kItem);
     CNvXmlNode item = document.SelectSingleNode("channel/item");
     item.SetAttribute("long", longValue.c_str());
-    for (const AttributeRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<char> buffer(row.size + 64, 'X');
-        char* result = item.GetAttribute(row.attribute, buffer.data(), row.size, row.defaultText);
-        EXPECT_EQ(buffer.data(), result);
+        EXPECT_EQ(buffer.data(),
+                  item.GetAttribute(row.attribute, buffer.data(), row.size, row.defaultText));
         EXPECT_EQ(row.expected, buffer.data());
         EXPECT_EQ(std::string(64, 'X'), std::string(buffer.begin() + row.size, buffer.end()));
         EXPECT_EQ(row.expected, item.GetAttributeString(row.attribute, row.defaultText, row.size));
     }
-    item.SetAttribute("id", "neu");
-    EXPECT_FALSE(document.SelectSingleNode("channel/item[@long and @id='neu']").IsEmpty());
 }
 
 TEST(NodeText, TextOfDescendantsReplacedAsPlainText)
@@ -57,7 +46,6 @@ TEST(NodeText, TextOfDescendantsReplacedAsPlainText)
     description.SetValue("neu & <anders>");
     description.SetValue(nullptr); // changes nothing, even on an empty node
     EXPECT_EQ("neu & <anders>", description.GetTextString());
-    EXPECT_TRUE(description.SelectSingleNode("b").IsEmpty());
     EXPECT_EQ(S_OK, CatchRaised([] { CNvXmlNode().SetValue(nullptr); }).hr);
     EXPECT_EQ(E_POINTER, CatchRaised([] { CNvXmlNode().GetText(); }).hr);
 }
@@ -70,11 +58,10 @@ TEST(NodeEdit, AddChildAppendsLastWithTextNumberAndDataType)
     root.AddChild("Low", static_cast<long>(LONG_MIN));
     root.AddChild("Text", "Gr\xFC\xDF" "e");
     root.AddChild("Empty", nullptr);
-    root.SetChildNumber("read", -5);
+    root.SetChildNumber("read", 7);
+    root.SetChildNumber("read", -5); // changes the child the first call appended
     std::string children;
     for (CNvXmlNodeList list = root.SelectNodes("*"); list.Next();)
         children += list.GetCurrent().GetNodeName() + "=" + list.GetCurrent().GetTextString() + "|";
     EXPECT_EQ("Name=x|Size=1234|Low=-2147483648|Text=Gr\xFC\xDF" "e|Empty=|read=-5|", children);
 }
-
-} // namespace

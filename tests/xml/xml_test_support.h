@@ -1,11 +1,10 @@
-// Helpers for the XML layer tests: COM on the test thread (as the module's cores
-// set it up before they touch XML), what a failing call raised, documents from text.
+// XML layer test helpers: COM on the test thread (as the module's cores set it up), what a
+// failing call raised, documents from text.
 #pragma once
 
 #include "xml/nv_xml_document.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 struct ComEnvironment : ::testing::Environment {
@@ -20,7 +19,6 @@ struct RaisedError {
     std::string description;
 };
 
-// Runs `action` and reports what it raised, so the test asserts at its own line.
 template <class Action> RaisedError CatchRaised(Action&& action)
 {
     try {
@@ -32,7 +30,6 @@ template <class Action> RaisedError CatchRaised(Action&& action)
     }
     return {};
 }
-
 inline CNvXmlDocument DocumentFromText(const std::string& text)
 {
     CNvXmlDocument document;

