@@ -69,7 +69,7 @@ const struct {
          std::string(1022, 'r') + "\"\ns=\"" + std::string(1100, 's') + "\"\n",
      "V:a|V:b|V:c|V:d|V:q|V:r|V:s"},
     {"embedded zero bytes", std::string("[Z]\nk=ab\0cd\nm\0x=1\n[Y\0W]\nk=2\n", 28), "Z:k|Z:m|Y:k"},
-    {"utf-16 with byte order mark", std::string("\xFF\xFE[\0U\0]\0\n\0k\0=\0\xE4\0", 18), "U:k"},
+    {"utf-16 with byte order mark", std::string("\xFF\xFE[\0U\0]\0\n\0k\0=\0\xE4\0\n\0", 18), "U:k"},
     {"binary garbage", std::string("\x01\x02[\x90\x00]\xFF\n=\x7F\x80==\n[\x05]\n\x1A\x1A\n", 21),
      "\x05:|\x05:\x1A"},
     {"empty file", "", "A:k"}, {"section without a name", "[]\nk=v\n[A]\n[ ]\nm=w\n", ":k|:m|A:k"},

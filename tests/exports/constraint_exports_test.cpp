@@ -1,10 +1,10 @@
 // The constraint functions called by exported name, with nodes of the caller's own documents;
 // failures of the XML layer end at the module boundary as 0 and the thread's error info.
-#include "harness/error_info.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
 #include "nvinfo.h"
+#include "support/bstr_text.h"
 #include "support/msxml_ids.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,20 @@
 #include <string>
 
 namespace {
+
+void ClearErrorInfo() { SetErrorInfo(0, nullptr); }
+
+// The description the module left as the thread's error info.
+std::string TakeErrorDescription()
+{
+    IErrorInfo* info = nullptr;
+    if (GetErrorInfo(0, &info) != S_OK || !info)
+        return "<no error info>";
+    BSTR description = nullptr;
+    info->GetDescription(&description);
+    info->Release();
+    return nv::BstrText::Attach(description).AnsiString();
+}
 
 // The stdcall entry passes on to the cdecl one, so it shows both.
 TEST(ConstraintExports, CheckConstraintGivesResultOrZeroWithErrorInfo)

@@ -9,6 +9,7 @@
 #include "dialog_capture.h"
 #include "export_table.h"
 #include "nvinfo.h"
+#include "support/bstr_text.h"
 #include "support/msxml_ids.h"
 
 #include <windows.h>
@@ -39,23 +40,12 @@ struct Command {
     std::function<void(void*, const Args&)> call;
 };
 
-std::string Narrow(BSTR text)
-{
-    if (!text)
-        return std::string();
-    int length = static_cast<int>(SysStringLen(text));
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], bytes, nullptr, nullptr);
-    return result;
-}
-
 void PrintBstr(BSTR text)
 {
     if (!text)
         std::printf("result: (null)\n");
     else
-        std::printf("result:\n%s\n", Narrow(text).c_str());
+        std::printf("result:\n%s\n", nv::BstrToAnsi(text).c_str());
     SysFreeString(text);
 }
 
@@ -72,7 +62,7 @@ void PrintDocument(IUnknown* document)
     if (SUCCEEDED(document->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(&node)))) {
         BSTR xml = nullptr;
         node->get_xml(&xml);
-        std::printf("document:\n%s\n", Narrow(xml).c_str());
+        std::printf("document:\n%s\n", nv::BstrToAnsi(xml).c_str());
         SysFreeString(xml);
         node->Release();
     }
@@ -167,7 +157,7 @@ const std::vector<Command>& Commands()
         {"MergeNdc2", "NEWNDC OLDNDC", 2, [](void* p, const Args& a) {
              BSTR message = nullptr;
              PrintInt(reinterpret_cast<PFN_NV_MERGENDC2>(p)(a.Text(0), a.Text(1), &message));
-             std::printf("message: %s\n", Narrow(message).c_str());
+             std::printf("message: %s\n", nv::BstrToAnsi(message).c_str());
              SysFreeString(message);
          }},
         {"MergeNdc", "NEWNDC OLDNDC", 2, [](void* p, const Args& a) {
