@@ -69,22 +69,22 @@ TEST(DownloadItem, QuotaIsDicedOnceAndWrittenIntoTheSection)
     EXPECT_EQ("<none>", ReadNdcKey(path, "Failing", "QuotaDiced")) << "never dices";
 }
 
-struct MemberSpec {
+struct MemberValues {
     const char* size;
     int update, download, want, elster;
     BOOL installable;
 };
 
-static std::unique_ptr<CDownloadItem> Member(size_t index, const MemberSpec& spec)
+static std::unique_ptr<CDownloadItem> Member(size_t index, const MemberValues& values)
 {
     auto item = std::make_unique<CDownloadItem>();
     item->m_strSection = std::string(1, char('a' + index));
-    item->m_strSize = spec.size;
-    item->m_nUpdate = spec.update;
-    item->m_nElster = spec.elster;
-    item->SetDownload(spec.download);
-    item->SetWantDownload(spec.want);
-    item->m_strInstalliert = spec.installable ? "" : "/RHKLM\\NOPE\\X";
+    item->m_strSize = values.size;
+    item->m_nUpdate = values.update;
+    item->m_nElster = values.elster;
+    item->SetDownload(values.download);
+    item->SetWantDownload(values.want);
+    item->m_strInstalliert = values.installable ? "" : "/RHKLM\\NOPE\\X";
     return item;
 }
 
@@ -92,7 +92,7 @@ TEST(DownloadItemGroup, AggregatesOverTheCountedMembers)
 {
     const struct {
         const char* name;
-        std::vector<MemberSpec> members;  // size, update, download, want, elster, installable
+        std::vector<MemberValues> members;  // size, update, download, want, elster, installable
         const char* expected;  // size|kB|update|download|want|elster|installable
     } rows[] = {
         {"no members", {}, "0 kB|0|1|1|0|0|1"},
