@@ -4,6 +4,7 @@
 #include "download/ini_snapshot.h"
 #include "download/ndc_keys.h"
 #include "download/profile_redirect.h"
+#include "support/file_status.h"
 #include "support/text.h"
 
 #include <algorithm>
@@ -15,10 +16,6 @@ const char* const kDuplicateSectionText =
     "Der Eintrag [%s] wird mehrfach in der Konfigurationsdatei verwendet!";
 const char* const kDuplicateSectionCaption = "Fehler in der Konfigurationsdatei";
 
-bool FileStatusReadable(const char* path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
 
 DownloadItemList::iterator FindInList(DownloadItemList& list, const CDownloadItem* item)
 {
@@ -65,7 +62,7 @@ int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadIt
         return -1;
     if (!list || !map)
         return -2;
-    if (!FileStatusReadable(path))
+    if (!nv::HasFileStatus(path))
         return -3;
     try {
         return LoadParsed(nv::IniSnapshot::ReadFile(path), path, list, map);
@@ -162,9 +159,9 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     if (slash == std::string::npos)
         return 0;
     const std::string localPath = folder + oldName.substr(slash + 1);
-    if (!FileStatusReadable(localPath.c_str()))
+    if (!nv::HasFileStatus(localPath))
         return 0;
-    if (!m_aOldItems.empty() || !m_aNewItems.empty() || !FileStatusReadable(oldPath))
+    if (!m_aOldItems.empty() || !m_aNewItems.empty() || !nv::HasFileStatus(oldPath))
         return CountNewItems(oldPath, localPath.c_str());
     int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
     if (result < 0)

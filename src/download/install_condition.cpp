@@ -5,6 +5,7 @@
 #include "frame/registry_path.h"
 #include "profile/file_version.h"
 #include "profile/nv_profile_item.h"
+#include "support/file_status.h"
 #include "support/text.h"
 
 #include <cstdint>
@@ -13,11 +14,6 @@
 namespace nv {
 
 namespace {
-
-bool PathExists(const std::string& path)
-{
-    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 bool FolderExists(const std::string& path)
 {
@@ -48,7 +44,7 @@ bool FolderTermHolds(const ConditionTerm& term, const std::string& folder)
     if (file.back() != '\\')
         file += '\\';
     file += term.fields[1];
-    return PathExists(file) && FileVersionWithin(file, term.fields[2], term.fields[3]);
+    return nv::HasFileStatus(file) && FileVersionWithin(file, term.fields[2], term.fields[3]);
 }
 
 bool VersionTermHolds(const ConditionTerm& term, const std::string& version)
@@ -63,7 +59,7 @@ bool TermHolds(const ConditionTerm& term, const std::string& value)
 {
     switch (term.type) {
     case 'F':
-        return PathExists(value) && FileVersionWithin(value, term.fields[1], term.fields[2]);
+        return nv::HasFileStatus(value) && FileVersionWithin(value, term.fields[1], term.fields[2]);
     case 'D':
         return FolderTermHolds(term, value);
     case 'R':

@@ -11,11 +11,6 @@
 
 #include <cstring>
 
-bool PathExists(const std::string& path)
-{
-    return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string CombinePath(const std::string& folder, const std::string& name)
 {
     // Parts come from feed indexes and callers; texts that cannot fit are

@@ -4,9 +4,6 @@
 
 #include <string>
 
-// True when something exists at `path` (file or folder).
-bool PathExists(const std::string& path);
-
 // `folder` and `name` joined as PathCombine joins them (an absolute `name`
 // stands alone); empty when the result does not fit into MAX_PATH.
 std::string CombinePath(const std::string& folder, const std::string& name);

@@ -2,6 +2,7 @@
 
 #include "frame/constants.h"
 #include "news/news_files.h"
+#include "support/file_status.h"
 #include "news/news_texts.h"
 #include "support/message_box.h"
 #include "support/text.h"
@@ -48,7 +49,7 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
 HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std::string& guid,
                                          long readState, long hiddenState)
 {
-    if (feedPath.empty() || guid.empty() || !PathExists(feedPath))
+    if (feedPath.empty() || guid.empty() || !nv::HasFileStatus(feedPath))
         return E_INVALIDARG;
     try {
         CoInitialize(nullptr);
@@ -64,7 +65,7 @@ HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std:
         CoInitialize(nullptr);
         std::string statePath = GetNewsStateFilePath(feedPath);
         CNvXmlDocument state;
-        if (PathExists(statePath))
+        if (nv::HasFileStatus(statePath))
             state.Load(statePath);
         else
             state.LoadXml(nv::kEmptyFeed);

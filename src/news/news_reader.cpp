@@ -5,6 +5,7 @@
 #include "news/feed_index.h"
 #include "news/feed_reader.h"
 #include "news/news_files.h"
+#include "support/file_status.h"
 #include "news/news_texts.h"
 #include "support/message_box.h"
 #include "support/text.h"
@@ -19,7 +20,7 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
     try {
         std::string dataFolder = ReadRegistryPathValue(dataFolderPathValue, nv::kDataFolderDefault);
         std::string indexPath = CombinePath(dataFolder, product + ".feed");
-        if (!PathExists(indexPath))
+        if (!nv::HasFileStatus(indexPath))
             return;
         CoInitialize(nullptr);
         CNvXmlDocument index;
@@ -31,7 +32,7 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
             if (!entry.Element())
                 break;
             std::string feedPath = ResolveFeedEntryPath(entry);
-            if (!PathExists(feedPath))
+            if (!nv::HasFileStatus(feedPath))
                 continue;
             ReadFeedItems(channel, feedPath, category, includeRead, includeHidden, TRUE, itemCount,
                           &progressStep);

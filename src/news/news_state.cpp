@@ -2,6 +2,7 @@
 
 #include "news/child_elements.h"
 #include "news/news_files.h"
+#include "support/file_status.h"
 #include "xml/nv_xml_document.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@ std::wstring WideText(const nv::BstrText& text)
 
 NewsStateRecords::NewsStateRecords(const std::string& statePath)
 {
-    if (!PathExists(statePath))
+    if (!nv::HasFileStatus(statePath))
         return;
     CNvXmlDocument state;
     try {

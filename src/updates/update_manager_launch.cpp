@@ -3,6 +3,7 @@
 #include "frame/constants.h"
 #include "frame/registry_path.h"
 #include "frame/service_worker.h"
+#include "support/file_status.h"
 #include "support/message_box.h"
 #include "support/text.h"
 
@@ -29,11 +30,6 @@ std::string ProgramPathIn(const std::string& folder)
         return path;
     // Too long for a path buffer: it names no file, but the message still shows it.
     return folder + "\\" + kUpdateManagerProgram;
-}
-
-bool FileStatusReadable(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool SearchProgram(std::string& found)
@@ -68,7 +64,7 @@ int CServiceWorker::ShowUpdateManagerItem(int page, const char* product, const c
     const std::string registered = nv::ProgramPathIn(
         ReadRegistryPathValue(nv::kUpdateManagerFolderPathValue, nv::kUpdateManagerFolderDefault));
     std::string program = registered;
-    if (!nv::FileStatusReadable(program) && !nv::SearchProgram(program)) {
+    if (!nv::HasFileStatus(program) && !nv::SearchProgram(program)) {
         nv::AppMessageBox(nv::FormatText("Die Datei %s ist nicht vorhanden.", registered.c_str()),
                           MB_OK | MB_ICONEXCLAMATION);
         return nv::kNotFound;
