@@ -1,5 +1,6 @@
 #include "download/ini_batch_writer.h"
 
+#include "support/file_replace.h"
 #include "support/text.h"
 
 namespace nv {
@@ -40,12 +41,6 @@ bool WriteNewFile(const std::string& path, const std::string& content)
                written == content.size());
     ok = FlushFileBuffers(file) && ok;
     return CloseHandle(file) && ok;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
 }
 
 bool WriteKeysOneByOne(const std::string& path, const std::vector<IniWrite>& writes)
@@ -113,16 +108,16 @@ bool WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes)
         return true;
     std::string content;
     std::string text;
-    char temporary[MAX_PATH] = {0};
-    if (!ReadFileBytes(path, content) || !ApplyIniWrites(content, writes, text) ||
-        !GetTempFileNameA(FolderOf(path).c_str(), "ndc", 0, temporary))
+    if (!ReadFileBytes(path, content) || !ApplyIniWrites(content, writes, text))
         return WriteKeysOneByOne(path, writes);
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (!WriteNewFile(temporary, text) ||
-        !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary);
+    ReplaceOutcome outcome = ReplaceFileContent(
+        path, "ndc", [&](const char* temporary) { return WriteNewFile(temporary, text); });
+    // Where no file can be made beside it, the platform's own writes still can.
+    if (outcome.failedStep == ReplaceStep::CreateTemporary)
+        return WriteKeysOneByOne(path, writes);
+    if (!outcome.Succeeded())
         return false;
-    }
     // The replacement is a new file: give it the attributes the old one had.
     if (attributes != INVALID_FILE_ATTRIBUTES)
         SetFileAttributesA(path.c_str(), attributes);

@@ -2,8 +2,9 @@
 
 #include "frame/constants.h"
 #include "news/news_files.h"
-#include "support/file_status.h"
 #include "news/news_texts.h"
+#include "support/file_replace.h"
+#include "support/file_status.h"
 #include "support/message_box.h"
 #include "support/text.h"
 #include "xml/nv_xml_document.h"
@@ -27,21 +28,15 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     size_t separator = statePath.find_last_of('\\');
     NvXmlClass::ThrowIf(separator == std::string::npos, E_FAIL,
                         "Not possible to save XML file, filename is missing!");
-    std::string folder = statePath.substr(0, separator);
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "nvs", 0, temporary))
-        ThrowFileError(HRESULT_FROM_WIN32(GetLastError()), "Cannot create a file in", folder);
-    try {
+    nv::ReplaceOutcome outcome = nv::ReplaceFileContent(statePath, "nvs", [&](const char* temporary) {
         state.Save(temporary);
-    } catch (...) {
-        DeleteFileA(temporary);
-        throw;
-    }
-    if (!MoveFileExA(temporary, statePath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-        DeleteFileA(temporary);
-        ThrowFileError(hr, "Cannot replace", statePath);
-    }
+        return true;
+    });
+    if (outcome.failedStep == nv::ReplaceStep::CreateTemporary)
+        ThrowFileError(HRESULT_FROM_WIN32(outcome.error), "Cannot create a file in",
+                       statePath.substr(0, separator));
+    if (!outcome.Succeeded())
+        ThrowFileError(HRESULT_FROM_WIN32(outcome.error), "Cannot replace", statePath);
 }
 
 } // namespace

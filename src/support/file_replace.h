@@ -1,0 +1,28 @@
+// Writing a file anew without ever leaving half of it: the new content goes
+// to a temporary file in the same folder, which takes the old file's place
+// only once it was written completely. A write that breaks off (full disk,
+// locked file, crash) leaves the old file as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace nv {
+
+enum class ReplaceStep { None, CreateTemporary, Write, Replace };
+
+struct ReplaceOutcome {
+    ReplaceStep failedStep = ReplaceStep::None; // None: the file was replaced
+    DWORD error = ERROR_SUCCESS;                // the system's code for the failed step
+    bool Succeeded() const { return failedStep == ReplaceStep::None; }
+};
+
+// `write` fills the temporary file named by its argument and returns false
+// when it could not; an exception from it removes the temporary file and
+// passes on. `prefix` names the temporary file (three characters are used).
+ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
+                                  const std::function<bool(const char* temporary)>& write);
+
+} // namespace nv
