@@ -1,0 +1,80 @@
+#include "support/file_write_lock.h"
+
+#include "support/text.h"
+
+#include <cstdint>
+
+namespace nv {
+
+namespace {
+
+const char* const kLockNamePrefix = "nvinfo-file-lock:";
+// Object names may be as long as a path; keep room for the prefix.
+const size_t kMaxLockNameLength = MAX_PATH - 1;
+const size_t kKeptPathTail = 96;
+
+uint64_t Fnv1a(const std::string& text)
+{
+    uint64_t hash = 14695981039346656037ULL;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+// The path as the file system resolves it: absolute, long names where the
+// file exists. A path that cannot be resolved is taken as given.
+std::string ResolvedPath(const std::string& path)
+{
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return path;
+    char longName[MAX_PATH] = {};
+    DWORD longLength = GetLongPathNameA(full, longName, MAX_PATH);
+    if (longLength > 0 && longLength < MAX_PATH)
+        return std::string(longName, longLength);
+    return std::string(full, length);
+}
+
+} // namespace
+
+std::string FileWriteLockName(const std::string& fullPath)
+{
+    std::string folded = ToLower(fullPath);
+    for (char& c : folded)
+        if (c == '\\')
+            c = '/';
+    std::string name = kLockNamePrefix + folded;
+    if (name.size() <= kMaxLockNameLength)
+        return name;
+    return kLockNamePrefix +
+           FormatText("%016llx:", static_cast<unsigned long long>(Fnv1a(folded))) +
+           folded.substr(folded.size() - kKeptPathTail);
+}
+
+CFileWriteLock::CFileWriteLock(const std::string& path, DWORD timeoutMs)
+{
+    m_mutex = CreateMutexA(nullptr, FALSE, FileWriteLockName(ResolvedPath(path)).c_str());
+    if (!m_mutex) {
+        m_error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_HANDLE;
+        return;
+    }
+    // An abandoned mutex is ours now: its holder died, and since every writer
+    // replaces the file whole, what it left is a complete file.
+    DWORD wait = WaitForSingleObject(m_mutex, timeoutMs);
+    m_held = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    if (!m_held)
+        m_error = wait == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();
+}
+
+CFileWriteLock::~CFileWriteLock()
+{
+    if (m_held)
+        ReleaseMutex(m_mutex);
+    if (m_mutex)
+        CloseHandle(m_mutex);
+}
+
+} // namespace nv

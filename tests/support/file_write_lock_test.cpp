@@ -1,0 +1,49 @@
+#include "support/file_write_lock.h"
+#include "support/text.h"
+#include <gtest/gtest.h>
+
+#include <thread>
+
+TEST(FileWriteLockName, OneNamePerFileWhateverItsSpelling)
+{
+    EXPECT_EQ(nv::FileWriteLockName("c:/ndc/product.ndc"),
+              nv::FileWriteLockName("C:\\NDC\\Product.NDC"));
+    EXPECT_NE(nv::FileWriteLockName("C:\\ndc\\a.ndc"), nv::FileWriteLockName("C:\\ndc\\b.ndc"));
+    EXPECT_EQ(std::string::npos, nv::FileWriteLockName("C:\\ndc\\a.ndc").find('\\'));
+
+    // Too long for an object name: shortened, still one name per path.
+    const std::string deep = "C:\\" + std::string(400, 'x');
+    const std::string name = nv::FileWriteLockName(deep + "\\a.ndc");
+    EXPECT_LT(name.size(), size_t(MAX_PATH));
+    EXPECT_EQ(name, nv::FileWriteLockName(nv::ToUpper(deep) + "\\A.NDC"));
+    EXPECT_NE(name, nv::FileWriteLockName(deep + "y\\a.ndc"));
+}
+
+TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
+{
+    const std::string path = "C:\\nvinfo-lock-test\\..\\nvinfo-lock-test.ndc";
+    auto lockElsewhere = [&](DWORD timeoutMs) {
+        bool held = false;
+        DWORD error = 0;
+        std::thread other([&] {
+            nv::CFileWriteLock lock("c:\\NVINFO-LOCK-TEST.ndc", timeoutMs);
+            held = lock.IsHeld();
+            error = lock.Error();
+        });
+        other.join();
+        return std::make_pair(held, error);
+    };
+    {
+        nv::CFileWriteLock first(path);
+        ASSERT_TRUE(first.IsHeld());
+        // Re-entrant for the holding thread.
+        nv::CFileWriteLock again(path, 0);
+        EXPECT_TRUE(again.IsHeld());
+        const DWORD before = GetTickCount();
+        auto [held, error] = lockElsewhere(200);
+        EXPECT_FALSE(held);
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), error);
+        EXPECT_GE(GetTickCount() - before, 150u);
+    }
+    EXPECT_TRUE(lockElsewhere(0).first);
+}
