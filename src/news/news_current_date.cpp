@@ -1,5 +1,6 @@
 #include "news/news_current_date.h"
 
+#include <atomic>
 #include <ctime>
 
 namespace {
@@ -8,7 +9,8 @@ const char* const kNewsBandKey = "Software\\Norvane\\NewsBand";
 
 // Set once the NewsBand key was found missing; the key is not looked for again
 // while the process lives, so news reading costs no registry access per call.
-bool g_noOverrideKey = false;
+// Atomic: threads reading news at once may all find the key missing.
+std::atomic<bool> g_noOverrideKey{false};
 
 } // namespace
 

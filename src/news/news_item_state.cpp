@@ -5,7 +5,9 @@
 #include "news/news_texts.h"
 #include "support/file_replace.h"
 #include "support/file_status.h"
+#include "support/file_write_lock.h"
 #include "support/message_box.h"
+#include "support/shared_file.h"
 #include "support/text.h"
 #include "xml/nv_xml_document.h"
 #include "xml/xpath_literal.h"
@@ -28,10 +30,16 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     size_t separator = statePath.find_last_of('\\');
     NvXmlClass::ThrowIf(separator == std::string::npos, E_FAIL,
                         "Not possible to save XML file, filename is missing!");
+    std::string saved;
     nv::ReplaceOutcome outcome = nv::ReplaceFileContent(statePath, "nvs", [&](const char* temporary) {
         state.Save(temporary);
-        return true;
+        return nv::ReadSharedFile(temporary, saved);
     });
+    // A reader that shares writing but not deletion (most do) blocks the
+    // replace, not a write in place, which is what the file always got
+    // before: losing the mark would be worse than the risk of a torn write.
+    if (outcome.failedStep == nv::ReplaceStep::Replace && nv::OverwriteSharedFile(statePath, saved))
+        return;
     if (outcome.failedStep == nv::ReplaceStep::CreateTemporary)
         ThrowFileError(HRESULT_FROM_WIN32(outcome.error), "Cannot create a file in",
                        statePath.substr(0, separator));
@@ -59,6 +67,11 @@ HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std:
 
         CoInitialize(nullptr);
         std::string statePath = GetNewsStateFilePath(feedPath);
+        // Another thread or program marking an item of the same feed would
+        // otherwise save its own copy over ours, and one of the marks is gone.
+        nv::CFileWriteLock lock(statePath);
+        if (!lock.IsHeld())
+            ThrowFileError(HRESULT_FROM_WIN32(lock.Error()), "Cannot lock", statePath);
         CNvXmlDocument state;
         if (nv::HasFileStatus(statePath))
             state.Load(statePath);

@@ -3,6 +3,8 @@
 #include "news/child_elements.h"
 #include "news/news_files.h"
 #include "support/file_status.h"
+#include "support/file_write_lock.h"
+#include "support/shared_file.h"
 #include "xml/nv_xml_document.h"
 
 #include <windows.h>
@@ -17,6 +19,23 @@ std::wstring WideText(const nv::BstrText& text)
     return std::wstring(text.Get() ? text.Get() : L"", text.Length());
 }
 
+// True when the file could be read and did not parse, also under the lock
+// that writers hold: a file that cannot be opened for the moment (another
+// program has it exclusively) or that a writer has just replaced is kept.
+bool IsUnparseable(const std::string& statePath)
+{
+    nv::CFileWriteLock lock(statePath);
+    std::string content;
+    if (!lock.IsHeld() || !nv::ReadSharedFile(statePath, content))
+        return false;
+    try {
+        CNvXmlDocument().Load(statePath);
+        return false;
+    } catch (const nv::ComError&) {
+        return true;
+    }
+}
+
 } // namespace
 
 NewsStateRecords::NewsStateRecords(const std::string& statePath)
@@ -27,7 +46,8 @@ NewsStateRecords::NewsStateRecords(const std::string& statePath)
     try {
         state.Load(statePath);
     } catch (const nv::ComError&) {
-        DeleteFileA(statePath.c_str());
+        if (IsUnparseable(statePath))
+            DeleteFileA(statePath.c_str());
         return;
     }
     m_loaded = true;

@@ -14,9 +14,10 @@ struct NewsMarks {
 
 class NewsStateRecords {
 public:
-    // Loads the state file at `statePath` when there is one. A file that does
-    // not load is deleted: it can never be read again, and the next mark set
-    // starts a fresh one.
+    // Loads the state file at `statePath` when there is one. A file that was
+    // read and does not parse is deleted: it can never be read again, and the
+    // next mark set starts a fresh one. One that cannot be opened for the
+    // moment is kept and read as no state.
     explicit NewsStateRecords(const std::string& statePath);
 
     bool IsLoaded() const { return m_loaded; }

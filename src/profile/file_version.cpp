@@ -2,21 +2,19 @@
 
 #include "support/module_app.h"
 
+#include <mutex>
 #include <string>
 
 namespace nv {
 
 namespace {
 
-// The one process-wide entry; valid while its major number is not 0. Set
-// without a lock: every caller computes the same numbers.
-struct VersionCache {
+struct VersionNumbers {
     int major = 0;
     int minor = 0;
     int build = 0;
     int revision = 0;
 };
-VersionCache g_cache;
 
 std::string VersionResourcePath(const char* name)
 {
@@ -58,42 +56,64 @@ std::vector<BYTE> GetModuleVersionInfo(const char* name)
     return block;
 }
 
+namespace {
+
+bool ReadVersionNumbers(int which, const char* name, VersionNumbers& numbers)
+{
+    std::vector<BYTE> block = GetModuleVersionInfo(name);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (block.empty() ||
+        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+        length < sizeof(VS_FIXEDFILEINFO))
+        return false;
+    if (which == -1)
+        which = name ? 1 : 0;
+    DWORD ms = which ? info->dwProductVersionMS : info->dwFileVersionMS;
+    DWORD ls = which ? info->dwProductVersionLS : info->dwFileVersionLS;
+    numbers.major = HIWORD(ms);
+    numbers.minor = LOWORD(ms);
+    numbers.build = HIWORD(ls);
+    numbers.revision = LOWORD(ls);
+    return true;
+}
+
+// The module's own numbers, kept for the process once read with a major
+// number other than 0 (the first caller's `which` decides, as it always
+// has). Queries for named files never touch it: two threads asking for
+// different files at once each get their own file's numbers.
+bool ModuleVersionNumbers(int which, VersionNumbers& numbers)
+{
+    static std::mutex guard;
+    static VersionNumbers cache;
+    std::lock_guard<std::mutex> lock(guard);
+    if (cache.major == 0) {
+        VersionNumbers read;
+        if (!ReadVersionNumbers(which, nullptr, read))
+            return false;
+        cache = read;
+    }
+    numbers = cache;
+    return true;
+}
+
+} // namespace
+
 BOOL GetFileVersion(int* major, int* minor, int* build, int* revision, int which,
                     const char* name)
 {
-    BOOL found = TRUE;
-    if (name || g_cache.major == 0) {
-        g_cache.major = 0;
-        g_cache.minor = 0;
-        std::vector<BYTE> block = GetModuleVersionInfo(name);
-        VS_FIXEDFILEINFO* info = nullptr;
-        UINT length = 0;
-        found = !block.empty() &&
-                VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) &&
-                info && length >= sizeof(VS_FIXEDFILEINFO);
-        if (!found)
-            return FALSE;
-        if (which == -1)
-            which = name ? 1 : 0;
-        DWORD ms = which ? info->dwProductVersionMS : info->dwFileVersionMS;
-        DWORD ls = which ? info->dwProductVersionLS : info->dwFileVersionLS;
-        g_cache.major = HIWORD(ms);
-        g_cache.minor = LOWORD(ms);
-        g_cache.build = HIWORD(ls);
-        g_cache.revision = LOWORD(ls);
-    }
+    VersionNumbers numbers;
+    if (!(name ? ReadVersionNumbers(which, name, numbers) : ModuleVersionNumbers(which, numbers)))
+        return FALSE;
     if (major)
-        *major = g_cache.major;
+        *major = numbers.major;
     if (minor)
-        *minor = g_cache.minor;
+        *minor = numbers.minor;
     if (build)
-        *build = g_cache.build;
+        *build = numbers.build;
     if (revision)
-        *revision = g_cache.revision;
-    // Only the module's own numbers stay cached.
-    if (name)
-        g_cache.major = 0;
-    return found;
+        *revision = numbers.revision;
+    return TRUE;
 }
 
 } // namespace nv

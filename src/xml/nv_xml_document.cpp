@@ -1,5 +1,6 @@
 #include "xml/nv_xml_document.h"
 
+#include "support/shared_file.h"
 #include "support/text.h"
 #include "support/variant_value.h"
 
@@ -51,6 +52,23 @@ void CheckParseError(const nv::ComPtr<IXMLDOMDocument>& document)
             static_cast<int>(linepos));
 }
 
+// Files come from outside (a server, another user's folder): an entity that
+// expands to gigabytes must not exhaust the caller. MSXML 3 knows the
+// property from its later service packs; where it does not, the load goes on
+// as before (Wine's msxml3 accepts the property and ignores it).
+void ProhibitDocumentTypes(const nv::ComPtr<IXMLDOMDocument>& document)
+{
+    nv::ComPtr<IXMLDOMDocument2> document2(document, nv::IID_IXMLDOMDocument2);
+    if (!document2)
+        return;
+    nv::BstrText name("ProhibitDTD");
+    VARIANT prohibit;
+    VariantInit(&prohibit);
+    prohibit.vt = VT_BOOL;
+    V_BOOL(&prohibit) = VARIANT_TRUE;
+    document2->setProperty(name.Get(), prohibit);
+}
+
 } // namespace
 
 nv::ComPtr<IXMLDOMDocument> CNvXmlDocument::Create()
@@ -94,7 +112,14 @@ void CNvXmlDocument::Load(const std::string& fileName)
 {
     m_fileName = fileName;
     Replace();
-    nv::VariantValue source(fileName);
+    ProhibitDocumentTypes(m_document);
+    // Read through our own handle, which shares delete: the parser's would
+    // refuse a writer that replaces the file while we read it. What we cannot
+    // open (or a URL) the parser loads itself, with its own error texts.
+    std::string content;
+    nv::VariantValue source = nv::ReadSharedFile(fileName, content)
+                                  ? nv::VariantValue::Bytes(content)
+                                  : nv::VariantValue(fileName);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     CheckDocumentCall(m_document->load(source.Get(), &loaded), m_document);
     CheckParseError(m_document);

@@ -1,6 +1,9 @@
 // Recording through SetNewsItemState that a user has read or hidden a news
 // item, and what the next reading of the feed makes of it.
+#include "harness/module_paths.h"
 #include "news_fixture.h"
+
+#include <process.h>
 
 namespace {
 
@@ -85,6 +88,58 @@ TEST_F(NewsItemState, AFailedWriteKeepsTheStateFileAndIsReported)
     WIN32_FIND_DATAA found;
     std::string pattern = path.substr(0, path.rfind('\\')) + "\\nvs*.tmp";
     EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(pattern.c_str(), &found)) << found.cFileName;
+}
+
+// Two programs with two threads each, marking items of one feed at once.
+TEST_F(NewsItemState, MarksSetAtOnceByTwoProgramsAreAllKept)
+{
+    const int perProgram = 12;
+    std::string items, expected;
+    for (int i = 0; i < 2 * perProgram; ++i) {
+        items += Item("g" + std::to_string(i));
+        expected += (i ? "|g" : "g") + std::to_string(i) + ":1";
+    }
+    const std::string feed = WriteFeed(items), quotedFeed = "\"" + feed + "\"";
+    const std::string marker = OutputFile("nvmarker.exe"), quoted = "\"" + marker + "\"";
+    HANDLE programs[2];
+    for (int p = 0; p < 2; ++p)
+        programs[p] = reinterpret_cast<HANDLE>(
+            _spawnl(_P_NOWAIT, marker.c_str(), quoted.c_str(), quotedFeed.c_str(),
+                    std::to_string(p * perProgram).c_str(), std::to_string(perProgram).c_str(),
+                    nullptr));
+    for (HANDLE program : programs) {
+        // A failed call shows a message box that nobody answers there.
+        if (WaitForSingleObject(program, 60000) != WAIT_OBJECT_0)
+            TerminateProcess(program, 254);
+        DWORD failedCalls = 255;
+        GetExitCodeProcess(program, &failedCalls);
+        CloseHandle(program);
+        EXPECT_EQ(0u, failedCalls);
+    }
+    EXPECT_EQ(expected, FileNews(feed, 1, 1));
+}
+
+// Readers that share writing but not deletion, or nothing at all: the mark is
+// written beside the first, and the state file outlives the second.
+TEST_F(NewsItemState, StateFilesHeldByOtherProgramsAreNeitherLostNorDeleted)
+{
+    ASSERT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "a", 1, -1));
+    const std::string path = StatePath(m_feed);
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "b", -1, 1));
+    CloseHandle(reader);
+    const std::string marked = "a:1|o:0|" + std::string(kTipp) + ":0";
+    EXPECT_EQ(marked, FileNews(m_feed, 1, 0));
+
+    // Shares only deletion: nobody can read the file, but it could be deleted.
+    HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ("a:0|b:0|o:0|" + std::string(kTipp) + ":0", FileNews(m_feed, 1, 1))
+        << "unreadable for the moment: read as no state";
+    CloseHandle(exclusive);
+    EXPECT_EQ(marked, FileNews(m_feed, 1, 0)) << "and still there afterwards";
+    EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
 } // namespace

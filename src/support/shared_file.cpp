@@ -1,0 +1,69 @@
+#include "support/shared_file.h"
+
+#include <new>
+
+namespace nv {
+
+namespace {
+
+bool Fail(DWORD code, DWORD* error)
+{
+    if (error)
+        *error = code != ERROR_SUCCESS ? code : ERROR_READ_FAULT;
+    return false;
+}
+
+} // namespace
+
+bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
+                    unsigned long long maxBytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(GetLastError(), error);
+    LARGE_INTEGER size{};
+    DWORD code = ERROR_SUCCESS;
+    if (!GetFileSizeEx(file, &size))
+        code = GetLastError();
+    else if (static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+        code = ERROR_FILE_TOO_LARGE;
+    if (code == ERROR_SUCCESS) {
+        try {
+            content.assign(static_cast<size_t>(size.QuadPart), '\0');
+        } catch (const std::bad_alloc&) {
+            code = ERROR_NOT_ENOUGH_MEMORY;
+        }
+    }
+    DWORD read = 0;
+    if (code == ERROR_SUCCESS && !content.empty() &&
+        !ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr))
+        code = GetLastError();
+    CloseHandle(file);
+    if (code != ERROR_SUCCESS)
+        return Fail(code, error);
+    // A file that shrank while we read it: keep what was there.
+    content.resize(content.empty() ? 0 : read);
+    return true;
+}
+
+bool OverwriteSharedFile(const std::string& path, const std::string& content, DWORD* error)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail(GetLastError(), error);
+    DWORD written = 0;
+    bool ok = (content.empty() || (WriteFile(file, content.data(),
+                                             static_cast<DWORD>(content.size()), &written,
+                                             nullptr) &&
+                                   written == content.size())) &&
+              SetEndOfFile(file) && FlushFileBuffers(file);
+    DWORD code = ok ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    return ok || Fail(code, error);
+}
+
+} // namespace nv

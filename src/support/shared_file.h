@@ -1,0 +1,26 @@
+// Whole files read and written beside other programs' handles: every handle
+// shares read, write and delete, so a program that reads or replaces the
+// file at the same moment (this module's own callers included) is not
+// refused because we happen to hold it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace nv {
+
+// The whole content of `path`. False, with the system's code in `error` when
+// given, when the file cannot be opened or read, or is larger than `maxBytes`
+// (ERROR_FILE_TOO_LARGE).
+bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error = nullptr,
+                    unsigned long long maxBytes = 0x7FFFFFFE);
+
+// Writes `content` over the existing file in place (the file keeps its
+// identity, attributes and security). For where a replace is refused: a
+// write that breaks off leaves the file partly written, so prefer a replace.
+// False, with the system's code in `error` when given, when it did not land.
+bool OverwriteSharedFile(const std::string& path, const std::string& content,
+                         DWORD* error = nullptr);
+
+} // namespace nv
