@@ -5,3 +5,5 @@ target_sources(test_exports PRIVATE ${CMAKE_SOURCE_DIR}/src/support/msxml_ids.cp
                                     ${CMAKE_SOURCE_DIR}/src/support/bstr_text.cpp)
 # Fixture modules with version resources, read through the constraint exports.
 add_dependencies(test_exports verfix_product_differs)
+# Files of two versions for the first calls of fresh processes.
+add_dependencies(test_exports dlfix_v1_5 dlfix_v2_1)
