@@ -5,3 +5,5 @@ target_sources(test_exports PRIVATE ${CMAKE_SOURCE_DIR}/src/support/msxml_ids.cp
                                     ${CMAKE_SOURCE_DIR}/src/support/bstr_text.cpp)
 # Fixture modules with version resources, read through the constraint exports.
 add_dependencies(test_exports verfix_product_differs)
+# Hostile NDC files are handed to the host tool in a process of its own.
+add_dependencies(test_exports nvhost)
