@@ -3,6 +3,7 @@
 #include "download/download_item_group.h"
 #include "download/ini_snapshot.h"
 #include "download/ndc_keys.h"
+#include "download/ndc_limits.h"
 #include "download/profile_redirect.h"
 #include "support/file_status.h"
 #include "support/text.h"
@@ -10,26 +11,64 @@
 #include <algorithm>
 #include <new>
 
+using nv::ndc::kMaxGroupDepth;
+
 namespace {
 
 const char* const kDuplicateSectionText =
     "Der Eintrag [%s] wird mehrfach in der Konfigurationsdatei verwendet!";
 const char* const kDuplicateSectionCaption = "Fehler in der Konfigurationsdatei";
 
-
-DownloadItemList::iterator FindInList(DownloadItemList& list, const CDownloadItem* item)
-{
-    return std::find_if(list.begin(), list.end(),
-                        [item](const std::unique_ptr<CDownloadItem>& entry) {
-                            return entry.get() == item;
-                        });
-}
-
 // The item that names a group, unless it is the downloader or names none.
 bool NamesGroup(const CDownloadItem& item)
 {
     return !item.IsDnload() && !item.GetMyGroup().empty();
 }
+
+// Whether no item would end up more than kMaxGroupDepth groups deep, found from the "MyGroup"
+// links before any group is made: a deeper file is refused without building, or destroying, a
+// structure the recursive group walks could not handle. Each item's depth is kept once known,
+// so every link is followed once; a cycle runs into the bound.
+bool NestingWithinBound(const DownloadItemList& list, const DownloadItemMap& map)
+{
+    std::unordered_map<const CDownloadItem*, int> depth;
+    std::vector<const CDownloadItem*> chain;
+    for (const auto& entry : list) {
+        chain.clear();
+        int known = 0;
+        for (const CDownloadItem* item = entry.get(); item && NamesGroup(*item);) {
+            auto counted = depth.find(item);
+            if (counted != depth.end()) {
+                known = counted->second;
+                break;
+            }
+            if (chain.size() == static_cast<size_t>(kMaxGroupDepth))
+                return false;
+            chain.push_back(item);
+            auto group = map.find(item->GetMyGroup());
+            item = group == map.end() ? nullptr : group->second;
+        }
+        for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
+            if (++known > kMaxGroupDepth)
+                return false;
+            depth.emplace(*link, known);
+        }
+    }
+    return true;
+}
+
+// Members leave holes in the list as they move into their groups; the holes are closed in one
+// pass when linking ends, however it ends, so the list keeps what is not linked, in order.
+class ListHoles {
+public:
+    explicit ListHoles(DownloadItemList& list) : m_list(list) {}
+    ~ListHoles() { m_list.erase(std::remove(m_list.begin(), m_list.end(), nullptr), m_list.end()); }
+    ListHoles(const ListHoles&) = delete;
+    ListHoles& operator=(const ListHoles&) = delete;
+
+private:
+    DownloadItemList& m_list;
+};
 
 } // namespace
 
@@ -46,14 +85,23 @@ int CDownloadInfo::DeleteAll()
     return 0;
 }
 
-void CDownloadInfo::RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item)
+void CDownloadInfo::DropMarked(DownloadItemList& list, DownloadItemMap& map,
+                               const std::vector<bool>& drop)
 {
-    auto found = map.find(item->m_strSection);
-    if (found != map.end() && found->second == item)
-        map.erase(found);
-    auto position = FindInList(list, item);
-    if (position != list.end())
-        list.erase(position);
+    size_t kept = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i < drop.size() && drop[i]) {
+            auto found = map.find(list[i]->m_strSection);
+            if (found != map.end() && found->second == list[i].get())
+                map.erase(found);
+            list[i].reset();
+            continue;
+        }
+        if (kept != i)
+            list[kept] = std::move(list[i]);
+        ++kept;
+    }
+    list.resize(kept);
 }
 
 int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadItemMap* map)
@@ -65,7 +113,10 @@ int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadIt
     if (!nv::HasFileStatus(path))
         return -3;
     try {
-        return LoadParsed(nv::IniSnapshot::ReadFile(path), path, list, map);
+        nv::IniSnapshot file;
+        if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file))
+            return -4;
+        return LoadParsed(file, path, list, map);
     } catch (const std::bad_alloc&) {
         return -4;
     }
@@ -74,11 +125,19 @@ int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadIt
 int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
                               DownloadItemList* list, DownloadItemMap* map)
 {
+    if (file.SectionNames().size() > nv::ndc::kMaxSections)
+        return -4;
     try {
+        // One box per load: a file with hundreds of repeated sections would otherwise stack
+        // hundreds of boxes in front of the user, one after another.
+        bool duplicateShown = false;
         for (const std::string& section : file.SectionNames()) {
             if (map->count(nv::ToLower(section))) {
-                MessageBoxA(nullptr, nv::FormatText(kDuplicateSectionText, section.c_str()).c_str(),
-                            kDuplicateSectionCaption, MB_ICONEXCLAMATION | MB_OK);
+                if (!duplicateShown)
+                    MessageBoxA(nullptr,
+                                nv::FormatText(kDuplicateSectionText, section.c_str()).c_str(),
+                                kDuplicateSectionCaption, MB_ICONEXCLAMATION | MB_OK);
+                duplicateShown = true;
                 continue;
             }
             auto item = std::make_unique<CDownloadItem>();
@@ -95,6 +154,11 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
 
 int CDownloadInfo::LinkGroups(DownloadItemList& list, DownloadItemMap& map)
 {
+    if (!NestingWithinBound(list, map))
+        return -5;
+    std::unordered_map<const CDownloadItem*, size_t> positions;
+    for (size_t i = 0; i < list.size(); ++i)
+        positions.emplace(list[i].get(), i);
     // Turn every section that another one names into a group.
     for (size_t i = 0; i < list.size(); ++i) {
         if (!NamesGroup(*list[i]))
@@ -104,8 +168,8 @@ int CDownloadInfo::LinkGroups(DownloadItemList& list, DownloadItemMap& map)
             return -5;
         if (dynamic_cast<CDownloadItemGroup*>(entry->second))
             continue;
-        auto position = FindInList(list, entry->second);
-        if (position == list.end())
+        auto position = positions.find(entry->second);
+        if (position == positions.end())
             return -5;
         std::unique_ptr<CDownloadItemGroup> group;
         try {
@@ -117,25 +181,21 @@ int CDownloadInfo::LinkGroups(DownloadItemList& list, DownloadItemMap& map)
         if (!group->IsValid())
             return -5;
         entry->second = group.get();
-        *position = std::move(group);
+        list[position->second] = std::move(group);
     }
     // Move the members into their groups; the list keeps what is left.
-    size_t i = 0;
-    while (i < list.size()) {
-        if (!NamesGroup(*list[i])) {
-            ++i;
+    ListHoles holes(list);
+    for (auto& slot : list) {
+        if (!NamesGroup(*slot))
             continue;
-        }
-        auto entry = map.find(list[i]->GetMyGroup());
+        auto entry = map.find(slot->GetMyGroup());
         auto* group = entry == map.end() ? nullptr : dynamic_cast<CDownloadItemGroup*>(entry->second);
         if (!group)
             return -5;
-        std::unique_ptr<CDownloadItem> member = std::move(list[i]);
-        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-        auto own = map.find(member->m_strSection);
-        if (own != map.end() && own->second == member.get())
+        auto own = map.find(slot->m_strSection);
+        if (own != map.end() && own->second == slot.get())
             map.erase(own);
-        group->AddMember(std::move(member));
+        group->AddMember(std::move(slot));
     }
     return 0;
 }
@@ -146,7 +206,9 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
         return 0;
     // The installed file is read once: for its header here and, when a local
     // copy exists, for its items below.
-    const nv::IniSnapshot oldFile = nv::IniSnapshot::ReadFile(oldPath);
+    nv::IniSnapshot oldFile;
+    if (!nv::IniSnapshot::ReadFileWithin(oldPath, nv::ndc::kMaxFileBytes, oldFile))
+        return -4;
     const std::string localUrl = oldFile.GetString(nv::ndc::kHeaderSection, nv::ndc::kLocalURL,
                                                    std::string(), nv::ndc::kValueBufferSize);
     if (localUrl.empty())
@@ -194,25 +256,24 @@ int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
 int CDownloadInfo::CountLoadedNewItems()
 {
     int count = 0;
-    size_t i = 0;
-    while (i < m_aNewItems.size()) {
+    std::vector<bool> drop(m_aNewItems.size(), false);
+    for (size_t i = 0; i < m_aNewItems.size(); ++i) {
         CDownloadItem* item = m_aNewItems[i].get();
-        if (!item->IsItemSection()) {
-            ++i;
+        if (!item->IsItemSection())
             continue;
-        }
         auto old = m_mapOldItems.find(item->m_strSection);
-        if (old != m_mapOldItems.end()) {
-            if ((item->GetDateVer() > old->second->GetDateVer() || old->second->GetUpdate() == 0) &&
-                item->IsInstallable())
-                return count + 1;
-            ++i;
-        } else if (item->IsInstallable()) {
+        if (old == m_mapOldItems.end()) {
+            if (item->IsInstallable())
+                ++count;
+            else
+                drop[i] = true;
+        } else if ((item->GetDateVer() > old->second->GetDateVer() ||
+                    old->second->GetUpdate() == 0) &&
+                   item->IsInstallable()) {
             ++count;
-            ++i;
-        } else {
-            RemoveItem(m_aNewItems, m_mapNewItems, item);
+            break;
         }
     }
+    DropMarked(m_aNewItems, m_mapNewItems, drop);
     return count;
 }

@@ -58,8 +58,10 @@ public:
     // new list: 0 or the first negative LoadFile code.
     int LoadOldAndNew(const char* oldPath, const char* newPath);
 
-    // Removes the item from the list and its section from the map, deletes it.
-    static void RemoveItem(DownloadItemList& list, DownloadItemMap& map, CDownloadItem* item);
+    // Deletes the items whose flag in `drop` is set and drops their sections from the map, in
+    // one pass: removing them one at a time shifts the list once per item.
+    static void DropMarked(DownloadItemList& list, DownloadItemMap& map,
+                           const std::vector<bool>& drop);
 
 private:
     // LoadFile on a file already read into memory.

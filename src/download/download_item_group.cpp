@@ -42,11 +42,20 @@ BOOL CDownloadItemGroup::MoveNext()
 
 std::vector<CDownloadItem*> CDownloadItemGroup::CountedMembers()
 {
-    const bool all = GetUpdate() == 1;
-    std::vector<CDownloadItem*> counted;
+    // Each member is asked once: a member group's answer walks all its own
+    // members, and asking the group itself first would walk them twice on
+    // every level of nesting.
+    std::vector<int> updates;
+    updates.reserve(m_aMembers.size());
+    bool all = true;
     for (auto& member : m_aMembers) {
-        if (all || member->GetUpdate() == 0)
-            counted.push_back(member.get());
+        updates.push_back(member->GetUpdate());
+        all = all && updates.back() > 0;
+    }
+    std::vector<CDownloadItem*> counted;
+    for (size_t i = 0; i < m_aMembers.size(); ++i) {
+        if (all || updates[i] == 0)
+            counted.push_back(m_aMembers[i].get());
     }
     return counted;
 }

@@ -29,37 +29,27 @@ size_t WalkBound(const CDownloadItemGroup& group)
 }
 
 // Calls `visit` for each step of the group's cursor walk (a member group is
-// visited once per member of its own, as the walk reports it).
+// visited once per member of its own, as the walk reports it). Visits of one
+// member after its second are skipped: each would cost the size of a member
+// group, making a walk over a group of many members quadratic, and changes
+// nothing (see MergeGroup).
 template <class Visit> void WalkMembers(CDownloadItemGroup& group, Visit visit)
 {
     group.ResetCursor();
     size_t bound = WalkBound(group);
+    const CDownloadItem* previous = nullptr;
+    int repeats = 0;
     for (size_t step = 0; step < bound; ++step) {
         CDownloadItem* member = group.GetCurrent();
         if (!member)
             return;
-        visit(member);
+        repeats = member == previous ? repeats + 1 : 0;
+        previous = member;
+        if (repeats < 2)
+            visit(member);
         if (!group.MoveNext())
             return;
     }
-}
-
-// Deletes the marked items of the new list and drops them from its map, in
-// one pass: removing them one at a time shifts the list once per item.
-void DropMarked(DownloadItemList& list, DownloadItemMap& map, const std::vector<bool>& drop)
-{
-    size_t kept = 0;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (drop[i]) {
-            map.erase(list[i]->m_strSection);
-            list[i].reset();
-            continue;
-        }
-        if (kept != i)
-            list[kept] = std::move(list[i]);
-        ++kept;
-    }
-    list.resize(kept);
 }
 
 } // namespace
@@ -157,6 +147,9 @@ bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup*
 {
     // Looked up once per group, the first member of a name winning as in a
     // search from the front: a search per member is quadratic in group size.
+    // A member group's first visit sets "Update" alike on all its members, so
+    // from its second visit on all of them are counted and every further visit
+    // takes the same branch with the same outcome: two visits are enough.
     std::unordered_map<std::string, CDownloadItem*> oldMembers;
     WalkMembers(*oldGroup,
                 [&](CDownloadItem* member) { oldMembers.emplace(member->m_strSection, member); });

@@ -70,7 +70,12 @@ CIniBatchWriter::CIniBatchWriter() : m_outer(t_currentBatch) { t_currentBatch = 
 CIniBatchWriter::~CIniBatchWriter()
 {
     t_currentBatch = m_outer;
-    Apply();
+    // An exception leaving a destructor ends the host process; writes that
+    // cannot be made for want of memory are lost like any failed write.
+    try {
+        Apply();
+    } catch (...) {
+    }
 }
 
 CIniBatchWriter* CIniBatchWriter::Current() { return t_currentBatch; }

@@ -89,23 +89,39 @@ std::string ProfilePath(const std::string& path)
 IniSnapshot IniSnapshot::ReadFile(const std::string& path)
 {
     IniSnapshot snapshot;
-    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ReadFileWithin(path, 0x7FFFFFFE, snapshot);
+    return snapshot;
+}
+
+bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot)
+{
+    snapshot = IniSnapshot();
+    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return snapshot;
+        return true;
     std::string content;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < 0x7FFFFFFF) {
-        content.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        if (!::ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr))
-            read = 0;
-        content.resize(read);
+    bool within = true;
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
+        // The size of the open file: one that grows after a status check is still measured.
+        within = static_cast<unsigned long long>(size.QuadPart) <= maxBytes;
+        if (within) {
+            content.resize(static_cast<size_t>(size.QuadPart));
+            DWORD read = 0;
+            if (!::ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read,
+                            nullptr))
+                read = 0;
+            content.resize(read);
+        }
     }
     CloseHandle(file);
+    if (!within)
+        return false;
     snapshot.m_text = DecodeContent(content);
     snapshot.Parse();
-    return snapshot;
+    return true;
 }
 
 void IniSnapshot::Parse()

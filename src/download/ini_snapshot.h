@@ -21,6 +21,8 @@ public:
     // order mark selects UTF-8 or UTF-16; without one the text is in the
     // system code page. A bare file name names a file in the Windows folder.
     static IniSnapshot ReadFile(const std::string& path);
+    // As ReadFile for a file of at most `maxBytes`; false, with nothing read, for a larger one.
+    static bool ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot);
 
     // The section names in file order, repeated names included, as the
     // private-profile read with a null section lists them.

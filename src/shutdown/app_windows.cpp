@@ -4,6 +4,8 @@
 
 #include <time.h>
 
+#include <new>
+
 namespace nv {
 
 namespace {
@@ -42,7 +44,13 @@ BOOL CALLBACK CollectApplicationWindows(HWND window, LPARAM param)
                                            kRespondingProbeMs, &answer) != 0;
     if (collect->propertyName && !GetPropA(window, collect->propertyName))
         return TRUE;
-    collect->windows->push_back(info);
+    // No exception may unwind through the system's enumeration: without memory
+    // for one more window the enumeration stops and reports its failure.
+    try {
+        collect->windows->push_back(info);
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
     return TRUE;
 }
 

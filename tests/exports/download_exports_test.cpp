@@ -1,5 +1,6 @@
 // The download and merge exports called through the built module with real
 // NDC files, registry values and files.
+#include "download/ndc_limits.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <process.h>
+#include <psapi.h>
+#include <algorithm>
 #include <cstring>
 
 const char* const kTestKey = "Software\\NvinfoDownloadExportTest";
@@ -124,6 +127,86 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFile)
         EXPECT_EQ(second ? "" : "(null)", TakeBstrText(message));
         EXPECT_EQ(expected, ReadWholeFile(newPath)) << second;
         EXPECT_EQ(oldText, ReadWholeFile(oldPath)) << second;
+    }
+}
+
+// Sections c0 ... cN, each in the group of the next: c0 ends up `depth` groups deep.
+static std::string ChainNdc(int depth)
+{
+    std::string text = "[Header]\n";
+    for (int k = 0; k < depth; ++k)
+        text += "[c" + std::to_string(k) + "]\nDateVer=1\nMyGroup=c" + std::to_string(k + 1) + "\n";
+    return text + "[c" + std::to_string(depth) + "]\nDateVer=1\n";
+}
+
+// nvhost calling one export in a process of its own, stopped after a minute: its output and exit
+// code, and in `peak` its peak working set, sampled while it runs (it is gone after the exit).
+static std::string RunHost(const TempFolder& folder, std::string command, SIZE_T& peak)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE output = CreateFileA(folder.File("host.out").c_str(), GENERIC_WRITE, 0, &inherit,
+                                CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = output;
+    command = "\"" + OutputFile("nvhost.exe") + "\"" + command;
+    PROCESS_INFORMATION child = {};
+    DWORD code = STILL_ACTIVE;
+    PROCESS_MEMORY_COUNTERS counters = {};
+    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &child)) {
+        for (ULONGLONG end = GetTickCount64() + 60000;
+             WaitForSingleObject(child.hProcess, 20) == WAIT_TIMEOUT;) {
+            if (K32GetProcessMemoryInfo(child.hProcess, &counters, sizeof counters))
+                peak = std::max(peak, counters.PeakWorkingSetSize);
+            if (GetTickCount64() > end && TerminateProcess(child.hProcess, 99))
+                WaitForSingleObject(child.hProcess, 10000);
+        }
+        GetExitCodeProcess(child.hProcess, &code);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+    }
+    CloseHandle(output);
+    return ReadWholeFile(folder.File("host.out")) + "\nexit code " + std::to_string(code);
+}
+
+// What the update source sends is taken as it comes: each file gets its answer from a process
+// that ends normally, within a generous time and memory even on a loaded machine.
+TEST(MergeNdcExports, HostileFetchedFilesGetAnAnswerInBoundedTimeAndMemory)
+{
+    std::string flat = "[Header]\n", wide = flat, sections = flat;
+    for (int k = 0; k < 100000; ++k) {
+        flat += "[i" + std::to_string(k) + "]\nDateVer=1\n";
+        wide += "[m" + std::to_string(k) + "]\nDateVer=1\nMyGroup=mid\n";
+    }
+    wide += "[mid]\nDateVer=1\nMyGroup=top\n[top]\nDateVer=1\n";
+    for (size_t k = 0; k < nv::ndc::kMaxSections; ++k)
+        sections += "[s" + std::to_string(k) + "]\n";
+    TempFolder folder;
+    const std::string o = " \"" + folder.Write("old.ndc", "[Header]\n") + "\"";
+    const std::string n = " \"" + folder.File("new.ndc") + "\"", merge = " MergeNdc" + n + o;
+    const int bound = nv::ndc::kMaxGroupDepth;
+    const struct {
+        const char* name;
+        std::string text, call, answer;
+    } rows[] = {
+        {"as deep as the bound", ChainNdc(bound), merge, "result: 0"},
+        {"one level deeper", ChainNdc(bound + 1), merge, "result: -5"},
+        {"20,000 groups deep", ChainNdc(20000), " GetUpdates" + o + n + " 1 0 0", "<Updates/>"},
+        {"100,000 groups deep", ChainNdc(100000), merge, "result: -5"},
+        {"100,000 sections", flat, merge, "result: 0"},
+        {"100,000 members, both files", wide, " GetUpdates" + n + n + " 1 0 0", "<Section>top<"},
+        {"too many sections", sections, merge, "result: -4"},
+        {"too many bytes", "[a]\nInfo=" + std::string(nv::ndc::kMaxFileBytes, 'x'), merge, "-4"},
+    };
+    for (const auto& row : rows) {
+        folder.Write("new.ndc", row.text);
+        SIZE_T peak = 0;
+        const std::string output = RunHost(folder, row.call, peak);
+        EXPECT_NE(std::string::npos, output.find(row.answer)) << row.name << "\n" << output;
+        EXPECT_EQ("exit code 0", output.substr(output.rfind('\n') + 1)) << row.name;
+        EXPECT_GT(SIZE_T(400) << 20, peak) << row.name;
     }
 }
 

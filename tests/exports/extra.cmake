@@ -5,5 +5,6 @@ target_sources(test_exports PRIVATE ${CMAKE_SOURCE_DIR}/src/support/msxml_ids.cp
                                     ${CMAKE_SOURCE_DIR}/src/support/bstr_text.cpp)
 # Fixture modules with version resources, read through the constraint exports.
 add_dependencies(test_exports verfix_product_differs)
-# Files of two versions for the first calls of fresh processes.
-add_dependencies(test_exports dlfix_v1_5 dlfix_v2_1)
+# Files of two versions for the first calls of fresh processes; hostile NDC
+# files are handed to the host tool in a process of its own.
+add_dependencies(test_exports dlfix_v1_5 dlfix_v2_1 nvhost)
