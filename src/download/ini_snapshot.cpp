@@ -1,5 +1,6 @@
 #include "download/ini_snapshot.h"
 
+#include "download/profile_blank.h"
 #include "support/text.h"
 
 #include <windows.h>
@@ -12,27 +13,11 @@ namespace nv {
 
 namespace {
 
-// The platform trims with the wide-character blank test plus Ctrl-Z (the old
-// end-of-file mark); these are the system code page bytes it accepts.
-bool IsProfileBlank(unsigned char c)
-{
-    return (c >= 0x09 && c <= 0x0D) || c == ' ' || c == 0x1A;
-}
-
 // Names match without regard to the case of A-Z only: the platform leaves
 // the letters of the code page's upper half (umlauts) as they are.
 std::string Fold(const std::string& text) { return ToLower(text); }
 
-std::string TrimBlanks(const std::string& text)
-{
-    size_t start = 0;
-    size_t end = text.size();
-    while (start < end && IsProfileBlank(static_cast<unsigned char>(text[start])))
-        ++start;
-    while (end > start && IsProfileBlank(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return text.substr(start, end - start);
-}
+std::string TrimBlanks(const std::string& text) { return TrimProfileBlanks(text, 0, text.size()); }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -72,7 +57,8 @@ std::string DecodeContent(const std::string& content)
     return WideToCodePage(wide.data(), static_cast<int>(wide.size()));
 }
 
-// A bare file name names a file in the Windows folder, as for the platform.
+} // namespace
+
 std::string ProfilePath(const std::string& path)
 {
     if (path.find_first_of("\\/") != std::string::npos)
@@ -84,13 +70,14 @@ std::string ProfilePath(const std::string& path)
     return std::string(folder, length) + "\\" + path;
 }
 
-} // namespace
-
 IniSnapshot IniSnapshot::ReadFile(const std::string& path)
 {
     IniSnapshot snapshot;
-    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Sharing delete too: a reader must not keep the platform's replace from
+    // swapping in a writer's new text.
+    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return snapshot;
     std::string content;
