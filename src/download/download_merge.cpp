@@ -68,11 +68,13 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
 int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
-    // Every key the merge writes (the diced numbers included) reaches the new
-    // file in one replacement when the merge ends, however it ends.
+    // Every key the merge writes (the diced numbers included) is collected
+    // and reaches the new file in one replacement, under the file's lock, once
+    // the steps are done. After an error the destructor still applies what was
+    // collected: nothing written is rolled back.
     nv::CIniBatchWriter batch;
     long step = 0;
-    try {
+    const auto steps = [&]() {
         int result = LoadBoth(oldPath, newPath);
         if (result < 0)
             return result;
@@ -93,10 +95,20 @@ int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const ch
             step = 7;
         }
         return result;
+    };
+    try {
+        int result = steps();
+        DWORD error = batch.Apply();
+        if (error == ERROR_SUCCESS)
+            return result;
+        // A Win32 code is its own message number.
+        nv::StoreMergeMessage(message,
+                              nv::FrameworkMergeMessage(
+                                  oldPath, step, nv::ErrorMessageFor(HRESULT(error)).c_str()));
     } catch (const nv::ComError& error) {
         nv::StoreMergeMessage(message, nv::ComMergeMessage(oldPath, step, error));
     } catch (const std::exception& error) {
-        nv::StoreMergeMessage(message, nv::FrameworkMergeMessage(oldPath, step, error));
+        nv::StoreMergeMessage(message, nv::FrameworkMergeMessage(oldPath, step, error.what()));
     } catch (...) {
         nv::StoreMergeMessage(message, nv::UnknownMergeMessage(oldPath, step));
     }

@@ -1,6 +1,10 @@
 #include "download/ini_batch_writer.h"
 
+#include "download/ini_snapshot.h"
+#include "download/ini_write_back.h"
 #include "support/file_replace.h"
+#include "support/file_write_lock.h"
+#include "support/shared_file.h"
 #include "support/text.h"
 
 namespace nv {
@@ -9,23 +13,10 @@ namespace {
 
 thread_local CIniBatchWriter* t_currentBatch = nullptr;
 
-bool ReadFileBytes(const std::string& path, std::string& content)
+DWORD LastErrorOr(DWORD fallback)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
-    if (ok) {
-        content.assign(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD read = 0;
-        ok = content.empty() ||
-             (ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr) &&
-              read == content.size());
-    }
-    CloseHandle(file);
-    return ok;
+    DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : fallback;
 }
 
 bool WriteNewFile(const std::string& path, const std::string& content)
@@ -43,15 +34,38 @@ bool WriteNewFile(const std::string& path, const std::string& content)
     return CloseHandle(file) && ok;
 }
 
-bool WriteKeysOneByOne(const std::string& path, const std::vector<IniWrite>& writes)
-{
-    bool ok = true;
-    for (const IniWrite& write : writes)
-        ok = WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(),
-                                        write.value.c_str(), path.c_str()) &&
-             ok;
-    return ok;
-}
+class DiskIniFile : public IniFileAccess {
+public:
+    explicit DiskIniFile(const std::string& path) : m_path(path) {}
+
+    bool Read(std::string& content) override { return ReadSharedFile(m_path, content); }
+
+    ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
+    {
+        return ReplaceFileContent(
+            m_path, "ndc", [&](const char* temporary) { return WriteNewFile(temporary, text); },
+            [&] {
+                std::string now;
+                return ReadSharedFile(m_path, now) && now == basis;
+            });
+    }
+
+    DWORD WriteKeys(const std::vector<IniWrite>& writes) override
+    {
+        DWORD result = ERROR_SUCCESS;
+        for (const IniWrite& write : writes) {
+            SetLastError(ERROR_SUCCESS);
+            if (!WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(),
+                                            write.value.c_str(), m_path.c_str()) &&
+                result == ERROR_SUCCESS)
+                result = LastErrorOr(ERROR_WRITE_FAULT);
+        }
+        return result;
+    }
+
+private:
+    std::string m_path;
+};
 
 } // namespace
 
@@ -62,19 +76,22 @@ BOOL WriteProfileKey(const std::string& path, const std::string& section, const 
         batch->Add(path, section, key, value);
         return TRUE;
     }
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+    // Through the same replace as a batch: the platform rewrites the file in
+    // place, and a merge loading it meanwhile would find it cut short.
+    DWORD error = WriteIniFile(path, {IniWrite{section, key, value}});
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
 }
 
 CIniBatchWriter::CIniBatchWriter() : m_outer(t_currentBatch) { t_currentBatch = this; }
 
-CIniBatchWriter::~CIniBatchWriter()
+CIniBatchWriter::~CIniBatchWriter() noexcept
 {
     t_currentBatch = m_outer;
-    // An exception leaving a destructor ends the host process; writes that
-    // cannot be made for want of memory are lost like any failed write.
     try {
         Apply();
     } catch (...) {
+        // Out of memory while editing: the files keep their old text.
     }
 }
 
@@ -97,36 +114,29 @@ void CIniBatchWriter::Add(const std::string& path, const std::string& section,
     target->writes.push_back(IniWrite{section, key, value});
 }
 
-bool CIniBatchWriter::Apply()
+DWORD CIniBatchWriter::Apply()
 {
     std::vector<FileWrites> files;
     files.swap(m_files);
-    bool ok = true;
-    for (const FileWrites& file : files)
-        ok = WriteIniFile(file.path, file.writes) && ok;
-    return ok;
+    DWORD result = ERROR_SUCCESS;
+    for (const FileWrites& file : files) {
+        DWORD error = WriteIniFile(file.path, file.writes);
+        if (result == ERROR_SUCCESS)
+            result = error;
+    }
+    return result;
 }
 
-bool WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes)
+DWORD WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes)
 {
     if (writes.empty())
-        return true;
-    std::string content;
-    std::string text;
-    if (!ReadFileBytes(path, content) || !ApplyIniWrites(content, writes, text))
-        return WriteKeysOneByOne(path, writes);
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    ReplaceOutcome outcome = ReplaceFileContent(
-        path, "ndc", [&](const char* temporary) { return WriteNewFile(temporary, text); });
-    // Where no file can be made beside it, the platform's own writes still can.
-    if (outcome.failedStep == ReplaceStep::CreateTemporary)
-        return WriteKeysOneByOne(path, writes);
-    if (!outcome.Succeeded())
-        return false;
-    // The replacement is a new file: give it the attributes the old one had.
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(path.c_str(), attributes);
-    return true;
+        return ERROR_SUCCESS;
+    const std::string file = ProfilePath(path);
+    CFileWriteLock lock(file);
+    if (!lock.IsHeld())
+        return lock.Error();
+    DiskIniFile disk(file);
+    return WriteBack(disk, writes);
 }
 
 } // namespace nv

@@ -4,6 +4,10 @@
 // quadratic in the file size), and a file written key by key is left half
 // done when the writer stops part-way. A batch writes each file's new text
 // into a temporary file in the same folder and swaps it in only when complete.
+//
+// Every write of this module into an NDC file, batched or single, happens
+// under the file's lock (CFileWriteLock), so that callers in other threads and
+// processes never replace the file with an edit that misses their writes.
 #pragma once
 
 #include "download/ini_text_edit.h"
@@ -16,26 +20,28 @@
 namespace nv {
 
 // Writes one key: into the batch that is collecting on this thread, if any,
-// else at once through the platform. The platform's success, or TRUE when
-// the key was collected.
+// else at once, as WriteIniFile does. FALSE with the last error set when the
+// key is not in the file, TRUE when it is or when it was collected.
 BOOL WriteProfileKey(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value);
 
 // Collects the WriteProfileKey calls of its thread while it lives (batches
-// nest: the innermost collects) and applies them at Apply or destruction.
+// nest: the innermost collects) and applies them at Apply. What is still
+// collected at destruction is applied then, without a result: owners that
+// must learn of a failure call Apply.
 class CIniBatchWriter {
 public:
     CIniBatchWriter();
-    ~CIniBatchWriter();
+    ~CIniBatchWriter() noexcept;
     CIniBatchWriter(const CIniBatchWriter&) = delete;
     CIniBatchWriter& operator=(const CIniBatchWriter&) = delete;
 
     void Add(const std::string& path, const std::string& section, const std::string& key,
              const std::string& value);
     // Applies what was collected, file by file in the order the files were
-    // first written, and empties the batch. False when a file could not be
-    // written; that file keeps its old text.
-    bool Apply();
+    // first written, and empties the batch. ERROR_SUCCESS, or the system's
+    // code for the first file that could not be written.
+    DWORD Apply();
 
     static CIniBatchWriter* Current();
 
@@ -50,9 +56,10 @@ private:
     CIniBatchWriter* m_outer;
 };
 
-// The writes applied to one file at once (temporary file, then replace).
-// Files the text edit cannot take exactly (missing, byte order mark, ...)
-// get the platform's writes one by one instead.
-bool WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes);
+// The writes applied to one file at once under its lock (temporary file, then
+// replace; see WriteBack for when the platform's writes are used instead).
+// ERROR_SUCCESS, or the system's code of the failure: the file then holds
+// none of the writes, or those the platform's writes got in before.
+DWORD WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes);
 
 } // namespace nv

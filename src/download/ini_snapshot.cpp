@@ -1,5 +1,7 @@
 #include "download/ini_snapshot.h"
 
+#include "download/profile_blank.h"
+#include "support/shared_file.h"
 #include "support/text.h"
 
 #include <windows.h>
@@ -12,27 +14,11 @@ namespace nv {
 
 namespace {
 
-// The platform trims with the wide-character blank test plus Ctrl-Z (the old
-// end-of-file mark); these are the system code page bytes it accepts.
-bool IsProfileBlank(unsigned char c)
-{
-    return (c >= 0x09 && c <= 0x0D) || c == ' ' || c == 0x1A;
-}
-
 // Names match without regard to the case of A-Z only: the platform leaves
 // the letters of the code page's upper half (umlauts) as they are.
 std::string Fold(const std::string& text) { return ToLower(text); }
 
-std::string TrimBlanks(const std::string& text)
-{
-    size_t start = 0;
-    size_t end = text.size();
-    while (start < end && IsProfileBlank(static_cast<unsigned char>(text[start])))
-        ++start;
-    while (end > start && IsProfileBlank(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return text.substr(start, end - start);
-}
+std::string TrimBlanks(const std::string& text) { return TrimProfileBlanks(text, 0, text.size()); }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -72,7 +58,8 @@ std::string DecodeContent(const std::string& content)
     return WideToCodePage(wide.data(), static_cast<int>(wide.size()));
 }
 
-// A bare file name names a file in the Windows folder, as for the platform.
+} // namespace
+
 std::string ProfilePath(const std::string& path)
 {
     if (path.find_first_of("\\/") != std::string::npos)
@@ -84,8 +71,6 @@ std::string ProfilePath(const std::string& path)
     return std::string(folder, length) + "\\" + path;
 }
 
-} // namespace
-
 IniSnapshot IniSnapshot::ReadFile(const std::string& path)
 {
     IniSnapshot snapshot;
@@ -96,29 +81,11 @@ IniSnapshot IniSnapshot::ReadFile(const std::string& path)
 bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot)
 {
     snapshot = IniSnapshot();
-    HANDLE file = CreateFileA(ProfilePath(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return true;
     std::string content;
-    LARGE_INTEGER size{};
-    bool within = true;
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        // The size of the open file: one that grows after a status check is still measured.
-        within = static_cast<unsigned long long>(size.QuadPart) <= maxBytes;
-        if (within) {
-            content.resize(static_cast<size_t>(size.QuadPart));
-            DWORD read = 0;
-            if (!::ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read,
-                            nullptr))
-                read = 0;
-            content.resize(read);
-        }
-    }
-    CloseHandle(file);
-    if (!within)
-        return false;
+    DWORD error = ERROR_SUCCESS;
+    // Measured on the open file: one that grows after a status check still counts.
+    if (!nv::ReadSharedFile(ProfilePath(path), content, &error, maxBytes))
+        return error != ERROR_FILE_TOO_LARGE && error != ERROR_NOT_ENOUGH_MEMORY;
     snapshot.m_text = DecodeContent(content);
     snapshot.Parse();
     return true;

@@ -15,6 +15,10 @@
 
 namespace nv {
 
+// The file that the private-profile functions use for `path`: a bare file
+// name names a file in the Windows folder.
+std::string ProfilePath(const std::string& path);
+
 class IniSnapshot {
 public:
     // An unreadable or missing file gives a snapshot without sections. A byte

@@ -1,5 +1,6 @@
 #include "download/ini_text_edit.h"
 
+#include "download/profile_blank.h"
 #include "support/text.h"
 
 #include <unordered_map>
@@ -9,23 +10,6 @@ namespace nv {
 namespace {
 
 const size_t kNoLine = static_cast<size_t>(-1);
-
-// The platform trims names and values with the wide-character blank test plus
-// Ctrl-Z; these are the system code page bytes it accepts.
-bool IsProfileBlank(unsigned char c)
-{
-    return (c >= 0x09 && c <= 0x0D) || c == ' ' || c == 0x1A || (c >= 0x1C && c <= 0x1F) ||
-           c == 0xA0;
-}
-
-std::string TrimProfileBlanks(const std::string& text, size_t begin, size_t end)
-{
-    while (begin < end && IsProfileBlank(static_cast<unsigned char>(text[begin])))
-        ++begin;
-    while (end > begin && IsProfileBlank(static_cast<unsigned char>(text[end - 1])))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 std::string TrimLeadingBlanks(const std::string& text)
 {

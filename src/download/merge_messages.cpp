@@ -20,9 +20,9 @@ std::string ComMergeMessage(const char* oldPath, long step, const ComError& erro
                       PathText(oldPath), step, error.ErrorMessage().c_str());
 }
 
-std::string FrameworkMergeMessage(const char* oldPath, long step, const std::exception& error)
+std::string FrameworkMergeMessage(const char* oldPath, long step, const char* errorText)
 {
-    std::string text = error.what();
+    std::string text = errorText ? errorText : "";
     if (text.size() > kFrameworkTextLimit)
         text.resize(kFrameworkTextLimit);
     return FormatText("Es trat ein MFC-Fehler beim Mergen der NDC '%s' auf.\nFehler: %ld\n%s",

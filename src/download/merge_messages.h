@@ -4,13 +4,14 @@
 
 #include "support/com_error.h"
 
-#include <exception>
 #include <string>
 
 namespace nv {
 
 std::string ComMergeMessage(const char* oldPath, long step, const ComError& error);
-std::string FrameworkMergeMessage(const char* oldPath, long step, const std::exception& error);
+// `errorText`: the exception's own message, or the system's text for a
+// write that failed.
+std::string FrameworkMergeMessage(const char* oldPath, long step, const char* errorText);
 std::string UnknownMergeMessage(const char* oldPath, long step);
 
 // Callers that want no message pass null.

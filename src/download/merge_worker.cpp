@@ -10,10 +10,11 @@ namespace {
 // Texts shorter than this are taken for missing arguments.
 const size_t kShortestText = 2;
 
-// A flag written at once through the platform. The merge's own writes are
-// collected; these are single calls, and their callers must learn when the
-// write failed (missing folder, locked or read-only file), which the item
-// writers do not report.
+// A flag written at once, under the file's lock so that a merge running
+// beside it cannot replace the file with a text that lacks it. Callers must
+// learn when the write did not land (missing folder, file held without write
+// sharing, lock not had in time), which the item writers do not report: a
+// flag they believe written would be missing for good.
 int WriteSingleFlag(const std::string& section, const std::string& ndcPath, const char* key,
                     int value)
 {

@@ -172,13 +172,20 @@ bool __cdecl NvIsItemInstallable(const char* ndcPath, const char* section)
 
 int __cdecl NvMergeNdc2(const char* newPath, const char* oldPath, BSTR* message)
 {
-    return GuardExport(-1, [&] {
-        std::string text;
-        int result = CServiceWorker().MergeNdc(FromNullable(newPath), FromNullable(oldPath), &text);
-        if (message)
-            *message = nv::AnsiToBstr(text);
-        return result;
+    BSTR text = nullptr;
+    int result = GuardExport(-1, [&] {
+        std::string merged;
+        int code = CServiceWorker().MergeNdc(FromNullable(newPath), FromNullable(oldPath), &merged);
+        text = nv::AnsiToBstr(merged);
+        return code;
     });
+    // The caller frees *message whatever happened: when the merge's own text
+    // could not be made (out of memory), an empty one stands in for it.
+    if (message)
+        *message = text ? text : SysAllocString(L"");
+    else
+        SysFreeString(text);
+    return result;
 }
 
 int __cdecl NvMergeNdc(const char* newPath, const char* oldPath)

@@ -11,7 +11,7 @@
 
 namespace nv {
 
-enum class ReplaceStep { None, CreateTemporary, Write, Replace };
+enum class ReplaceStep { None, CreateTemporary, Write, Changed, Replace };
 
 struct ReplaceOutcome {
     ReplaceStep failedStep = ReplaceStep::None; // None: the file was replaced
@@ -22,7 +22,15 @@ struct ReplaceOutcome {
 // `write` fills the temporary file named by its argument and returns false
 // when it could not; an exception from it removes the temporary file and
 // passes on. `prefix` names the temporary file (three characters are used).
+// `stillCurrent`, when given, is asked right before the new content takes the
+// file's place: false leaves the file as it is (step Changed).
+//
+// The file keeps its attributes and, where the platform can replace it in
+// place, its security descriptor and streams. A file that another handle
+// holds without delete sharing is tried again for a bounded moment (0.3 s in
+// all) before the outcome reports the step Replace.
 ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
-                                  const std::function<bool(const char* temporary)>& write);
+                                  const std::function<bool(const char* temporary)>& write,
+                                  const std::function<bool()>& stillCurrent = nullptr);
 
 } // namespace nv

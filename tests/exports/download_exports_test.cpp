@@ -1,6 +1,7 @@
 // The download and merge exports called through the built module with real
 // NDC files, registry values and files.
 #include "download/ndc_limits.h"
+#include "harness/held_file.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
@@ -13,6 +14,7 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 const char* const kTestKey = "Software\\NvinfoDownloadExportTest";
 
@@ -109,25 +111,59 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
     EXPECT_EQ(0, isLocalUpdateAvailable(folder.File("missing.ndc").c_str()));
 }
 
-TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFile)
+// A second process holding the new file: a reader that shares writing does not keep the
+// merge's keys out; one that does not makes the merge fail with the system's reason. Either way
+// the file keeps its attributes and no temporary file stays.
+TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
 {
     TempFolder folder;
     const std::string oldText = "[Header]\r\nDateVer=1\r\n[same]\r\nDateVer=5\r\nUpdate=1\r\n"
                                 "QuotaDiced=123\r\n[newer]\r\nDateVer=5\r\nUpdate=1\r\nDownload=1\r\n";
     const std::string newText = "[Header]\r\nDateVer=2\r\n[same]\r\nDateVer=5\r\n[newer]\r\nDateVer=6\r\n"
                                 "[blocked]\r\nDateVer=1\r\nInstalliert=/EHKLM\\Software\\NvMergeTest\\No\r\n";
-    std::string expected = newText;
-    expected.insert(expected.find("[newer]"), "QuotaDiced=123\r\nUpdate=1\r\n");
-    for (const bool second : {false, true}) {
+    const struct {
+        const char* name;
+        bool second;
+        int share;  // of the holder; -1: none
+        int result;
+        DWORD error;  // named in the message
+    } rows[] = {
+        {"MergeNdc", false, -1, 0, 0}, {"MergeNdc2", true, -1, 0, 0},
+        {"reader sharing write", true, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, 0},
+        {"reader sharing read only", true, FILE_SHARE_READ, -1, ERROR_SHARING_VIOLATION},
+        {"exclusive reader: nothing read", true, 0, -1, 0},
+    };
+    for (const auto& row : rows) {
         const std::string oldPath = folder.Write("old.ndc", oldText), newPath = folder.Write("new.ndc", newText);
+        const char *newFile = newPath.c_str(), *oldFile = oldPath.c_str();
+        const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+        SetFileAttributesA(newFile, attributes);
         BSTR message = nullptr;
-        EXPECT_EQ(0, second ? NvinfoModule::Proc<PFN_NV_MERGENDC2>("MergeNdc2")(newPath.c_str(),
-                                                                                oldPath.c_str(), &message)
-                            : NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc")(newPath.c_str(), oldPath.c_str()));
-        EXPECT_EQ(second ? "" : "(null)", TakeBstrText(message));
-        EXPECT_EQ(expected, ReadWholeFile(newPath)) << second;
-        EXPECT_EQ(oldText, ReadWholeFile(oldPath)) << second;
+        auto mergeNdc = NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc");
+        auto mergeNdc2 = NvinfoModule::Proc<PFN_NV_MERGENDC2>("MergeNdc2");
+        std::unique_ptr<HeldFile> held(row.share < 0 ? nullptr : new HeldFile(newFile, row.share));
+        EXPECT_EQ(row.result, row.second ? mergeNdc2(newFile, oldFile, &message)
+                                         : mergeNdc(newFile, oldFile)) << row.name;
+        held.reset();
+        char reason[512] = {};
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       row.error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reason, 512, nullptr);
+        const std::string text = "Es trat ein MFC-Fehler beim Mergen der NDC '" + oldPath +
+                                 "' auf.\nFehler: 7\n" +
+                                 std::string(reason, strcspn(reason, "\r\n"));
+        EXPECT_EQ(!row.second ? "(null)" : row.error ? text : "", TakeBstrText(message))
+            << row.name;
+        EXPECT_EQ(row.result == 0 ? 123 : -1,
+                  int(GetPrivateProfileIntA("same", "QuotaDiced", -1, newFile))) << row.name;
+        EXPECT_EQ(row.result == 0, GetPrivateProfileIntA("same", "Update", 0, newFile) == 1)
+            << row.name;
+        EXPECT_TRUE(row.result == 0 || ReadWholeFile(newPath) == newText) << row.name;
+        EXPECT_EQ(oldText, ReadWholeFile(oldPath)) << row.name;
+        EXPECT_EQ(attributes, GetFileAttributesA(newFile)) << row.name;
     }
+    WIN32_FIND_DATAA found;
+    EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(folder.File("*.tmp").c_str(), &found))
+        << found.cFileName;
 }
 
 // Sections c0 ... cN, each in the group of the next: c0 ends up `depth` groups deep.
@@ -210,6 +246,39 @@ TEST(MergeNdcExports, HostileFetchedFilesGetAnAnswerInBoundedTimeAndMemory)
     }
 }
 
+// Two processes merging and writing flags into one file for many rounds: every write reported
+// done is in the file at the end.
+TEST(MergeNdcExports, RacingCallersLoseNoWrite)
+{
+    TempFolder folder;
+    const std::string oldPath = folder.Write("o.ndc", "[same]\nDateVer=5\nUpdate=1\nQuotaDiced=1");
+    const std::string newPath = folder.Write("n.ndc", "[same]\nDateVer=5\n[diced]\nQuota=9");
+    const std::string racer = OutputFile("flag_racer.exe"), q = "\"";
+    const int rounds = 100;
+    intptr_t racers[2];
+    for (int i = 0; i < 2; ++i)
+        racers[i] = _spawnl(_P_NOWAIT, racer.c_str(), (q + racer + q).c_str(),
+                            (q + newPath + q).c_str(), (q + oldPath + q).c_str(), i ? "b" : "a",
+                            std::to_string(rounds).c_str(), nullptr);
+    for (intptr_t handle : racers) {
+        // Generous for a loaded machine; a hang still ends here.
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(HANDLE(handle), 120000));
+        DWORD failed = 255;
+        EXPECT_TRUE(GetExitCodeProcess(HANDLE(handle), &failed) && !failed) << failed << " failed";
+        TerminateProcess(HANDLE(handle), 0);
+        CloseHandle(HANDLE(handle));
+    }
+    for (int round = 0; round < 2 * rounds; ++round) {
+        const std::string section = (round < rounds ? "a" : "b") + std::to_string(round % rounds);
+        EXPECT_EQ(1u, GetPrivateProfileIntA(section.c_str(), "Download", 0, newPath.c_str()))
+            << section;
+    }
+    EXPECT_EQ(1u, GetPrivateProfileIntA("same", "QuotaDiced", 0, newPath.c_str()));
+    EXPECT_EQ(1u, GetPrivateProfileIntA("same", "Update", 0, newPath.c_str()));
+    EXPECT_LT(GetPrivateProfileIntA("diced", "QuotaDiced", 1000, newPath.c_str()), 1000u);
+}
+
+// A write held off by a second process that does not share writing is reported.
 TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
 {
     TempFolder folder;
@@ -219,25 +288,24 @@ TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
         const char* file;  // relative to the folder; null: the one-character path "c"
         int value, expected;
         const char* written;  // null: the file stays as it was (or absent)
+        int share;            // of a second process holding the file; -1: none
     } rows[] = {
-        {"download flag", "UpdateAsDownloaded", "Item", "a.ndc", 1, 0, "Download=1"},
-        {"update flag, any value", "UpdateAsUpdated", "Item", "b.ndc", -7, 0, "Update=-7"},
-        {"new section", "UpdateAsDownloaded", "NewSection", "d.ndc", 1, 0, "[NewSection]\r\nDownload=1"},
-        {"one-character section", "UpdateAsUpdated", "x", "e.ndc", 1, -1, nullptr},
-        {"one-character path", "UpdateAsDownloaded", "Item", nullptr, 1, -1, nullptr},
-        {"missing folder", "UpdateAsDownloaded", "Item", "no folder\\f.ndc", 1, -1, nullptr},
-        {"locked file", "UpdateAsUpdated", "Item", "locked.ndc", 1, -1, nullptr},
+        {"update flag, any value", "UpdateAsUpdated", "Item", "b.ndc", -7, 0, "Update=-7", -1},
+        {"one-character section", "UpdateAsUpdated", "x", "e.ndc", 1, -1, nullptr, -1},
+        {"one-character path", "UpdateAsDownloaded", "Item", nullptr, 1, -1, nullptr, -1},
+        {"missing folder", "UpdateAsDownloaded", "Item", "no folder\\f.ndc", 1, -1, nullptr, -1},
+        {"reader sharing write", "UpdateAsDownloaded", "Item", "g.ndc", 1, 0, "Download=1",
+         FILE_SHARE_READ | FILE_SHARE_WRITE},
+        {"exclusive reader", "UpdateAsUpdated", "Item", "h.ndc", 1, -1, nullptr, 0},
     };
     for (const auto& row : rows) {
         const std::string path = row.file ? folder.File(row.file) : "c";
         if (row.file && !strchr(row.file, '\\'))
             folder.Write(row.file, original);
-        HANDLE lock = CreateFileA(folder.File("locked.ndc").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        std::unique_ptr<HeldFile> holder(row.share < 0 ? nullptr : new HeldFile(path, row.share));
         auto writeFlag = NvinfoModule::Proc<PFN_NV_UPDATEFLAG>(row.exportName);
         EXPECT_EQ(row.expected, writeFlag(row.section, path.c_str(), row.value)) << row.name;
-        if (lock != INVALID_HANDLE_VALUE)
-            CloseHandle(lock);
+        holder.reset();
         const std::string text = FileExists(path) ? ReadWholeFile(path) : original;
         EXPECT_EQ(!row.written, text == original) << row.name;
         EXPECT_TRUE(!row.written || text.find(row.written) != std::string::npos) << row.name;

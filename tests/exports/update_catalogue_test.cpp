@@ -1,5 +1,6 @@
 // GetUpdates against real NDC files and registry values: the whole update
 // list document, element by element, and the folders it creates.
+#include "harness/held_file.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
@@ -75,7 +76,11 @@ protected:
 TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildren)
 {
     std::string newPath = WriteNdcPair("wanted");
-    EXPECT_EQ("<Updates>" + Wanted() + "</Updates>", List("wanted", 0, 0, 0));
+    {
+        // A reader of the desktop holding the new file, sharing writing, keeps no write out.
+        HeldFile reader(newPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        EXPECT_EQ("<Updates>" + Wanted() + "</Updates>", List("wanted", 0, 0, 0));
+    }
     EXPECT_TRUE(FileExists(m_temp.File("Prog\\Sub")));
     EXPECT_TRUE(FileExists(m_temp.File("Target")));
     EXPECT_EQ(1u, GetPrivateProfileIntA("known", "Update", 0, newPath.c_str())) << "merged back";
