@@ -4,7 +4,7 @@
 
 #include <time.h>
 
-#include <new>
+#include <utility>
 
 namespace nv {
 
@@ -14,6 +14,8 @@ const DWORD kUnknownProcessId = 0xFFFFFFFF;
 // Titles longer than this are cut; FindWindowEx then no longer finds them,
 // which only shortens the waits.
 const int kMaxTitleLength = 4096;
+// How often the title wait looks again; short against its one-second resolution.
+const DWORD kTitlePollMs = 100;
 
 bool IsApplicationWindow(HWND window)
 {
@@ -24,6 +26,37 @@ bool IsApplicationWindow(HWND window)
     return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+void CollectIfCandidate(HWND window, CollectWindowsParam& collect)
+{
+    if (!IsApplicationWindow(window))
+        return;
+    ApplicationCandidate candidate;
+    candidate.info.hWnd = window;
+    candidate.info.dwProcessId = kUnknownProcessId;
+    DWORD processId = 0;
+    if (GetWindowThreadProcessId(window, &processId)) {
+        candidate.info.dwProcessId = processId;
+        candidate.process = HeldProcess(processId);
+    }
+    DWORD_PTR answer = 0;
+    candidate.info.bResponding = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                                     kRespondingProbeMs, &answer) != 0;
+    if (collect.propertyName && !GetPropA(window, collect.propertyName))
+        return;
+    collect.windows->push_back(std::move(candidate));
+}
+
+// Sleeps up to `ms`, waking early to answer messages sent to this thread's
+// windows: a sender (the caller's own other threads, a system broadcast) must
+// not stall for the whole wait.
+void SleepAnsweringSentMessages(DWORD ms)
+{
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_SENDMESSAGE) == WAIT_OBJECT_0) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 } // namespace
 
 BOOL CALLBACK CollectApplicationWindows(HWND window, LPARAM param)
@@ -31,33 +64,24 @@ BOOL CALLBACK CollectApplicationWindows(HWND window, LPARAM param)
     CollectWindowsParam* collect = reinterpret_cast<CollectWindowsParam*>(param);
     if (!collect)
         return FALSE;
-    if (!IsApplicationWindow(window))
-        return TRUE;
-    _tagAPPLICATIONINFO info;
-    info.hWnd = window;
-    info.dwProcessId = kUnknownProcessId;
-    DWORD processId = 0;
-    if (GetWindowThreadProcessId(window, &processId))
-        info.dwProcessId = processId;
-    DWORD_PTR answer = 0;
-    info.bResponding = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                           kRespondingProbeMs, &answer) != 0;
-    if (collect->propertyName && !GetPropA(window, collect->propertyName))
-        return TRUE;
-    // No exception may unwind through the system's enumeration: without memory
-    // for one more window the enumeration stops and reports its failure.
+    // No exception may unwind through EnumWindows, a system frame that knows
+    // nothing of them; the pass ends instead.
     try {
-        collect->windows->push_back(info);
-    } catch (const std::bad_alloc&) {
+        CollectIfCandidate(window, *collect);
+        return TRUE;
+    } catch (...) {
+        collect->failed = true;
         return FALSE;
     }
-    return TRUE;
 }
 
-bool CollectCandidateWindows(const char* propertyName, ApplicationInfoArray& windows)
+bool CollectCandidateWindows(const char* propertyName, ApplicationCandidates& windows)
 {
-    CollectWindowsParam param = {&windows, propertyName};
-    return EnumWindows(CollectApplicationWindows, reinterpret_cast<LPARAM>(&param)) != FALSE;
+    CollectWindowsParam param = {&windows, propertyName, false};
+    if (EnumWindows(CollectApplicationWindows, reinterpret_cast<LPARAM>(&param)) && !param.failed)
+        return true;
+    windows.clear();
+    return false;
 }
 
 bool TopLevelWindowWithTitleExists(const std::string& title)
@@ -72,23 +96,35 @@ void WaitForWindowTitleGone(unsigned long long seconds, const std::string& title
     // change during the wait must not stretch it by an hour.
     const unsigned long long start = static_cast<unsigned long long>(_time64(nullptr));
     const unsigned long long deadline = start + seconds < start ? ~0ULL : start + seconds;
-    // A busy poll of one-second resolution; it ends at the deadline at the latest.
     while (deadline > static_cast<unsigned long long>(_time64(nullptr)) &&
-           TopLevelWindowWithTitleExists(title)) {
-    }
+           TopLevelWindowWithTitleExists(title))
+        SleepAnsweringSentMessages(kTitlePollMs);
 }
 
 std::string WindowTitle(HWND window)
 {
-    int length = GetWindowTextLengthA(window);
+    // GetWindowText would send WM_GETTEXT to another thread of this process
+    // and wait for it without limit; the stored title is what FindWindowEx
+    // compares anyway, in the same code page.
+    wchar_t title[kMaxTitleLength + 1];
+    int length = InternalGetWindowText(window, title, kMaxTitleLength + 1);
     if (length <= 0)
         return std::string();
-    if (length > kMaxTitleLength)
-        length = kMaxTitleLength;
-    std::string title(static_cast<size_t>(length) + 1, '\0');
-    int copied = GetWindowTextA(window, &title[0], length + 1);
-    title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return title;
+    int size = WideCharToMultiByte(CP_ACP, 0, title, length, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, title, length, &text[0], size, nullptr, nullptr);
+    return text;
+}
+
+void ShowApplicationWindow(HWND window)
+{
+    // A synchronous show waits for the window's thread, for ever if it hangs,
+    // and one that answered the probe may hang by now.
+    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        ShowWindow(window, SW_SHOWNORMAL);
+    else
+        ShowWindowAsync(window, SW_SHOWNORMAL);
 }
 
 } // namespace nv

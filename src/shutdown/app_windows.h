@@ -3,6 +3,8 @@
 // answer messages.
 #pragma once
 
+#include "shutdown/held_process.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,30 +19,43 @@ struct _tagAPPLICATIONINFO {
     BOOL bResponding; // answered WM_NULL within the probe time
 };
 
-typedef std::vector<_tagAPPLICATIONINFO> ApplicationInfoArray;
+// A collected window with its process, held from the moment the window was
+// seen so that only that process can ever be terminated for it.
+struct ApplicationCandidate {
+    _tagAPPLICATIONINFO info;
+    HeldProcess process;
+};
+
+typedef std::vector<ApplicationCandidate> ApplicationCandidates;
 
 // How long a window may take to answer the WM_NULL probe.
 const UINT kRespondingProbeMs = 5000;
 
 // Parameter of CollectApplicationWindows.
 struct CollectWindowsParam {
-    ApplicationInfoArray* windows;
+    ApplicationCandidates* windows;
     const char* propertyName; // null: no property test
+    bool failed;              // an error ended the enumeration
 };
 
 // EnumWindows callback; `param` points to a CollectWindowsParam.
 BOOL CALLBACK CollectApplicationWindows(HWND window, LPARAM param);
 
-// The candidates in enumeration order; false when the enumeration failed.
-bool CollectCandidateWindows(const char* propertyName, ApplicationInfoArray& windows);
+// The candidates in enumeration order; false, and none, when the enumeration
+// failed.
+bool CollectCandidateWindows(const char* propertyName, ApplicationCandidates& windows);
 
 // Returns once no top-level window carries `title` or `seconds` have passed
-// (whole seconds), showing the hourglass meanwhile.
+// (whole seconds), showing the hourglass meanwhile. Sleeps between looks and
+// answers messages that other threads send to the caller's windows meanwhile.
 void WaitForWindowTitleGone(unsigned long long seconds, const std::string& title);
 
 bool TopLevelWindowWithTitleExists(const std::string& title);
 
-// The window's current title, however long.
+// The window's current title, read without waiting for the window's thread.
 std::string WindowTitle(HWND window);
+
+// Shows `window` normally; a window of another thread only asynchronously.
+void ShowApplicationWindow(HWND window);
 
 } // namespace nv

@@ -27,29 +27,25 @@ bool BelongsToEntry(const AppEntry& entry, DWORD processId)
 int CloseMatchingApplications(const std::string& entryText, HWND owner)
 {
     const AppEntry entry = ParseAppEntry(entryText);
-    ApplicationInfoArray candidates;
+    ApplicationCandidates candidates;
     if (!CollectCandidateWindows(entry.hasProperty ? entry.propertyName.c_str() : nullptr,
                                  candidates) ||
         candidates.empty())
         return 0;
 
     int matched = 0;
-    for (const _tagAPPLICATIONINFO& candidate : candidates) {
-        if (!IsWindow(candidate.hWnd))
+    for (const ApplicationCandidate& candidate : candidates) {
+        HWND window = candidate.info.hWnd;
+        if (!IsWindow(window))
             continue;
-        const std::string title = WindowTitle(candidate.hWnd);
-        if (!BelongsToEntry(entry, candidate.dwProcessId))
+        const std::string title = WindowTitle(window);
+        if (!BelongsToEntry(entry, candidate.info.dwProcessId))
             continue;
         matched = 1;
         if (!entry.message.empty())
             MessageBoxA(owner, entry.message.c_str(), entry.caption.c_str(),
                         MB_SYSTEMMODAL | MB_ICONINFORMATION);
-        // Showing a window synchronously waits for its thread; for one that did
-        // not answer the probe that wait would never end.
-        if (candidate.bResponding)
-            ShowWindow(candidate.hWnd, SW_SHOWNORMAL);
-        else
-            ShowWindowAsync(candidate.hWnd, SW_SHOWNORMAL);
+        ShowApplicationWindow(window);
         ApplyCloseMethod(entry, candidate, title);
         if (entry.seconds > 0)
             WaitForWindowTitleGone(entry.seconds, title);

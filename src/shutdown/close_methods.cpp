@@ -4,15 +4,6 @@ namespace nv {
 
 namespace {
 
-void TerminateApplication(DWORD processId)
-{
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    if (!process)
-        return;
-    TerminateProcess(process, 0);
-    CloseHandle(process);
-}
-
 // SendMessageA as the methods R and S were, but bounded; a time-out leaves the
 // window to the next pass as not closed.
 void BoundedSend(HWND window, UINT message, unsigned long long seconds)
@@ -23,33 +14,34 @@ void BoundedSend(HWND window, UINT message, unsigned long long seconds)
                         &answer);
 }
 
-void CloseStandard(const AppEntry& entry, const _tagAPPLICATIONINFO& candidate,
+void CloseStandard(const AppEntry& entry, const ApplicationCandidate& candidate,
                    const std::string& title)
 {
+    HWND window = candidate.info.hWnd;
     const bool extraWaits = entry.method == 'X';
-    if (!candidate.bResponding) {
-        TerminateApplication(candidate.dwProcessId);
+    if (!candidate.info.bResponding) {
+        candidate.process.TerminateIfOwner(window);
     } else {
         DWORD_PTR answer = 0;
         // Giving up on a hung window leaves the error untouched on some systems;
         // only a clear error means "hung" rather than "timed out".
         SetLastError(0);
-        if (!SendMessageTimeoutA(candidate.hWnd, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG,
+        if (!SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG,
                                  SecondsToTimeout(entry.seconds), &answer) &&
             GetLastError() == 0) {
             if (extraWaits) {
                 WaitForWindowTitleGone(entry.seconds, title);
                 if (TopLevelWindowWithTitleExists(title))
-                    PostMessageA(candidate.hWnd, WM_QUIT, 0, 0);
+                    PostMessageA(window, WM_QUIT, 0, 0);
                 WaitForWindowTitleGone(entry.seconds, title);
             }
-            TerminateApplication(candidate.dwProcessId);
+            candidate.process.TerminateIfOwner(window);
         }
     }
     if (extraWaits && entry.seconds > 0)
         WaitForWindowTitleGone(entry.seconds, title);
     if (TopLevelWindowWithTitleExists(title))
-        PostMessageA(candidate.hWnd, WM_QUIT, 0, 0);
+        PostMessageA(window, WM_QUIT, 0, 0);
 }
 
 } // namespace
@@ -60,10 +52,10 @@ DWORD SecondsToTimeout(unsigned long long seconds)
     return seconds > limit / 1000 ? static_cast<DWORD>(limit) : static_cast<DWORD>(seconds * 1000);
 }
 
-void ApplyCloseMethod(const AppEntry& entry, const _tagAPPLICATIONINFO& candidate,
+void ApplyCloseMethod(const AppEntry& entry, const ApplicationCandidate& candidate,
                       const std::string& title)
 {
-    HWND window = candidate.hWnd;
+    HWND window = candidate.info.hWnd;
     switch (entry.method) {
     case 'F':
         PostMessageA(window, WM_CLOSE, 1, 0);

@@ -18,7 +18,7 @@ DWORD SecondsToTimeout(unsigned long long seconds);
 
 // Applies the entry's closing method to `candidate`; `title` is the window's
 // title as read before, used to notice that the application has gone.
-void ApplyCloseMethod(const AppEntry& entry, const _tagAPPLICATIONINFO& candidate,
+void ApplyCloseMethod(const AppEntry& entry, const ApplicationCandidate& candidate,
                       const std::string& title);
 
 } // namespace nv

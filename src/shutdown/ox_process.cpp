@@ -34,64 +34,64 @@ struct ToolhelpApi {
     ModuleWalkProc moduleNext = nullptr;
 };
 
-// Process-wide, set without a lock: the module is not meant for concurrent
-// callers of this lookup.
+// The entry points of one lookup; frees what it loaded when it goes.
 struct ProcessApi {
-    bool loaded = false;
-    HMODULE psapi = nullptr;
+    ProcessApi() = default;
+    ~ProcessApi()
+    {
+        if (library)
+            FreeLibrary(library);
+    }
+    ProcessApi(const ProcessApi&) = delete;
+    ProcessApi& operator=(const ProcessApi&) = delete;
+
+    HMODULE library = nullptr; // PSAPI, or KERNEL32 when it had to be loaded
     EnumProcessesProc enumProcesses = nullptr;
     EnumProcessModulesProc enumProcessModules = nullptr;
     GetModuleFileNameExProc getModuleFileNameEx = nullptr;
     ToolhelpApi toolhelp;
-} g_api;
+};
 
 template <class F> F Resolve(HMODULE module, const char* name)
 {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// `loadedHere` receives KERNEL32 when it had to be loaded for this, so the
-// caller can free it again.
-bool ResolveToolhelp(ToolhelpApi& api, HMODULE& loadedHere)
+bool ResolveToolhelp(ProcessApi& api)
 {
-    loadedHere = nullptr;
     HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
     if (!kernel) {
-        kernel = loadedHere = LoadLibraryA("KERNEL32.DLL");
+        kernel = api.library = LoadLibraryA("KERNEL32.DLL");
         if (!kernel)
             return false;
     }
-    api.createSnapshot = Resolve<CreateSnapshotProc>(kernel, "CreateToolhelp32Snapshot");
-    api.processFirst = Resolve<ProcessWalkProc>(kernel, "Process32First");
-    api.processNext = Resolve<ProcessWalkProc>(kernel, "Process32Next");
-    api.moduleFirst = Resolve<ModuleWalkProc>(kernel, "Module32First");
-    api.moduleNext = Resolve<ModuleWalkProc>(kernel, "Module32Next");
-    if (api.createSnapshot && api.processFirst && api.processNext && api.moduleFirst &&
-        api.moduleNext)
-        return true;
-    if (loadedHere)
-        FreeLibrary(loadedHere);
-    loadedHere = nullptr;
-    return false;
+    ToolhelpApi& toolhelp = api.toolhelp;
+    toolhelp.createSnapshot = Resolve<CreateSnapshotProc>(kernel, "CreateToolhelp32Snapshot");
+    toolhelp.processFirst = Resolve<ProcessWalkProc>(kernel, "Process32First");
+    toolhelp.processNext = Resolve<ProcessWalkProc>(kernel, "Process32Next");
+    toolhelp.moduleFirst = Resolve<ModuleWalkProc>(kernel, "Module32First");
+    toolhelp.moduleNext = Resolve<ModuleWalkProc>(kernel, "Module32Next");
+    return toolhelp.createSnapshot && toolhelp.processFirst && toolhelp.processNext &&
+           toolhelp.moduleFirst && toolhelp.moduleNext;
 }
 
-bool ResolvePsapi()
+bool ResolvePsapi(ProcessApi& api)
 {
-    g_api.psapi = LoadLibraryA("PSAPI.DLL");
-    if (!g_api.psapi) {
+    api.library = LoadLibraryA("PSAPI.DLL");
+    if (!api.library) {
         MessageBoxA(nullptr, "PSAPI.DLL konnte nicht geladen werden!",
                     "Fehler beim Laden einer Datei", MB_SYSTEMMODAL | MB_ICONHAND);
         return false;
     }
-    g_api.enumProcesses = Resolve<EnumProcessesProc>(g_api.psapi, "EnumProcesses");
-    g_api.enumProcessModules = Resolve<EnumProcessModulesProc>(g_api.psapi, "EnumProcessModules");
-    g_api.getModuleFileNameEx =
-        Resolve<GetModuleFileNameExProc>(g_api.psapi, "GetModuleFileNameExA");
-    if (g_api.enumProcesses && g_api.enumProcessModules && g_api.getModuleFileNameEx)
-        return true;
-    FreeLibrary(g_api.psapi);
-    g_api.psapi = nullptr;
-    return false;
+    api.enumProcesses = Resolve<EnumProcessesProc>(api.library, "EnumProcesses");
+    api.enumProcessModules = Resolve<EnumProcessModulesProc>(api.library, "EnumProcessModules");
+    api.getModuleFileNameEx = Resolve<GetModuleFileNameExProc>(api.library, "GetModuleFileNameExA");
+    return api.enumProcesses && api.enumProcessModules && api.getModuleFileNameEx;
+}
+
+BOOL LoadProcessApi(ProcessApi& api)
+{
+    return IsNtPlatform ? ResolvePsapi(api) : ResolveToolhelp(api);
 }
 
 BOOL SnapshotPath(const ToolhelpApi& api, DWORD processId, std::string& path)
@@ -129,52 +129,25 @@ BOOL PseudoProcessPath(DWORD processId, std::string& path)
     return FALSE;
 }
 
-BOOL PsapiPath(DWORD processId, std::string& path)
+BOOL PsapiPath(const ProcessApi& api, DWORD processId, std::string& path)
 {
     HANDLE process = OpenProcess(kQueryAccess, FALSE, processId);
     if (!process)
         return PseudoProcessPath(processId, path);
     HMODULE modules[1024];
     DWORD needed = 0;
-    if (!g_api.enumProcessModules(process, modules, sizeof modules, &needed)) {
+    if (!api.enumProcessModules(process, modules, sizeof modules, &needed)) {
         CloseHandle(process);
         return PseudoProcessPath(processId, path);
     }
     char buffer[MAX_PATH] = {};
-    DWORD length = g_api.getModuleFileNameEx(process, modules[0], buffer, MAX_PATH);
+    DWORD length = api.getModuleFileNameEx(process, modules[0], buffer, MAX_PATH);
     path.assign(buffer, length < MAX_PATH ? length : strnlen(buffer, MAX_PATH));
     CloseHandle(process);
     return TRUE;
 }
 
 } // namespace
-
-COXProcess::~COXProcess() { UnloadProcessApi(); }
-
-BOOL COXProcess::LoadProcessApi()
-{
-    if (g_api.loaded)
-        return TRUE;
-    if (IsNtPlatform) {
-        if (!ResolvePsapi())
-            return FALSE;
-    } else {
-        HMODULE loadedHere = nullptr;
-        if (!ResolveToolhelp(g_api.toolhelp, loadedHere))
-            return FALSE;
-    }
-    g_api.loaded = true;
-    return TRUE;
-}
-
-void COXProcess::UnloadProcessApi()
-{
-    if (g_api.loaded && g_api.psapi) {
-        FreeLibrary(g_api.psapi);
-        g_api.psapi = nullptr;
-        g_api.loaded = false;
-    }
-}
 
 BOOL COXProcess::GetProcessPath(std::string& path) const
 {
@@ -185,42 +158,24 @@ BOOL COXProcess::GetProcessPath(std::string& path) const
         path.assign(buffer, length < MAX_PATH ? length : MAX_PATH);
         return length != 0;
     }
-    if (!LoadProcessApi())
+    ProcessApi api;
+    if (!LoadProcessApi(api))
         return FALSE;
     if (IsNtPlatform)
-        return PsapiPath(m_dwProcessId, path);
-    return SnapshotPath(g_api.toolhelp, m_dwProcessId, path);
+        return PsapiPath(api, m_dwProcessId, path);
+    return SnapshotPath(api.toolhelp, m_dwProcessId, path);
 }
 
 BOOL GetProcessModulePath(DWORD processId, std::string& path)
 {
-    BOOL result = FALSE;
-    bool reachable = true;
     if (processId != GetCurrentProcessId() && processId != kIdleProcessId &&
         processId != kSystemProcessId) {
         HANDLE process = OpenProcess(kQueryAccess, FALSE, processId);
-        reachable = process != nullptr;
-        if (process)
-            CloseHandle(process);
+        if (!process)
+            return FALSE;
+        CloseHandle(process);
     }
-    if (reachable) {
-        COXProcess process(processId);
-        result = process.GetProcessPath(path);
-    }
-    COXProcess::UnloadProcessApi();
-    return result;
-}
-
-BOOL GetSnapshotProcessPath(DWORD processId, std::string& path)
-{
-    ToolhelpApi api;
-    HMODULE loadedHere = nullptr;
-    if (!ResolveToolhelp(api, loadedHere))
-        return FALSE;
-    BOOL found = SnapshotPath(api, processId, path);
-    if (loadedHere)
-        FreeLibrary(loadedHere);
-    return found;
+    return COXProcess(processId).GetProcessPath(path);
 }
 
 } // namespace nv

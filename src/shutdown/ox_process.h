@@ -12,28 +12,19 @@ namespace nv {
 class COXProcess {
 public:
     explicit COXProcess(DWORD processId) : m_dwProcessId(processId) {}
-    virtual ~COXProcess();
+    virtual ~COXProcess() = default;
     COXProcess(const COXProcess&) = delete;
     COXProcess& operator=(const COXProcess&) = delete;
 
+    // Resolves the entry points for this one lookup and frees PSAPI again
+    // afterwards, so that threads looking up at the same time share nothing.
     BOOL GetProcessPath(std::string& path) const;
-
-    // Resolves the entry points of this platform family once; PSAPI stays
-    // loaded until the next UnloadProcessApi.
-    static BOOL LoadProcessApi();
-    // Frees PSAPI.DLL if it is held, so that the next lookup loads it afresh.
-    static void UnloadProcessApi();
 
 private:
     DWORD m_dwProcessId;
 };
 
-// Path of the executable of `processId`; PSAPI is unloaded again afterwards.
+// Path of the executable of `processId`.
 BOOL GetProcessModulePath(DWORD processId, std::string& path);
-
-// The toolhelp lookup on its own, with entry points it resolves for itself:
-// the path the older family's snapshot records for the process (on the NT
-// family only the file name).
-BOOL GetSnapshotProcessPath(DWORD processId, std::string& path);
 
 } // namespace nv

@@ -38,7 +38,8 @@ TEST(CloseApps, EachMethodClosesItsWay)
         {"Q posts WM_QUIT", "/Q'NvOptQ'", "ignore prop=NvOptQ", false, kTargetQuitInLoop},
         {"R sends WM_CLOSE", "/R'NvOptR'", "prop=NvOptR", false, kTargetClosed},
         {"S sends WM_QUIT", "/S'NvOptS'", "ignore prop=NvOptS", false, kTargetQuitSent},
-        {"R gives up on a hang", "/R1'NvHangR'", "hangonclose prop=NvHangR", false, STILL_ACTIVE},
+        {"R gives up on two hung windows", "/R1'NvHangR'", "hangonclose second prop=NvHangR", false,
+         STILL_ACTIVE},
         {"s gives up on a hang", "/s1'NvHangS'", "hangonclose prop=NvHangS", false, STILL_ACTIVE},
         {"property matches any program", "/P'NvAny'", "prop=NvAny", true, kTargetClosed},
         {"not named: untouched", nullptr, "prop=NvNone", true, STILL_ACTIVE},
@@ -54,10 +55,10 @@ TEST(CloseApps, EachMethodClosesItsWay)
         if (row.entry)
             list += (list.empty() ? "" : ";") + std::string(row.entry);
     }
-    // The sends of R and S used to wait without a limit for an application that
-    // hangs on close; should the call stall, ending the targets ends it.
+    // R and S sends, and showing a hung program's second window, once waited
+    // without a limit; should the call stall, ending the targets ends it.
     auto call = std::async(std::launch::async, [&] { CallCloseApps(list.c_str()); });
-    if (call.wait_for(std::chrono::seconds(90)) != std::future_status::ready) {
+    if (call.wait_for(std::chrono::seconds(180)) != std::future_status::ready) {
         ADD_FAILURE() << "_CloseApps@8 did not return";
         for (auto& target : targets)
             target->Kill();
@@ -102,6 +103,20 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
                 << row.name << ": [" << box.text << "] [" << box.caption << "]";
     }
     DestroyWindow(owner);
+}
+
+// The box is a pause of the user's making: a program that ends meanwhile (its
+// window gone, the process still busy) has closed and must not be terminated.
+// Its WM_NULL keeps it busy past the 5 s probe, so it counts as hung.
+TEST(CloseApps, ProgramEndingWhileTheBoxIsUpIsNotTerminated)
+{
+    TargetProcess target("late", "stall=7000 prop=NvLate");
+    DialogCapture capture(IDOK, [](const CapturedDialog&) {
+        for (int i = 0; i < 300 && FindWindowA("NvTarget", nullptr); ++i)
+            Sleep(100);
+    });
+    CallCloseApps("/X'NvLate'#Bitte speichern");
+    EXPECT_EQ(kTargetEndedItself, target.WaitForExit(20000));
 }
 
 // PSAPI is switched off for the host tool by Wine's DLL overrides, which a

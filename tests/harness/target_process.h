@@ -12,6 +12,7 @@ const DWORD kTargetTerminated = 0;
 const DWORD kTargetClosed = 10; // plus wParam of the WM_CLOSE
 const DWORD kTargetQuitInLoop = 20;
 const DWORD kTargetQuitSent = 30;
+const DWORD kTargetEndedItself = 40;
 
 class TargetProcess {
 public:

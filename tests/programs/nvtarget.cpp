@@ -1,21 +1,31 @@
 // A stand-in for an application of the suite that the module is asked to close:
 // one top-level window.  nvtarget CLASS TITLE [OPTION...], options: ignore
 // (WM_CLOSE), hang (once shown), hangonclose (on WM_CLOSE or a sent WM_QUIT),
-// prop=NAME (window property). Exit codes as in the harness; 2: bad arguments.
+// prop=NAME (window property), second (another top-level window, "TITLE 2"),
+// stall=MS (on WM_NULL: busy for MS, then the window goes and the program ends
+// by itself a while later). Exit codes as in the harness; 2: bad arguments.
 #include "../harness/target_process.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 bool g_ignoreClose = false;
 bool g_hangOnClose = false;
+DWORD g_stallOnNull = 0;
 int g_exitCode = kTargetQuitInLoop;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if ((message == WM_CLOSE || message == WM_QUIT) && g_hangOnClose)
         Sleep(INFINITE);
+    if (message == WM_NULL && g_stallOnNull) {
+        Sleep(g_stallOnNull);
+        g_exitCode = kTargetEndedItself;
+        DestroyWindow(window);
+        return 0;
+    }
     if (message == WM_CLOSE && g_ignoreClose)
         return 0;
     if (message == WM_CLOSE || message == WM_QUIT) {
@@ -35,11 +45,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int main(int argc, char** argv)
 {
-    bool hang = false;
+    bool hang = false, second = false;
     std::string property;
     for (int i = 3; i < argc; ++i) {
         if (!std::strncmp(argv[i], "prop=", 5))
             property = argv[i] + 5;
+        else if (!std::strncmp(argv[i], "stall=", 6))
+            g_stallOnNull = std::strtoul(argv[i] + 6, nullptr, 10);
+        else if (!std::strcmp(argv[i], "second"))
+            second = true;
         else if (!std::strcmp(argv[i], "ignore"))
             g_ignoreClose = true;
         else if (!std::strcmp(argv[i], "hang"))
@@ -53,14 +67,20 @@ int main(int argc, char** argv)
     windowClass.lpfnWndProc = WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = argv[1];
-    HWND window = argc < 3 || !RegisterClassA(&windowClass)
-                      ? nullptr
-                      : CreateWindowExA(0, argv[1], "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                                        nullptr, nullptr, windowClass.hInstance, nullptr);
+    auto create = [&](const std::string& title) {
+        HWND made = CreateWindowExA(0, argv[1], title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (made && !property.empty())
+            SetPropA(made, property.c_str(), reinterpret_cast<HANDLE>(1));
+        return made;
+    };
+    if (argc < 3 || !RegisterClassA(&windowClass))
+        return 2;
+    if (second)
+        ShowWindow(create(std::string(argv[2]) + " 2"), SW_SHOWNORMAL);
+    HWND window = create("");
     if (!window)
         return 2;
-    if (!property.empty())
-        SetPropA(window, property.c_str(), reinterpret_cast<HANDLE>(1));
     // The title comes last: tests wait for it, and by then the window must
     // carry its property and be shown, or a close pass could miss it.
     ShowWindow(window, SW_SHOWNORMAL);
@@ -70,5 +90,8 @@ int main(int argc, char** argv)
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         DispatchMessageA(&msg);
+    // Still running with its window gone, as a program that saves on its way out.
+    if (g_exitCode == kTargetEndedItself)
+        Sleep(3000);
     return IsWindow(window) ? kTargetQuitInLoop : static_cast<int>(msg.wParam);
 }

@@ -1,0 +1,71 @@
+// Collecting windows and waiting for a title, against real windows and threads.
+#include "shutdown/app_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <future>
+
+// Allocations fail on demand, to raise an exception inside the EnumWindows callback.
+static thread_local bool t_failAllocations = false;
+void* operator new(size_t size)
+{
+    void* block = t_failAllocations ? nullptr : std::malloc(size ? size : 1);
+    return block ? block : throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, size_t) noexcept { std::free(block); }
+
+namespace {
+
+HWND MakeWindow(const std::string& title, DWORD style)
+{
+    return CreateWindowExA(0, "STATIC", title.c_str(), style, 0, 0, 10, 10, nullptr, nullptr,
+                           nullptr, nullptr);
+}
+
+TEST(CollectCandidateWindows, ExceptionInsideEndsThePassWithoutCandidates)
+{
+    HWND window = MakeWindow("nv-collect", WS_POPUP | WS_VISIBLE);
+    nv::ApplicationCandidates candidates, none;
+    ASSERT_TRUE(nv::CollectCandidateWindows(nullptr, candidates) && !candidates.empty());
+    t_failAllocations = true;
+    const bool collected = nv::CollectCandidateWindows(nullptr, none);
+    t_failAllocations = false;
+    EXPECT_TRUE(!collected && none.empty());
+    DestroyWindow(window);
+}
+
+ULONGLONG ProcessorMs()
+{
+    FILETIME unused, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &unused, &unused, &kernel, &user);
+    ULARGE_INTEGER k = {{kernel.dwLowDateTime, kernel.dwHighDateTime}};
+    ULARGE_INTEGER u = {{user.dwLowDateTime, user.dwHighDateTime}};
+    return (k.QuadPart + u.QuadPart) / 10000;
+}
+
+// The title stays (the whole-second deadline ends the wait), or another thread
+// closes the window with a message sent to the waiting thread.
+TEST(WaitForWindowTitleGone, SleepsAnswersSentMessagesKeepsItsDeadline)
+{
+    const std::string title = "nv-title-wait-" + std::to_string(GetCurrentProcessId());
+    for (bool closeMeanwhile : {false, true}) {
+        SCOPED_TRACE(closeMeanwhile ? "closed meanwhile" : "title stays");
+        HWND window = MakeWindow(title, WS_POPUP);
+        auto closer = std::async(std::launch::async, [&] {
+            DWORD_PTR answer = 0;
+            Sleep(300);
+            return !closeMeanwhile || SendMessageTimeoutA(window, WM_CLOSE, 0, 0, 0, 5000, &answer);
+        });
+        const ULONGLONG start = GetTickCount64(), startProcessor = ProcessorMs();
+        nv::WaitForWindowTitleGone(closeMeanwhile ? 20 : 2, title);
+        const ULONGLONG wall = GetTickCount64() - start, processor = ProcessorMs() - startProcessor;
+        EXPECT_TRUE(closer.get());
+        EXPECT_TRUE(closeMeanwhile ? wall < 5000 : wall >= 1000 && wall < 3500) << wall << " ms";
+        EXPECT_LT(processor * 10, wall) << processor << " ms processor";
+        DestroyWindow(window);
+    }
+}
+
+} // namespace
