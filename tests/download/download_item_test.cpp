@@ -22,12 +22,10 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
         {"flags out of range read 0", "Update=2\nElster=5\nReDistribute=3", "|0|0|0|Sec|||"},
         {"redistribute 2 stays", "ReDistribute=2", "|0|2|0|Sec|||"},
         {"empty name gives the section", "Name=", "|0|0|0|Sec|||"},
-        {"quoted name", "Name=\" Q \"", "|0|0|0| Q |||"},
         {"info with three fields", "Info=a;b;c", "|0|0|0|Sec|a|b|"},
         {"keys in any case", "uPdAtE=1\nsize=3", "3 kB|1|0|0|Sec|||"},
         {"url from a profile value", "FileURL=/r$Path;s.exe", "|0|0|0|Sec|||D:\\Pkg\\s.exe"},
         {"url, value ends with \\", "FileURL=-R$Slashed;s.exe", "|0|0|0|Sec|||D:\\Pkg\\s.exe"},
-        {"url without suffix", "FileURL=/r$Path", "|0|0|0|Sec|||D:\\Pkg\\"},
         {"url, missing value keeps the text", "FileURL=/r$No;s.exe", "|0|0|0|Sec|||/r$No;s.exe"},
     };
     const std::string values = "HKLM\\Software\\NvItemTest\\";
