@@ -26,11 +26,7 @@ TEST(DownloadInfo, LoadFileBuildsListsMapsAndGroups)
         {"header only", "[Header]\nName=H\n", "header | 1"}, {"no keys", "[A]\n[B]\n", "a b | 2"},
         {"group of two", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n", "grp(i1:1,i2:1) | 1"},
         {"group without DateVer", "[i1]\nMyGroup=grp\n[grp]\n[i2]\nMyGroup=grp\n", "-5"},
-        {"member names a missing group", "[i1]\nMyGroup=none\n", "-5"},
-        {"group names itself", "[grp]\nDateVer=1\nMyGroup=grp\n", "-5"},
         {"dnload never joins a group", "[dnload]\nMyGroup=nothing\n", "dnload | 1"},
-        {"nested, members first", "[m]\nMyGroup=in\n[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n",
-         "out(in:1) | 1"},
         {"nested, member after it", "[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n[m]\nMyGroup=in\n", "-5"},
         {"two groups naming each other", "[a]\nDateVer=1\nMyGroup=b\n[b]\nDateVer=1\nMyGroup=a\n", "-5"},
     };
@@ -83,57 +79,38 @@ TEST(DownloadInfo, DuplicateSectionsAreReportedOncePerLoadAndSkipped)
 TEST(DownloadMerge, OutcomesPerSituation)
 {
     const struct {
-        const char *name, *oldText, *newText;  // null text: no such file
-        BOOL all, downloaderOnly;
+        const char *name, *oldText, *newText;
+        BOOL all;
         int result;
         const char *listed, *keys;
     } rows[] = {
-        {"new item, installable", "[o]\n", I5, FALSE, FALSE, 0, "i / i ", "i.Update=<none>"},
-        {"new item keeps the fetched flags", "[o]\n", I5 "Update=1\nDownload=1\n", FALSE, FALSE, 0,
+        {"new item keeps the fetched flags", "[o]\n", I5 "Update=1\nDownload=1\n", FALSE, 0,
          "i / i ", "i.Update=1 i.Download=1"},
-        {"new item, not installable", "[o]\n", I5 NEVER "[j]\n", FALSE, FALSE, 0, "j / j ",
-         "i.Update=<none> i.QuotaDiced=<none>"},
         {"newer, only old flags carried", I5 "Update=1\nDownload=1\nTooltip=old\n", I6 "Name=New\n",
-         FALSE, FALSE, 0, "i / i ", "i.Update=<none> i.Download=<none> i.Tooltip=<none> i.Name=New"},
-        {"same, not installed, downloaded", I5 "Download=1\n", I5, FALSE, FALSE, 0, "i / i ",
+         FALSE, 0, "i / i ", "i.Update=<none> i.Download=<none> i.Tooltip=<none> i.Name=New"},
+        {"same, not installed, downloaded", I5 "Download=1\n", I5, FALSE, 0, "i / i ",
          "i.Update=<none> i.Download=1"},
-        {"same, installed and downloaded", I5 "Update=1\nDownload=1\n", I5, FALSE, FALSE, 0, "/ i ",
-         "i.Update=1 i.Download=1"},
         {"carried number decides the quota", I5 "Quota=500\nQuotaDiced=700\n", I6 "Quota=500\n[j]\n",
-         FALSE, FALSE, 0, "j / j ", "i.QuotaDiced=700"},
+         FALSE, 0, "j / j ", "i.QuotaDiced=700"},
         {"the new file's own number is replaced", I5 "QuotaDiced=42\n", I6 "QuotaDiced=41\n", FALSE,
-         FALSE, 0, "i / i ", "i.QuotaDiced=42"},
-        {"all flag: kept items in file order", "[a]\nDateVer=1\nUpdate=1\n[b]\nDateVer=1\n",
-         "[Header]\nDateVer=1\n[Konfiguration]\nx=1\n[!hidden]\nDateVer=1\n[a]\nDateVer=1\n"
-         "[c]\nDateVer=1\n" NEVER "[b]\nDateVer=1\n", TRUE, FALSE, 0, "a b / ", ""},
-        {"one group member newer", GROUP_OLD, GROUP "[m2]\nDateVer=2\nMyGroup=grp\n", FALSE, FALSE, 0,
+         0, "i / i ", "i.QuotaDiced=42"},
+        {"one group member newer", GROUP_OLD, GROUP "[m2]\nDateVer=2\nMyGroup=grp\n", FALSE, 0,
          "grp(m1:0,m2:1) / grp ", "m1.Update=<none>"},
         {"group installed already, kept", GROUP_OLD, GROUP "[m2]\nDateVer=1\nMyGroup=grp\n" NEVER, FALSE,
-         FALSE, 0, "/ grp ", "m1.Update=1 m2.Update=1 grp.Update=1"},
-        {"newer downloader alone", TOOLS_OLD, "[dnload]\nDateVer=5\n[tool]\nDateVer=2\n", TRUE, TRUE, 0,
-         "dnload / ", ""},
-        {"same downloader not listed", TOOLS_OLD, "[dnload]\nDateVer=4\n[tool]\nDateVer=2\n", TRUE, FALSE,
+         0, "/ grp ", "m1.Update=1 m2.Update=1 grp.Update=1"},
+        {"same downloader not listed", TOOLS_OLD, "[dnload]\nDateVer=4\n[tool]\nDateVer=2\n", TRUE,
          0, "tool / ", "dnload.Download=1 dnload.Update=1"},
-        {"missing old file (first installation)", nullptr, I5, TRUE, FALSE, -3, "/ ", ""},
-        {"old file without sections", "", I5, TRUE, FALSE, -1, "/ ", ""},
-        {"only headers", "[Header]\nDateVer=1\n", "[Header]\nDateVer=1\n", TRUE, FALSE, 0, "/ ", ""},
-    };
-    const auto text = [](const std::string& path) {
-        return FileExists(path) ? ReadWholeFile(path) : "<missing>";
+        {"old file without sections", "", I5, TRUE, -1, "/ ", ""},
     };
     TempFolder folder;
     for (const auto& row : rows) {
-        const std::string stem = row.name;
-        const std::string oldPath = folder.File(stem + ".old.ndc"), newPath = folder.File(stem + ".new.ndc");
-        if (row.oldText)
-            folder.Write(stem + ".old.ndc", row.oldText);
-        if (row.newText)
-            folder.Write(stem + ".new.ndc", row.newText);
+        const std::string oldPath = folder.Write(std::string(row.name) + ".old.ndc", row.oldText);
+        const std::string newPath = folder.Write(std::string(row.name) + ".new.ndc", row.newText);
         CDownloadInfo info;
         DownloadItemRefs list;
         std::string message = "untouched";
         EXPECT_EQ(row.result, info.Merge(list, oldPath.c_str(), newPath.c_str(), row.all, FALSE,
-                                         row.downloaderOnly, &message)) << row.name;
+                                         FALSE, &message)) << row.name;
         EXPECT_EQ("untouched", message) << row.name;
         std::string listed;
         for (CDownloadItem* item : list)
@@ -149,8 +126,8 @@ TEST(DownloadMerge, OutcomesPerSituation)
                                                            check.substr(dot + 1, equals - dot - 1).c_str()))
                 << row.name << ": " << check;
         }
-        EXPECT_EQ(row.oldText ? row.oldText : "<missing>", text(oldPath)) << row.name << ": only read";
-        EXPECT_TRUE(row.result == 0 || text(newPath) == (row.newText ? row.newText : "<missing>")) << row.name;
+        EXPECT_EQ(row.oldText, ReadWholeFile(oldPath)) << row.name << ": only read";
+        EXPECT_TRUE(row.result == 0 || ReadWholeFile(newPath) == row.newText) << row.name;
     }
 }
 

@@ -135,8 +135,6 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
         {"mixed line ends", "[alpha]\r\nName=A\n[beta]\nUpdate=0\r\n"}, {"empty file", ""},
         {"no trailing newline", "[alpha]\nName=A\n[beta]\nUpdate = 0"}, {"missing file", nullptr},
         {"blanks around equals", "[alpha]\n  Update  =  0  \n\tDownload\t=\t0\n[ beta ]  trailing\n"},
-        {"bytes that are no blanks", "[\xA0" "alpha]\r\nName=A\r\n[beta\x1C]\r\n\x1FUpdate=0\r\n"},
-        {"quoted values", "[alpha]\nUpdate=\"0\"\nName='A'\n[beta]\nName=\"B\n"},
         {"duplicate keys", "[alpha]\nUpdate=0\nUpdate=5\nupdate=6\n"},
         {"duplicate sections", "[alpha]\nName=A\n[beta]\nName=B\n[ALPHA]\nUpdate=7\n[beta]\nx=1\n"},
         {"blank lines and comments", "\n\n[alpha]\n; comment\n\nName=A\n\n\n[beta]\n\n"},

@@ -36,7 +36,6 @@ TEST(ConstraintExports, CheckConstraintGivesResultOrZeroWithErrorInfo)
     const struct { const char *xml; long expected; const char *descriptionStart; } rows[] = {
         {"<if><and><true/><not><false/></not></and></if>", 1, "<no error info>"},
         {nullptr, 0, "XML Document is empty!"},
-        {"<and><true/></or>", 0, "XML ParseError:"},
         {huge.c_str(), 0, "<no error info>"},
     };
     const auto check = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
@@ -55,10 +54,8 @@ IXMLDOMNode* CallerNode(const std::string& xml, bool firstChild)
     IXMLDOMDocument* document = nullptr;
     EXPECT_EQ(S_OK, CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_INPROC_SERVER,
                                      nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document)));
-    BSTR text = SysAllocString(std::wstring(xml.begin(), xml.end()).c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    EXPECT_EQ(S_OK, document->loadXML(text, &loaded)) << xml;
-    SysFreeString(text);
+    EXPECT_EQ(S_OK, document->loadXML(nv::BstrText(xml).Get(), &loaded)) << xml;
     IXMLDOMNode* node = document;
     for (int level = firstChild ? 2 : 1; level > 0; --level) {
         IXMLDOMNode* child = nullptr;

@@ -58,13 +58,6 @@ TEST(ExportTable, HoldsExactlyTheSuitesNamesAndOrdinals)
     EXPECT_EQ(ExpectedExports(), actual);
 }
 
-TEST(ExportTable, NamesAreInAlphabeticalOrder)
-{
-    ExportTable table = ReadExportTable(NvinfoModule::Handle());
-    for (size_t i = 1; i < table.entries.size(); ++i)
-        EXPECT_LT(table.entries[i - 1].name, table.entries[i].name);
-}
-
 TEST(ExportTable, OrdinalAndNameLeadToTheSameFunction)
 {
     for (const auto& [ordinal, name] : ExpectedExports()) {

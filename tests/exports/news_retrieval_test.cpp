@@ -47,7 +47,6 @@ TEST_F(NewsRetrieval, NothingToShowIsANullResult)
     IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
     EXPECT_EQ(S_OK, getNews("zgpro", "", &document));
     EXPECT_EQ(nullptr, document);
-    EXPECT_EQ(E_INVALIDARG, getNews("", "", &document));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -65,7 +64,6 @@ TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
         {"", "c1:0|c2:0|c3:0|c4:0|c5:0|c6:0|c7:0"},
         {"Steuer", "c1:0|c3:0|c4:0"},
         {"Kunden's Ecke", "c5:0"},
-        {"Kunden\"s' Ecke", "(null)"},
         {longCategory, "c6:0"},
         {longCategory + "x", "(null)"},
         {"%s%n", "(null)"},

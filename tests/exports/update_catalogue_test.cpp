@@ -129,7 +129,6 @@ TEST_F(GetUpdatesExport, DestinationForms)
         {m_temp.File("Apps"), m_temp.File("Apps"), kCreated},
         {m_temp.File("No\\Deeper"), m_temp.File("No\\Deeper"), kAbsent},
         {"-RHKLM\\Software\\NvMergeTest\\Absent;Sub", "\\Sub", kUnchecked},
-        {"-RHKLM\\Software\\NvMergeTest\\Absent", m_folder, kCreated},
         {"-X", m_folder, kCreated},
     };
     for (const auto& row : rows) {

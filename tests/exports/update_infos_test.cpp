@@ -1,20 +1,11 @@
 // The update manager's exports: GetUpdateMode and GetDaysSinceLastCheck against its real settings
 // file in the all-users folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
 // files and news feeds. Keys, files and folders are put back as found.
-#include "xml_outline.h"
-
-#include "dialog_capture.h"
-#include "harness/nvinfo_module.h"
-#include "harness/registry_sandbox.h"
-#include "harness/temp_folder.h"
-#include "nvinfo.h"
-
-#include <gtest/gtest.h>
+#include "news_fixture.h"
 
 #include <objbase.h>
 
 #include <ctime>
-#include <fstream>
 #include <tuple>
 
 namespace {
@@ -108,16 +99,11 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
         int mode, days;
     } rows[] = {
         {"no settings file", "", 1, -1}, {"empty file", "", 0, -1},
-        {"malformed", "<c><UpdateMode>ModeAutomatic</Update></c>", 0, -1},
         {"not direct children", "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
                                 "01.03.2024</LastSuccessfulCheck></x></c>", 0, -1},
-        {"ModeDontCheck", ConfigXml("ModeDontCheck", MinutesFromNow(-10)), 0, 0},
         {"lower case", ConfigXml("modedontcheck", MinutesFromNow(-25 * 60)), 0, 1},
         {"with blanks", ConfigXml(" ModeDontCheck\r\n", ""), 0, 0},  // the DOM's text is trimmed
         {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
-        {"empty mode", "<c><UpdateMode/></c>", 1, -1},
-        {"400 days ago", ConfigXml("ModeAutomatic", MinutesFromNow(-400LL * 24 * 60)), 1, 400},
-        {"14 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(14 * 60)), 1, 0},
         {"36 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(36 * 60)), 1, -1},
     };
     auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
@@ -194,7 +180,6 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
 }
 
 const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
-const char kFeedFolderKey[] = "Software\\NvinfoCatalogueTest\\Feeds";
 const char kPushing[] = "http://upd.example/x.ndc";
 
 // An NDC file with every kind of section the update infos must sort out.
@@ -234,32 +219,26 @@ std::string InfoOutline(int updates, int news)
            std::to_string(news) + "</News><Days>3</Days></Info>";
 }
 
-class UpdateInfos : public ::testing::Test {
+// The products' news come from the standard data folder, here the news fixture's.
+class UpdateInfos : public NewsFixture {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
     {
-        m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_data.Path());
-        m_registry.SetString(HKEY_LOCAL_MACHINE, kFeedFolderKey, "Ordner", m_feeds.Path());
+        m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_temp.File("daten"));
         m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
     // A feed for `product` with one item per guid; returns the outline of its channel part.
     std::string AddFeed(const std::string& product, std::initializer_list<const char*> guids)
     {
-        const std::string feedName = "nvcat-" + product + ".xml";
         std::string items, outline = "<title>News " + product + "</title>";
-        for (const char* guid : guids) {
-            items += std::string("<item><guid>") + guid + "</guid><description>  Text " + guid +
-                     "\r\n</description></item>";
-            outline += "<item read=\"0\" feedurl=\"" + m_feeds.File(feedName) + "\"><guid>" +
-                       guid + "</guid><description>Text " + guid + "</description></item>";
-        }
-        m_feeds.Write(feedName, "<rss><channel><title>News " + product + "</title>" + items +
-                                    "</channel></rss>");
-        m_data.Write(product + ".feed",
-                     "<NvFeeds><NvFeed><Url>http://news.example/" + feedName +
-                         "</Url><RegistryDestination>HKLM\\" + kFeedFolderKey +
-                         "\\Ordner</RegistryDestination></NvFeed></NvFeeds>");
+        for (const char* guid : guids)
+            items += Item(guid, std::string("<description>  Text ") + guid + "\r\n</description>");
+        const std::string feed = WriteFeed(outline + items);
+        for (const char* guid : guids)
+            outline += "<item read=\"0\" feedurl=\"" + feed + "\"><guid>" + guid +
+                       "</guid><description>Text " + guid + "</description></item>";
+        WriteIndex(product, Entry(feed));
         return outline;
     }
 
@@ -271,19 +250,16 @@ protected:
         IDispatch* document = nullptr;
         DialogCapture dialogs;
         int result = get(product.c_str(), &news, &updates, &days, outline ? &document : nullptr);
-        m_dialogs = dialogs.Dialogs();
         bool declaration = false;
         const std::string text = TakeDocumentOutline(document, &declaration);
         if (outline)
             *outline = text;
-        return std::make_tuple(result, updates, news, days, declaration, m_dialogs.size());
+        const size_t boxes = dialogs.Dialogs().size();
+        return std::make_tuple(result, updates, news, days, declaration, boxes);
     }
 
     InstalledProducts m_products;
-    TempFolder m_data, m_feeds;
-    RegistrySandbox m_registry;
     UpdateManagerConfigFile m_config;
-    std::vector<CapturedDialog> m_dialogs;
 };
 
 TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
@@ -338,19 +314,6 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
               outline);
     EXPECT_EQ(1, std::get<2>(Read("NVPRO", &outline)));  // only the exact code stands for the suite
     EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>", outline);
-}
-
-TEST_F(UpdateInfos, UnreadableNewsAreReportedAndTheRestGoesOn)
-{
-    m_products.Register("nvcatbroken", "Kaputt",
-                        m_products.files.Write("b.ndc", NdcHeader(kPushing, "", "1") + kItems));
-    m_data.Write("nvcatbroken.feed", "<NvFeeds><NvFeed></NvFeeds>");
-    std::string outline;
-    EXPECT_EQ(std::make_tuple(0, 2, 0, 3, true, 1u), Read("nvcatbroken", &outline));
-    EXPECT_EQ("<rss><channel></channel>" + ListedUpdates() + InfoOutline(2, 0) + "</rss>", outline);
-    ASSERT_EQ(1u, m_dialogs.size());
-    EXPECT_EQ(0u, m_dialogs[0].text.find("Es trat ein Fehler beim Lesen der News f\xFCr das "
-                                         "Produkt 'nvcatbroken' auf.")) << m_dialogs[0].text;
 }
 
 TEST(UpdateInfosExport, EmptyProductTouchesNothing)

@@ -1,63 +1,21 @@
 #include "xml_outline.h"
 
+#include "support/bstr_text.h"
 #include "support/msxml_ids.h"
 
 #include <objbase.h>
-#include <oleauto.h>
 
 namespace {
-
-std::string Take(BSTR text)
-{
-    int length = text ? WideCharToMultiByte(1252, 0, text, -1, nullptr, 0, nullptr, nullptr) : 0;
-    std::string narrow(length > 1 ? length : 1, '\0');
-    if (length > 1)
-        WideCharToMultiByte(1252, 0, text, -1, &narrow[0], length, nullptr, nullptr);
-    SysFreeString(text);
-    narrow.pop_back();
-    return narrow;
-}
 
 std::string NameOf(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*get)(BSTR*) =
                                             &IXMLDOMNode::get_nodeName)
 {
     BSTR text = nullptr;
     (node->*get)(&text);
-    return Take(text);
+    return nv::BstrText::Attach(text).AnsiString();
 }
 
 std::string TextOf(IXMLDOMNode* node) { return XmlEscaped(NameOf(node, &IXMLDOMNode::get_text)); }
-
-std::string RootOutline(IXMLDOMDocument* document)
-{
-    IXMLDOMElement* root = nullptr;
-    document->get_documentElement(&root);
-    const std::string outline = XmlOutline(root);
-    if (root)
-        root->Release();
-    document->Release();
-    return outline;
-}
-
-} // namespace
-
-std::string XmlEscaped(const std::string& text)
-{
-    std::string escaped;
-    for (char c : text)
-        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
-    return escaped;
-}
-
-std::string ElementsOutline(const char* const* names, std::initializer_list<std::string> values)
-{
-    std::string outline;
-    for (const std::string& value : values) {
-        const std::string name = *names++;
-        outline += "<" + name + ">" + XmlEscaped(value) + "</" + name + ">";
-    }
-    return outline;
-}
 
 std::string XmlOutline(IXMLDOMNode* node)
 {
@@ -97,6 +55,37 @@ std::string XmlOutline(IXMLDOMNode* node)
     return outline + "</" + tag + ">";
 }
 
+std::string RootOutline(IXMLDOMDocument* document)
+{
+    IXMLDOMElement* root = nullptr;
+    document->get_documentElement(&root);
+    const std::string outline = XmlOutline(root);
+    if (root)
+        root->Release();
+    document->Release();
+    return outline;
+}
+
+} // namespace
+
+std::string XmlEscaped(const std::string& text)
+{
+    std::string escaped;
+    for (char c : text)
+        escaped += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+    return escaped;
+}
+
+std::string ElementsOutline(const char* const* names, std::initializer_list<std::string> values)
+{
+    std::string outline;
+    for (const std::string& value : values) {
+        const std::string name = *names++;
+        outline += "<" + name + ">" + XmlEscaped(value) + "</" + name + ">";
+    }
+    return outline;
+}
+
 std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace)
 {
     CoInitialize(nullptr);
@@ -105,12 +94,8 @@ std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace)
                                 nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document))))
         return "(no parser)";
     document->put_preserveWhiteSpace(keepWhiteSpace ? VARIANT_TRUE : VARIANT_FALSE);
-    std::wstring wide(xml.size(), L'\0');
-    MultiByteToWideChar(1252, 0, xml.data(), xml.size(), &wide[0], wide.size());
-    BSTR text = SysAllocString(wide.c_str());
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    document->loadXML(text, &loaded);
-    SysFreeString(text);
+    document->loadXML(nv::BstrText(xml).Get(), &loaded);
     if (loaded == VARIANT_TRUE)
         return RootOutline(document);
     document->Release();
@@ -137,4 +122,7 @@ std::string TakeDocumentOutline(IDispatch* dispatch, bool* declaration)
     return RootOutline(document);
 }
 
-std::string TakeBstrText(BSTR text) { return text ? Take(text) : "(null)"; }
+std::string TakeBstrText(BSTR text)
+{
+    return text ? nv::BstrText::Attach(text).AnsiString() : "(null)";
+}

@@ -11,7 +11,6 @@
 std::string XmlEscaped(const std::string& text);
 // A run of text-only elements: <names[i]>values[i]</names[i]>...
 std::string ElementsOutline(const char* const* names, std::initializer_list<std::string> values);
-std::string XmlOutline(IXMLDOMNode* node);
 // The root element of an XML text, "(unparsable)" for none. Without
 // `keepWhiteSpace` white-space-only text (Wine's msxml3 indents) is dropped.
 std::string XmlTextOutline(const std::string& xml, bool keepWhiteSpace = true);
