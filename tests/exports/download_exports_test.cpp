@@ -1,6 +1,7 @@
 // The download and merge exports called through the built module with real
 // NDC files, registry values and files.
 #include "download/ndc_limits.h"
+#include "harness/child_process.h"
 #include "harness/held_file.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
@@ -10,7 +11,6 @@
 #include "xml_outline.h"
 
 #include <gtest/gtest.h>
-#include <process.h>
 #include <psapi.h>
 #include <algorithm>
 #include <cstring>
@@ -36,26 +36,16 @@ static std::string RunHost(const TempFolder& folder, std::string command, SIZE_T
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE output = CreateFileA(folder.File("host.out").c_str(), GENERIC_WRITE, 0, &inherit,
                                 CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = output;
-    command = "\"" + OutputFile("nvhost.exe") + "\"" + command;
-    PROCESS_INFORMATION child = {};
     DWORD code = STILL_ACTIVE;
-    PROCESS_MEMORY_COUNTERS counters = {};
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                       &child)) {
+    {
+        ChildProcess host(OutputFile("nvhost.exe"), command, output);
+        PROCESS_MEMORY_COUNTERS counters = {};
         for (ULONGLONG end = GetTickCount64() + 60000;
-             WaitForSingleObject(child.hProcess, 20) == WAIT_TIMEOUT;) {
-            if (peak && K32GetProcessMemoryInfo(child.hProcess, &counters, sizeof counters))
+             (code = host.WaitForExit(20)) == STILL_ACTIVE && GetTickCount64() < end;) {
+            if (peak && K32GetProcessMemoryInfo(host.Handle(), &counters, sizeof counters))
                 *peak = std::max(*peak, counters.PeakWorkingSetSize);
-            if (GetTickCount64() > end && TerminateProcess(child.hProcess, 99))
-                WaitForSingleObject(child.hProcess, 10000);
         }
-        GetExitCodeProcess(child.hProcess, &code);
-        CloseHandle(child.hThread);
-        CloseHandle(child.hProcess);
+        code = host.Finish(0, 99);
     }
     CloseHandle(output);
     return ReadWholeFile(folder.File("host.out")) + "\nexit code " + std::to_string(code);
@@ -239,21 +229,13 @@ TEST(MergeNdcExports, RacingCallersLoseNoWrite)
     TempFolder folder;
     const std::string oldPath = folder.Write("o.ndc", "[same]\nDateVer=5\nUpdate=1\nQuotaDiced=1");
     const std::string newPath = folder.Write("n.ndc", "[same]\nDateVer=5\n[diced]\nQuota=9");
-    const std::string racer = OutputFile("flag_racer.exe"), q = "\"";
     const int rounds = 100;
-    intptr_t racers[2];
-    for (int i = 0; i < 2; ++i)
-        racers[i] = _spawnl(_P_NOWAIT, racer.c_str(), (q + racer + q).c_str(),
-                            (q + newPath + q).c_str(), (q + oldPath + q).c_str(), i ? "b" : "a",
-                            std::to_string(rounds).c_str(), nullptr);
-    for (intptr_t handle : racers) {
-        // Generous for a loaded machine; a hang still ends here.
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(HANDLE(handle), 120000));
-        DWORD failed = 255;
-        EXPECT_TRUE(GetExitCodeProcess(HANDLE(handle), &failed) && !failed) << failed << " failed";
-        TerminateProcess(HANDLE(handle), 0);
-        CloseHandle(HANDLE(handle));
-    }
+    const std::string files = Quoted(newPath) + " " + Quoted(oldPath) + " ";
+    ChildProcess a(OutputFile("flag_racer.exe"), files + "a " + std::to_string(rounds));
+    ChildProcess b(OutputFile("flag_racer.exe"), files + "b " + std::to_string(rounds));
+    // Generous for a loaded machine; a hang still ends here. Exit code: the failed calls.
+    EXPECT_EQ(0u, a.Finish(120000));
+    EXPECT_EQ(0u, b.Finish(120000));
     for (int round = 0; round < 2 * rounds; ++round) {
         const std::string section = (round < rounds ? "a" : "b") + std::to_string(round % rounds);
         EXPECT_EQ(1u, GetPrivateProfileIntA(section.c_str(), "Download", 0, newPath.c_str()))

@@ -2,14 +2,14 @@
 // the version query, the news date override) meet two threads' first calls in
 // fresh processes: one thread in a single-threaded COM apartment, one in the
 // multithreaded one.
+#include "harness/child_process.h"
 #include "harness/module_paths.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <process.h>
-
+#include <memory>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -48,30 +48,19 @@ TEST(FirstCalls, TwoThreadsOfFreshProcessesGetOneThreadsAnswersAndDrawTheirOwnNu
                      "[Plain]\nQuota=0\nQuotaDiced=700\n" + dice);
 
     // Three processes at once: first calls in the same second on every one.
-    const std::string program = OutputFile("nvfirstcalls.exe");
-    const std::string args[] = {"\"" + program + "\"", "\"" + ndc + "\"", "firstcalls",
-                                "HKLM\\" + std::string(key) + "\\Daten", "\"" + holding + "\"",
-                                "\"" + failing + "\""};
-    std::vector<std::pair<HANDLE, std::string>> runs;
-    for (int run = 0; run < 3; ++run) {
-        std::string out = folder.File("answers" + std::to_string(run) + ".txt");
-        intptr_t process = _spawnl(_P_NOWAIT, program.c_str(), args[0].c_str(), out.c_str(),
-                                   args[1].c_str(), args[2].c_str(), args[3].c_str(),
-                                   args[4].c_str(), args[5].c_str(), nullptr);
-        ASSERT_NE(-1, process);
-        runs.emplace_back(reinterpret_cast<HANDLE>(process), out);
-    }
+    const std::string arguments = Quoted(ndc) + " firstcalls HKLM\\" + key + "\\Daten " +
+                                  Quoted(holding) + " " + Quoted(failing);
+    std::unique_ptr<ChildProcess> runs[3];
+    for (int run = 0; run < 3; ++run)
+        runs[run].reset(new ChildProcess(OutputFile("nvfirstcalls.exe"),
+                                         Quoted(folder.File("answers" + std::to_string(run))) +
+                                             " " + arguments));
     const std::regex answer(
         "privileged=1 plain=0 conditions=50/0 news=1 dice=((?:\\d{1,3},){8})");
     std::set<std::string> drawn;
-    for (const auto& run : runs) {
-        if (WaitForSingleObject(run.first, 60000) != WAIT_OBJECT_0)
-            TerminateProcess(run.first, 254);
-        DWORD exitCode = 254;
-        GetExitCodeProcess(run.first, &exitCode);
-        CloseHandle(run.first);
-        EXPECT_EQ(0u, exitCode);
-        std::istringstream lines(ReadWholeFile(run.second));
+    for (int run = 0; run < 3; ++run) {
+        EXPECT_EQ(0u, runs[run]->Finish(60000));
+        std::istringstream lines(ReadWholeFile(folder.File("answers" + std::to_string(run))));
         for (std::string line; std::getline(lines, line);) {
             std::smatch found;
             EXPECT_TRUE(std::regex_match(line, found, answer)) << line;

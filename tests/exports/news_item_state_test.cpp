@@ -1,9 +1,8 @@
 // Recording through SetNewsItemState that a user has read or hidden a news
 // item, and what the next reading of the feed makes of it.
+#include "harness/child_process.h"
 #include "harness/module_paths.h"
 #include "news_fixture.h"
-
-#include <process.h>
 
 namespace {
 
@@ -99,23 +98,15 @@ TEST_F(NewsItemState, MarksSetAtOnceByTwoProgramsAreAllKept)
         items += Item("g" + std::to_string(i));
         expected += (i ? "|g" : "g") + std::to_string(i) + ":1";
     }
-    const std::string feed = WriteFeed(items), quotedFeed = "\"" + feed + "\"";
-    const std::string marker = OutputFile("nvmarker.exe"), quoted = "\"" + marker + "\"";
-    HANDLE programs[2];
+    const std::string feed = WriteFeed(items);
+    std::unique_ptr<ChildProcess> programs[2];
     for (int p = 0; p < 2; ++p)
-        programs[p] = reinterpret_cast<HANDLE>(
-            _spawnl(_P_NOWAIT, marker.c_str(), quoted.c_str(), quotedFeed.c_str(),
-                    std::to_string(p * perProgram).c_str(), std::to_string(perProgram).c_str(),
-                    nullptr));
-    for (HANDLE program : programs) {
-        // A failed call shows a message box that nobody answers there.
-        if (WaitForSingleObject(program, 60000) != WAIT_OBJECT_0)
-            TerminateProcess(program, 254);
-        DWORD failedCalls = 255;
-        GetExitCodeProcess(program, &failedCalls);
-        CloseHandle(program);
-        EXPECT_EQ(0u, failedCalls);
-    }
+        programs[p].reset(new ChildProcess(OutputFile("nvmarker.exe"),
+                                           Quoted(feed) + " " + std::to_string(p * perProgram) +
+                                               " " + std::to_string(perProgram)));
+    // Exit code: the calls that failed. A failed call shows a box that nobody answers there.
+    for (auto& program : programs)
+        EXPECT_EQ(0u, program->Finish(60000));
     EXPECT_EQ(expected, FileNews(feed, 1, 1));
 }
 

@@ -3,11 +3,14 @@
 // instant and this process keeps no handle. The holder ends with the object, or after a minute.
 #pragma once
 
+#include "harness/child_process.h"
 #include "harness/module_paths.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 class HeldFile {
 public:
@@ -17,23 +20,11 @@ public:
         HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, &inherited, OPEN_EXISTING,
                                   0, nullptr);
         EXPECT_NE(INVALID_HANDLE_VALUE, file) << path;
-        std::string command = "\"" + OutputFile("nvholder.exe") + "\" 60000";
-        STARTUPINFOA startup = {sizeof startup};
-        PROCESS_INFORMATION info = {};
-        EXPECT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                   nullptr, &startup, &info)) << command;
+        m_holder.reset(new ChildProcess(OutputFile("nvholder.exe"), "60000"));
         CloseHandle(file);
-        CloseHandle(info.hThread);
-        m_process = info.hProcess;
-    }
-    ~HeldFile()
-    {
-        TerminateProcess(m_process, 0);
-        // Generous for a loaded machine; the file is free once the holder is gone.
-        WaitForSingleObject(m_process, 30000);
-        CloseHandle(m_process);
     }
 
 private:
-    HANDLE m_process = nullptr;
+    // Ended with the object; the file is free once the holder is gone.
+    std::unique_ptr<ChildProcess> m_holder;
 };

@@ -2,6 +2,9 @@
 // started for one test; terminated if still running when the object goes away.
 #pragma once
 
+// Beside this header: the stand-in program includes it by its path.
+#include "child_process.h"
+
 #include <windows.h>
 
 #include <string>
@@ -20,15 +23,12 @@ public:
     // titled `tag` and this process's id (a test failure if none comes).
     explicit TargetProcess(const std::string& tag, const std::string& options = "",
                            const std::string& program = TargetProgram());
-    ~TargetProcess();
-    TargetProcess(const TargetProcess&) = delete;
-    TargetProcess& operator=(const TargetProcess&) = delete;
 
-    bool Running() const { return WaitForExit(0) == STILL_ACTIVE; }
+    bool Running() const { return m_process.Running(); }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
-    DWORD WaitForExit(DWORD ms) const;
-    void Kill();
+    DWORD WaitForExit(DWORD ms) const { return m_process.WaitForExit(ms); }
+    void Kill() { m_process.Kill(); }
 
 private:
-    PROCESS_INFORMATION m_info = {};
+    ChildProcess m_process;
 };
