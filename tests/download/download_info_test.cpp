@@ -6,7 +6,7 @@
 #include "ndc_fixture.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
+#include <vector>
 
 // The outline of each entry, "!" when the map misses it; the map's size.
 static std::string Describe(const DownloadItemList& list, const DownloadItemMap& map)
@@ -23,25 +23,31 @@ TEST(DownloadInfo, LoadFileBuildsListsMapsAndGroups)
     const struct {
         const char *name, *content, *model;
     } rows[] = {
-        {"header only", "[Header]\nName=H\n", "header | 1"}, {"no keys", "[A]\n[B]\n", "a b | 2"},
-        {"group of two", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n", "grp(i1:1,i2:1) | 1"},
+        {"header only", "[Header]\nName=H\n", "header | 1"},
+        {"no keys", "[A]\n[B]\n", "a b | 2"},
+        {"group of two", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n",
+         "grp(i1:1,i2:1) | 1"},
         {"group without DateVer", "[i1]\nMyGroup=grp\n[grp]\n[i2]\nMyGroup=grp\n", "-5"},
         {"dnload never joins a group", "[dnload]\nMyGroup=nothing\n", "dnload | 1"},
-        {"nested, member after it", "[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n[m]\nMyGroup=in\n", "-5"},
-        {"two groups naming each other", "[a]\nDateVer=1\nMyGroup=b\n[b]\nDateVer=1\nMyGroup=a\n", "-5"},
+        {"nested, member after it",
+         "[in]\nDateVer=1\nMyGroup=out\n[out]\nDateVer=1\n[m]\nMyGroup=in\n", "-5"},
+        {"two groups naming each other", "[a]\nDateVer=1\nMyGroup=b\n[b]\nDateVer=1\nMyGroup=a\n",
+         "-5"},
     };
     TempFolder folder;
     for (const auto& row : rows) {
         const std::string path = folder.Write("load.ndc", row.content);
         CDownloadInfo info;
         const int result = info.LoadFile(path.c_str(), &info.m_aNewItems, &info.m_mapNewItems);
-        EXPECT_EQ(row.model, result ? std::to_string(result) : Describe(info.m_aNewItems, info.m_mapNewItems))
+        EXPECT_EQ(row.model,
+                  result ? std::to_string(result) : Describe(info.m_aNewItems, info.m_mapNewItems))
             << row.name;
     }
     CDownloadInfo info;
     EXPECT_EQ(-1, info.LoadFile(nullptr, &info.m_aOldItems, &info.m_mapOldItems));
     EXPECT_EQ(-2, info.LoadFile(folder.File("load.ndc").c_str(), nullptr, &info.m_mapOldItems));
-    EXPECT_EQ(-3, info.LoadFile(folder.File("none.ndc").c_str(), &info.m_aOldItems, &info.m_mapOldItems));
+    EXPECT_EQ(
+        -3, info.LoadFile(folder.File("none.ndc").c_str(), &info.m_aOldItems, &info.m_mapOldItems));
     EXPECT_TRUE(info.m_aOldItems.empty());
 }
 
@@ -67,67 +73,85 @@ TEST(DownloadInfo, DuplicateSectionsAreReportedOncePerLoadAndSkipped)
               capture.Dialogs()[0].text);
 }
 
-#define NEVER "Installiert=/RHKLM\\NOPE\\X\n"
-#define I5 "[i]\nDateVer=5\n"
-#define I6 "[i]\nDateVer=6\n"
-#define GROUP "[grp]\nDateVer=3\n[m1]\nDateVer=1\nMyGroup=grp\n"
-#define GROUP_OLD GROUP "Update=1\n[m2]\nDateVer=1\nMyGroup=grp\nUpdate=1\nDownload=1\n"
-#define TOOLS_OLD "[dnload]\nDateVer=4\nUpdate=1\n[tool]\nDateVer=1\n"
+// A key of the new file after the merge; "<none>" when it is missing.
+struct NdcKey {
+    const char *section, *key, *value;
+};
+using NdcKeys = std::vector<NdcKey>;
 
-// One row per situation. "listed" is the outline of what the caller gets, then "/" and what the
-// new list keeps; "keys" are "section.key=value" of the new file afterwards.
+// "listed" is the outline of what the caller gets, "kept" the sections the new list keeps.
 TEST(DownloadMerge, OutcomesPerSituation)
 {
+    const std::string never = std::string(R"(Installiert=/RHKLM\NOPE\X)") + "\n";
+    const std::string group = "[grp]\nDateVer=3\n[m1]\nDateVer=1\nMyGroup=grp\n";
+    const std::string groupOld = group + "Update=1\n[m2]\nDateVer=1\nMyGroup=grp\nUpdate=1\n";
+    const std::string nested = "[a]\nMyGroup=s1\nUpdate=1\n[b]\nMyGroup=s2\nUpdate=1\n[s2]\n"
+                               "DateVer=1\nMyGroup=grp\n[grp]\nDateVer=3\n[s1]\nMyGroup=grp\n";
+    const std::string tools = "[dnload]\nDateVer=4\nUpdate=1\n[tool]\nDateVer=1\n";
     const struct {
-        const char *name, *oldText, *newText;
-        BOOL all;
+        const char* name;
+        std::string oldText, newText; // newText "-": no new file
+        BOOL all, downloaderOnly;
         int result;
-        const char *listed, *keys;
+        const char *listed, *kept;
+        NdcKeys keys;
     } rows[] = {
-        {"new item keeps the fetched flags", "[o]\n", I5 "Update=1\nDownload=1\n", FALSE, 0,
-         "i / i ", "i.Update=1 i.Download=1"},
-        {"newer, only old flags carried", I5 "Update=1\nDownload=1\nTooltip=old\n", I6 "Name=New\n",
-         FALSE, 0, "i / i ", "i.Update=<none> i.Download=<none> i.Tooltip=<none> i.Name=New"},
-        {"same, not installed, downloaded", I5 "Download=1\n", I5, FALSE, 0, "i / i ",
-         "i.Update=<none> i.Download=1"},
-        {"carried number decides the quota", I5 "Quota=500\nQuotaDiced=700\n", I6 "Quota=500\n[j]\n",
-         FALSE, 0, "j / j ", "i.QuotaDiced=700"},
-        {"the new file's own number is replaced", I5 "QuotaDiced=42\n", I6 "QuotaDiced=41\n", FALSE,
-         0, "i / i ", "i.QuotaDiced=42"},
-        {"one group member newer", GROUP_OLD, GROUP "[m2]\nDateVer=2\nMyGroup=grp\n", FALSE, 0,
-         "grp(m1:0,m2:1) / grp ", "m1.Update=<none>"},
-        {"group installed already, kept", GROUP_OLD, GROUP "[m2]\nDateVer=1\nMyGroup=grp\n" NEVER, FALSE,
-         0, "/ grp ", "m1.Update=1 m2.Update=1 grp.Update=1"},
-        {"same downloader not listed", TOOLS_OLD, "[dnload]\nDateVer=4\n[tool]\nDateVer=2\n", TRUE,
-         0, "tool / ", "dnload.Download=1 dnload.Update=1"},
-        {"old file without sections", "", I5, TRUE, -1, "/ ", ""},
+        {"new item keeps the fetched flags", "[o]\n", "[i]\nDateVer=5\nUpdate=1\nDownload=1\n",
+         FALSE, FALSE, 0, "i", "i", NdcKeys{{"i", "Update", "1"}, {"i", "Download", "1"}}},
+        {"newer, only old flags carried", "[i]\nDateVer=5\nUpdate=1\nDownload=1\nTooltip=old\n",
+         "[i]\nDateVer=6\nName=New\n", FALSE, FALSE, 0, "i", "i",
+         NdcKeys{
+             {"i", "Update", "<none>"}, {"i", "Download", "<none>"}, {"i", "Tooltip", "<none>"}}},
+        {"same, not installed, downloaded", "[i]\nDateVer=5\nDownload=1\n", "[i]\nDateVer=5\n",
+         FALSE, FALSE, 0, "i", "i", NdcKeys{{"i", "Update", "<none>"}, {"i", "Download", "1"}}},
+        {"carried number decides the quota", "[i]\nDateVer=5\nQuota=500\nQuotaDiced=700\n",
+         "[i]\nDateVer=6\nQuota=500\n[j]\n", FALSE, FALSE, 0, "j", "j",
+         NdcKeys{{"i", "QuotaDiced", "700"}}},
+        {"one group member newer", groupOld, group + "[m2]\nDateVer=2\nMyGroup=grp\n", FALSE, FALSE,
+         0, "grp(m1:0,m2:1)", "grp", NdcKeys{{"m1", "Update", "<none>"}}},
+        {"group installed already, kept", groupOld,
+         group + "[m2]\nDateVer=1\nMyGroup=grp\n" + never, FALSE, FALSE, 0, "", "grp",
+         NdcKeys{{"m1", "Update", "1"}, {"m2", "Update", "1"}, {"grp", "Update", "1"}}},
+        {"inner group newer, its neighbour not", nested + "DateVer=1\n", nested + "DateVer=2\n",
+         FALSE, FALSE, 0, "grp(s2(b:0),s1(a:1))", "grp", NdcKeys{}},
+        {"installed downloader written, not listed", tools,
+         "[dnload]\nDateVer=4\n[tool]\nDateVer=2\n", FALSE, TRUE, 0, "tool", "dnload tool",
+         NdcKeys{{"dnload", "Download", "1"}, {"dnload", "Update", "1"}}},
+        {"newer downloader alone", tools, "[dnload]\nDateVer=5\n[tool]\nDateVer=2\n", TRUE, TRUE, 0,
+         "dnload", "dnload tool", NdcKeys{{"dnload", "Update", "<none>"}}},
+        {"old file without sections", "", "[i]\nDateVer=5\n", TRUE, FALSE, -1, "", "i", NdcKeys{}},
+        {"missing new file", "[i]\n", "-", TRUE, FALSE, -3, "", "", NdcKeys{}},
+
     };
     TempFolder folder;
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         const std::string oldPath = folder.Write(std::string(row.name) + ".old.ndc", row.oldText);
-        const std::string newPath = folder.Write(std::string(row.name) + ".new.ndc", row.newText);
+        const std::string newPath =
+            row.newText == "-" ? folder.File("missing.ndc")
+                               : folder.Write(std::string(row.name) + ".new.ndc", row.newText);
         CDownloadInfo info;
         DownloadItemRefs list;
         std::string message = "untouched";
         EXPECT_EQ(row.result, info.Merge(list, oldPath.c_str(), newPath.c_str(), row.all, FALSE,
-                                         FALSE, &message)) << row.name;
-        EXPECT_EQ("untouched", message) << row.name;
-        std::string listed;
+                                         row.downloaderOnly, &message));
+        EXPECT_EQ("untouched", message);
+        std::string listed, kept;
         for (CDownloadItem* item : list)
-            listed += Outline(item) + " ";
-        listed += "/ ";
-        for (size_t i = 0; !row.all && i < info.m_aNewItems.size(); ++i)
-            listed += info.m_aNewItems[i]->m_strSection + " ";
-        EXPECT_EQ(row.listed, listed) << row.name;
-        std::istringstream checks(row.keys);
-        for (std::string check; checks >> check;) {
-            const size_t dot = check.find('.'), equals = check.find('=');
-            EXPECT_EQ(check.substr(equals + 1), ReadNdcKey(newPath, check.substr(0, dot).c_str(),
-                                                           check.substr(dot + 1, equals - dot - 1).c_str()))
-                << row.name << ": " << check;
+            listed += (listed.empty() ? "" : " ") + Outline(item);
+        for (const auto& item : info.m_aNewItems)
+            kept += (kept.empty() ? "" : " ") + item->m_strSection;
+        EXPECT_EQ(row.listed, listed);
+        EXPECT_EQ(row.kept, kept);
+        for (const NdcKey& key : row.keys)
+            EXPECT_EQ(key.value, ReadNdcKey(newPath, key.section, key.key))
+                << key.section << "." << key.key;
+        EXPECT_EQ(row.oldText, ReadWholeFile(oldPath)) << "only read";
+        if (row.newText == "-") {
+            EXPECT_FALSE(FileExists(newPath));
+        } else if (row.result != 0) {
+            EXPECT_EQ(row.newText, ReadWholeFile(newPath));
         }
-        EXPECT_EQ(row.oldText, ReadWholeFile(oldPath)) << row.name << ": only read";
-        EXPECT_TRUE(row.result == 0 || ReadWholeFile(newPath) == row.newText) << row.name;
     }
 }
 

@@ -1,4 +1,5 @@
 // Download items read from and written to real NDC files; groups aggregate their members.
+#include "download/profile_redirect.h"
 #include "harness/registry_sandbox.h"
 #include "ndc_fixture.h"
 
@@ -8,38 +9,57 @@
 
 TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
 {
-    RegistrySandbox registry;
-    const char* const key = "Software\\NvItemTest";
-    registry.SetString(HKEY_LOCAL_MACHINE, key, "Path", "D:\\Pkg");
-    registry.SetString(HKEY_LOCAL_MACHINE, key, "Slashed", "D:\\Pkg\\");
     const struct {
-        const char* name;
-        std::string lines;
-        const char* expected;  // size|update|redistribute|elster|name|info text|info file|url
+        const char *name, *lines, *size;
+        int update, reDistribute, elster;
+        const char *itemName, *infoText, *infoFile;
     } rows[] = {
-        {"plain size gets kB", "Size=512", "512 kB|0|0|0|Sec|||"},
-        {"KB becomes kb", "Size=512 KB", "512 kb|0|0|0|Sec|||"},
-        {"flags out of range read 0", "Update=2\nElster=5\nReDistribute=3", "|0|0|0|Sec|||"},
-        {"redistribute 2 stays", "ReDistribute=2", "|0|2|0|Sec|||"},
-        {"empty name gives the section", "Name=", "|0|0|0|Sec|||"},
-        {"info with three fields", "Info=a;b;c", "|0|0|0|Sec|a|b|"},
-        {"keys in any case", "uPdAtE=1\nsize=3", "3 kB|1|0|0|Sec|||"},
-        {"url from a profile value", "FileURL=/r$Path;s.exe", "|0|0|0|Sec|||D:\\Pkg\\s.exe"},
-        {"url, value ends with \\", "FileURL=-R$Slashed;s.exe", "|0|0|0|Sec|||D:\\Pkg\\s.exe"},
-        {"url, missing value keeps the text", "FileURL=/r$No;s.exe", "|0|0|0|Sec|||/r$No;s.exe"},
+        {"plain size gets kB", "Size=512", "512 kB", 0, 0, 0, "Sec", "", ""},
+        {"KB becomes kb", "Size=512 KB", "512 kb", 0, 0, 0, "Sec", "", ""},
+        {"flags out of range read 0", "Update=2\nElster=5\nReDistribute=3", "", 0, 0, 0, "Sec", "",
+         ""},
+        {"redistribute 2 stays", "ReDistribute=2\nElster=1\nName=N", "", 0, 2, 1, "N", "", ""},
+        {"empty name gives the section", "Name=", "", 0, 0, 0, "Sec", "", ""},
+        {"info with three fields", "Info=a;b;c", "", 0, 0, 0, "Sec", "a", "b"},
+        {"keys in any case", "uPdAtE=1\nsize=3", "3 kB", 1, 0, 0, "Sec", "", ""},
     };
-    const std::string values = "HKLM\\Software\\NvItemTest\\";
     TempFolder folder;
     for (const auto& row : rows) {
-        const std::string path = folder.Write("values.ndc", "[Sec]\n" + WithKey(row.lines, values) + "\n");
+        SCOPED_TRACE(row.name);
+        const std::string path =
+            folder.Write("values.ndc", "[Sec]\n" + std::string(row.lines) + "\n");
         CDownloadItem item;
-        ASSERT_EQ(0, item.Load(path.c_str(), "Sec")) << row.name;
-        std::string seen = item.GetSize();
-        for (int flag : {item.GetUpdate(), item.GetReDistribute(), item.GetElster()})
-            seen += "|" + std::to_string(flag);
-        seen += "|" + item.GetName() + "|" + item.GetInfoText() + "|" + item.GetInfoFile() + "|" +
-                item.GetFileURL();
-        EXPECT_EQ(WithKey(row.expected, values), seen) << row.name;
+        ASSERT_EQ(0, item.Load(path.c_str(), "Sec"));
+        EXPECT_EQ(row.size, item.GetSize());
+        EXPECT_EQ(row.update, item.GetUpdate());
+        EXPECT_EQ(row.reDistribute, item.GetReDistribute());
+        EXPECT_EQ(row.elster, item.GetElster());
+        EXPECT_EQ(row.itemName, item.GetName());
+        EXPECT_EQ(row.infoText, item.GetInfoText());
+        EXPECT_EQ(row.infoFile, item.GetInfoFile());
+    }
+}
+
+// "$" stands for the registry path of the test's own key.
+TEST(ProfileRedirect, FileAndLocalUrlsReadTheSettingTheyName)
+{
+    RegistrySandbox registry;
+    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Path", "D:\\Pkg");
+    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Slashed", "D:\\Pkg\\");
+    const struct {
+        const char *name, *raw, *fileUrl, *localUrl;
+    } rows[] = {
+        {"value and suffix", "/r$Path;s.exe", R"(D:\Pkg\s.exe)", R"(D:\Pkg\s.exe)"},
+        {"value ends with a backslash", "/R$Slashed;sub", R"(D:\Pkg\sub)", R"(D:\Pkg\sub)"},
+        {"no suffix", "/r$Path", R"(D:\Pkg\)", R"(D:\Pkg)"},
+        {"missing value", "/r$No;s.exe", "/r$No;s.exe", "$No;s.exe"},
+        {"-r only for files", "-r$Path;s.exe", R"(D:\Pkg\s.exe)", "-r$Path;s.exe"},
+    };
+    const std::string key = R"(HKLM\Software\NvItemTest\)";
+    for (const auto& row : rows) {
+        EXPECT_EQ(WithKey(row.fileUrl, key), nv::ResolveFileUrl(WithKey(row.raw, key))) << row.name;
+        EXPECT_EQ(WithKey(row.localUrl, key), nv::ResolveLocalUrl(WithKey(row.raw, key)))
+            << row.name;
     }
 }
 
@@ -47,7 +67,7 @@ TEST(DownloadItem, QuotaIsDicedWhenAskedOnlyForItemsWhoseConditionHolds)
 {
     TempFolder folder;
     const std::string path = folder.Write("quota.ndc", "[Item]\nQuota=500\n[Failing]\nQuota=500\n"
-                                                       "Installiert=/RHKLM\\NOPE\\X\n");
+                                                       R"(Installiert=/RHKLM\NOPE\X)");
     CDownloadItem item;
     item.Load(path.c_str(), "Item");
     EXPECT_EQ(-1, item.GetQuotaDiced());
@@ -66,44 +86,94 @@ struct MemberValues {
     int update, download, want, elster;
     BOOL installable;
 };
+using Members = std::vector<MemberValues>;
 
-static std::unique_ptr<CDownloadItem> Member(size_t index, const MemberValues& values)
+// Members a, b, c ... in order.
+static std::unique_ptr<CDownloadItemGroup> Group(const std::vector<MemberValues>& members)
 {
-    auto item = std::make_unique<CDownloadItem>();
-    item->m_strSection = std::string(1, char('a' + index));
-    item->m_strSize = values.size;
-    item->m_nUpdate = values.update;
-    item->m_nElster = values.elster;
-    item->SetDownload(values.download);
-    item->SetWantDownload(values.want);
-    item->m_strInstalliert = values.installable ? "" : "/RHKLM\\NOPE\\X";
-    return item;
+    auto group = std::make_unique<CDownloadItemGroup>();
+    for (const MemberValues& values : members) {
+        auto item = std::make_unique<CDownloadItem>();
+        item->m_strSection = std::string(1, char('a' + group->Members().size()));
+        item->m_strSize = values.size;
+        item->m_nUpdate = values.update;
+        item->m_nElster = values.elster;
+        item->SetDownload(values.download);
+        item->SetWantDownload(values.want);
+        item->m_strInstalliert = values.installable ? "" : R"(/RHKLM\NOPE\X)";
+        group->AddMember(std::move(item));
+    }
+    return group;
 }
 
 TEST(DownloadItemGroup, AggregatesOverTheCountedMembers)
 {
     const struct {
         const char* name;
-        std::vector<MemberValues> members;  // size, update, download, want, elster, installable
-        const char* expected;  // size|kB|update|download|want|elster|installable
+        Members members; // size, update, download, want, elster, installable
+        const char* size;
+        int update, download, want, elster;
+        BOOL installable;
     } rows[] = {
-        {"no members", {}, "0 kB|0|1|1|0|0|1"},
-        {"one to install", {{"100 kB", 1, 1, 0, 1, FALSE}, {"250 kB", 0, 0, 1, 0, TRUE}}, "250 kB|250|0|0|1|0|1"},
-        {"all installed", {{"100 kB", 1, 1, 0, 0, FALSE}, {"250 kB", 1, 0, 0, 1, TRUE}}, "350 kB|350|1|0|0|1|0"},
-        {"one not installable", {{"100 kB", 0, 1, 1, 1, FALSE}, {"250kb", 0, 1, 0, 0, TRUE}}, "350 kB|350|0|1|1|1|0"},
-        {"want of an installed one", {{"1 kB", 1, 0, 1, 0, TRUE}, {"2 kB", 0, 1, 0, 0, TRUE}}, "2 kB|2|0|1|1|0|1"},
+        {"no members", Members{}, "0 kB", 1, 1, 0, 0, TRUE},
+        {"one to install", Members{{"100 kB", 1, 1, 0, 1, FALSE}, {"250 kB", 0, 0, 1, 0, TRUE}},
+         "250 kB", 0, 0, 1, 0, TRUE},
+        {"all installed", Members{{"100 kB", 1, 1, 0, 0, FALSE}, {"250 kB", 1, 0, 0, 1, TRUE}},
+         "350 kB", 1, 0, 0, 1, FALSE},
+        {"one not installable", Members{{"100 kB", 0, 1, 1, 1, FALSE}, {"250kb", 0, 1, 0, 0, TRUE}},
+         "350 kB", 0, 1, 1, 1, FALSE},
+        {"want of an installed one",
+         Members{{"1 kB", 1, 0, 1, 0, TRUE}, {"2 kB", 0, 1, 0, 0, TRUE}}, "2 kB", 0, 1, 1, 0, TRUE},
         {"sizes without a number before kb count 0",
-         {{"  300 KB ", 0, 1, 1, 0, TRUE}, {"1,5 mb kB", 0, 1, 1, 0, TRUE}, {"512", 0, 1, 1, 0, TRUE},
-          {"kb", 0, 1, 1, 0, TRUE}, {"", 0, 1, 1, 0, TRUE}}, "301 kB|301|0|1|1|0|1"},
+         Members{{"  300 KB ", 0, 1, 1, 0, TRUE},
+                 {"1,5 mb kB", 0, 1, 1, 0, TRUE},
+                 {"512", 0, 1, 1, 0, TRUE}},
+         "301 kB", 0, 1, 1, 0, TRUE},
     };
     for (const auto& row : rows) {
-        auto group = std::make_unique<CDownloadItemGroup>();
-        for (size_t i = 0; i < row.members.size(); ++i)
-            group->AddMember(Member(i, row.members[i]));
-        std::string seen = group->GetSize();
-        for (int value : {group->GetSizeKB(), group->GetUpdate(), group->GetDownload(),
-                          group->GetWantDownload(), group->GetElster(), int(group->IsInstallable())})
-            seen += "|" + std::to_string(value);
-        EXPECT_EQ(row.expected, seen) << row.name;
+        SCOPED_TRACE(row.name);
+        auto group = Group(row.members);
+        EXPECT_EQ(row.size, group->GetSize());
+        EXPECT_EQ(row.update, group->GetUpdate());
+        EXPECT_EQ(row.download, group->GetDownload());
+        EXPECT_EQ(row.want, group->GetWantDownload());
+        EXPECT_EQ(row.elster, group->GetElster());
+        EXPECT_EQ(row.installable, group->IsInstallable());
+    }
+}
+
+// The want flag reaches only the members still to install; "Update" reaches all of them.
+TEST(DownloadItemGroup, SettingAFlagReachesTheMembers)
+{
+    auto group = Group({{"1 kB", 1, 0, 0, 0, TRUE}, {"1 kB", 0, 0, 0, 0, TRUE}});
+    const auto& members = group->Members();
+    group->SetWantDownload(1);
+    EXPECT_EQ(0, members[0]->GetWantDownload()) << "installed";
+    EXPECT_EQ(1, members[1]->GetWantDownload());
+    group->SetUpdate(1);
+    EXPECT_EQ(1, members[1]->GetUpdate());
+    EXPECT_EQ(1, group->GetUpdate());
+    group->SetWantDownload(1);
+    EXPECT_EQ(1, members[0]->GetWantDownload()) << "all installed: all counted";
+}
+
+// A member group keeps the cursor while its own members are stepped through.
+TEST(DownloadItemGroup, CursorStepsThroughNestedGroupsAgainAfterAReset)
+{
+    auto group = Group({{"", 0, 0, 0, 0, TRUE}});
+    auto inner = Group({{"", 0, 0, 0, 0, TRUE}, {"", 0, 0, 0, 0, TRUE}});
+    inner->m_strSection = "inner";
+    auto empty = Group({});
+    empty->m_strSection = "empty";
+    group->AddMember(std::move(inner));
+    group->AddMember(std::move(empty));
+    for (int walk = 1; walk <= 2; ++walk) {
+        group->ResetCursor();
+        std::string visited;
+        do
+            visited += group->GetCurrent()->m_strSection + " ";
+        while (group->MoveNext());
+        EXPECT_EQ("a inner inner empty ", visited) << "walk " << walk;
+        EXPECT_EQ(nullptr, group->GetCurrent());
     }
 }

@@ -14,19 +14,19 @@ inline std::string ReadNdcKey(const std::string& path, const char* section, cons
     return buffer;
 }
 
-// "section", for a group "section(member:want,member:want)".
+// "section", for a group "section(member:want,member:want)", nested groups alike.
 inline std::string Outline(CDownloadItem* item)
 {
-    std::string text = item->m_strSection;
-    if (auto* group = dynamic_cast<CDownloadItemGroup*>(item)) {
-        const char* separator = "(";
-        for (const auto& member : group->Members()) {
-            text += separator + member->m_strSection + ":" + std::to_string(member->GetWantDownload());
-            separator = ",";
-        }
-        text += ")";
+    auto* group = dynamic_cast<CDownloadItemGroup*>(item);
+    if (!group)
+        return item->m_strSection;
+    std::string text = item->m_strSection + "(";
+    for (const auto& member : group->Members()) {
+        const bool inner = dynamic_cast<CDownloadItemGroup*>(member.get()) != nullptr;
+        text += (text.back() == '(' ? "" : ",") + Outline(member.get()) +
+                (inner ? "" : ":" + std::to_string(member->GetWantDownload()));
     }
-    return text;
+    return text + ")";
 }
 
 // Each "$" of a table row replaced by the registry path of the test's own key.
