@@ -46,9 +46,6 @@ TEST(DownloadInfo, LoadFileBuildsListsMapsAndGroups)
     CDownloadInfo info;
     EXPECT_EQ(-1, info.LoadFile(nullptr, &info.m_aOldItems, &info.m_mapOldItems));
     EXPECT_EQ(-2, info.LoadFile(folder.File("load.ndc").c_str(), nullptr, &info.m_mapOldItems));
-    EXPECT_EQ(
-        -3, info.LoadFile(folder.File("none.ndc").c_str(), &info.m_aOldItems, &info.m_mapOldItems));
-    EXPECT_TRUE(info.m_aOldItems.empty());
 }
 
 // A fetched file may repeat a section hundreds of times: one box per load, not one per repeat.
@@ -96,8 +93,9 @@ TEST(DownloadMerge, OutcomesPerSituation)
         const char *listed, *kept;
         NdcKeys keys;
     } rows[] = {
-        {"new item keeps the fetched flags", "[o]\n", "[i]\nDateVer=5\nUpdate=1\nDownload=1\n",
-         FALSE, FALSE, 0, "i", "i", NdcKeys{{"i", "Update", "1"}, {"i", "Download", "1"}}},
+        {"new items: kept with their flags, or dropped undiced", "[o]\n",
+         "[i]\nDateVer=5\nUpdate=1\nDownload=1\n[f]\nQuota=500\n" + never, FALSE, FALSE, 0, "i",
+         "i", NdcKeys{{"i", "Update", "1"}, {"i", "Download", "1"}, {"f", "QuotaDiced", "<none>"}}},
         {"newer, only old flags carried", "[i]\nDateVer=5\nUpdate=1\nDownload=1\nTooltip=old\n",
          "[i]\nDateVer=6\nName=New\n", FALSE, FALSE, 0, "i", "i",
          NdcKeys{

@@ -63,24 +63,6 @@ TEST(ProfileRedirect, FileAndLocalUrlsReadTheSettingTheyName)
     }
 }
 
-TEST(DownloadItem, QuotaIsDicedWhenAskedOnlyForItemsWhoseConditionHolds)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("quota.ndc", "[Item]\nQuota=500\n[Failing]\nQuota=500\n"
-                                                       R"(Installiert=/RHKLM\NOPE\X)");
-    CDownloadItem item;
-    item.Load(path.c_str(), "Item");
-    EXPECT_EQ(-1, item.GetQuotaDiced());
-    const BOOL installable = item.IsInstallable();
-    const int diced = item.GetQuotaDiced();
-    EXPECT_EQ(diced <= 500, installable != FALSE);
-    EXPECT_EQ(std::to_string(diced), ReadNdcKey(path, "Item", "QuotaDiced"));
-    CDownloadItem failing;
-    failing.Load(path.c_str(), "Failing");
-    EXPECT_FALSE(failing.IsInstallable());
-    EXPECT_EQ("<none>", ReadNdcKey(path, "Failing", "QuotaDiced")) << "never dices";
-}
-
 struct MemberValues {
     const char* size;
     int update, download, want, elster;
