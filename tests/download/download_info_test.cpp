@@ -23,7 +23,6 @@ TEST(DownloadInfo, LoadFileBuildsListsMapsAndGroups)
     const struct {
         const char *name, *content, *model;
     } rows[] = {
-        {"header only", "[Header]\nName=H\n", "header | 1"},
         {"no keys", "[A]\n[B]\n", "a b | 2"},
         {"group of two", "[i1]\nMyGroup=grp\n[grp]\nDateVer=5\n[i2]\nMyGroup=GRP\n",
          "grp(i1:1,i2:1) | 1"},

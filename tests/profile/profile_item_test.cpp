@@ -5,37 +5,31 @@
 
 #include <gtest/gtest.h>
 
+// The full name shows what the path was taken for: root (none for an unknown one), key, value.
 TEST(ProfileItem, PathNamesTheRootTheKeyAndTheValue)
 {
     const struct {
-        const char *path, *key, *valueName, *fullName;
-        int location;
+        const char *path, *fullName;
     } rows[] = {
-        {"HKLM\\Software\\A\\B\\Version", "Software\\A\\B", "Version",
-         "HKLM\\Software\\A\\B\\Version", CNvProfileItem::kLocationHklm},
-        {"INI\\S\\T\\K", "S\\T", "K", "INI\\S\\T\\K", CNvProfileItem::kLocationIni},
-        {"HKCR\\Software\\V", "Software", "V", "\\Software\\V", CNvProfileItem::kLocationNone},
-        {"hkcu\\V", "", "V", "\\V", CNvProfileItem::kLocationNone},
-        {"\\Software\\V", "Software", "V", "HKCU\\Software\\V", CNvProfileItem::kLocationHkcu},
-        {"HKLM", "", "", "HKLM\\", CNvProfileItem::kLocationHklm},
+        {R"(HKLM\Software\A\B\Version)", R"(HKLM\Software\A\B\Version)"},
+        {R"(INI\S\T\K)", R"(INI\S\T\K)"},
+        {R"(HKCR\Software\V)", R"(\Software\V)"},
+        {R"(hkcu\V)", R"(\V)"},
+        {R"(\Software\V)", R"(HKCU\Software\V)"},
+        {"HKLM", R"(HKLM\)"},
     };
-    for (const auto& row : rows) {
-        CNvProfileString item(row.path, "", FALSE);
-        EXPECT_EQ(row.location, item.m_nLocation) << row.path;
-        EXPECT_EQ(row.key, item.m_strKey) << row.path;
-        EXPECT_EQ(row.valueName, item.m_strValueName) << row.path;
-        EXPECT_EQ(row.fullName, item.GetFullName()) << row.path;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(row.fullName, CNvProfileString(row.path, "", FALSE).GetFullName()) << row.path;
 }
 
 // Items added to a map resolve their key paths below the map's base path, or for INI items read
 // and write the file the base path names.
 TEST(ProfileItem, ReadsAndWritesBelowTheOwnersBasePath)
 {
-    const std::string base = "Software\\NvProfileItemTest";
+    const std::string base = R"(Software\NvProfileItemTest)";
     RegistrySandbox registry;
     registry.SetString(HKEY_LOCAL_MACHINE, base, "", "the base key's own value");
-    registry.SetString(HKEY_LOCAL_MACHINE, base + "\\Sub", "V", "below the base");
+    registry.SetString(HKEY_LOCAL_MACHINE, base + R"(\Sub)", "V", "below the base");
     registry.CreateKey(HKEY_CURRENT_USER, base);
     TempFolder folder;
     CNvProfileMap registryItems(base), iniItems(folder.Write("items.ini", "[S]\nK=in S\n"));
@@ -46,10 +40,10 @@ TEST(ProfileItem, ReadsAndWritesBelowTheOwnersBasePath)
         const char* value;
     } reads[] = {
         {"HKLM", registryItems, TRUE, "the base key's own value"},
-        {"HKLM\\Sub\\V", registryItems, TRUE, "below the base"},
-        {"HKCU\\Sub\\V", registryItems, FALSE, "default"},
-        {"HKCR\\Sub\\V", registryItems, FALSE, ""},
-        {"INI\\S\\T\\K", iniItems, TRUE, "in S"},
+        {R"(HKLM\Sub\V)", registryItems, TRUE, "below the base"},
+        {R"(HKCU\Sub\V)", registryItems, FALSE, "default"},
+        {R"(HKCR\Sub\V)", registryItems, FALSE, ""},
+        {R"(INI\S\T\K)", iniItems, TRUE, "in S"},
     };
     for (const auto& row : reads) {
         auto* item = row.owner.AddItem<CNvProfileString>(row.path, "default", FALSE);
@@ -61,16 +55,16 @@ TEST(ProfileItem, ReadsAndWritesBelowTheOwnersBasePath)
         CNvProfileMap& owner;
         bool written;
     } writes[] = {
-        {"HKCU\\New\\Key\\W", registryItems, true},
-        {"INI\\W\\T\\K", iniItems, true},
-        {"HKCR\\W", registryItems, false},
+        {R"(HKCU\New\Key\W)", registryItems, true},
+        {R"(INI\W\T\K)", iniItems, true},
+        {R"(HKCR\W)", registryItems, false},
     };
     for (const auto& row : writes) {
         auto* item = row.owner.AddItem<CNvProfileString>(row.path, "", FALSE);
         item->SetValue("written");
         EXPECT_EQ(row.written, item->Write() != FALSE) << row.path;
     }
-    CNvProfileString written(("HKCU\\" + base + "\\New\\Key\\W").c_str(), "", FALSE);
+    CNvProfileString written((R"(HKCU\)" + base + R"(\New\Key\W)").c_str(), "", FALSE);
     written.SetAbsolute(TRUE);
     EXPECT_TRUE(written.Read());
     EXPECT_EQ("written", written.GetValue()) << "the missing keys were created";
