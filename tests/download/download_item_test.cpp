@@ -14,7 +14,6 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
         int update, reDistribute, elster;
         const char *itemName, *infoText, *infoFile;
     } rows[] = {
-        {"plain size gets kB", "Size=512", "512 kB", 0, 0, 0, "Sec", "", ""},
         {"KB becomes kb", "Size=512 KB", "512 kb", 0, 0, 0, "Sec", "", ""},
         {"flags out of range read 0", "Update=2\nElster=5\nReDistribute=3", "", 0, 0, 0, "Sec", "",
          ""},
