@@ -64,11 +64,12 @@ TEST(ProfileItem, ReadsAndWritesBelowTheOwnersBasePath)
         item->SetValue("written");
         EXPECT_EQ(row.written, item->Write() != FALSE) << row.path;
     }
-    CNvProfileString written((R"(HKCU\)" + base + R"(\New\Key\W)").c_str(), "", FALSE);
-    written.SetAbsolute(TRUE);
-    EXPECT_TRUE(written.Read());
-    EXPECT_EQ("written", written.GetValue()) << "the missing keys were created";
     char text[16] = {};
+    DWORD size = sizeof text;
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, (base + R"(\New\Key)").c_str(), "W",
+                                          RRF_RT_REG_SZ | RRF_NOEXPAND, nullptr, text, &size))
+        << "a string value in the keys the write created";
+    EXPECT_STREQ("written", text);
     GetPrivateProfileStringA("W", "K", "", text, sizeof text, iniItems.m_strBasePath.c_str());
     EXPECT_STREQ("written", text);
 }
