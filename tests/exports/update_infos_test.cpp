@@ -179,7 +179,8 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
     EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
-const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
+const char kDataFolderKey[] =
+    "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kPushing[] = "http://upd.example/x.ndc";
 
 // An NDC file with every kind of section the update infos must sort out; sections beginning
@@ -229,24 +230,8 @@ std::string InfoOutline(int updates, int news, int days = 3)
            std::to_string(news) + "</News><Days>" + std::to_string(days) + "</Days></Info>";
 }
 
-// What GetUpdateInfos reports besides its document.
-struct Counts {
-    int result, updates, news, days;
-    size_t boxes;  // message boxes shown
-    bool operator==(const Counts& other) const
-    {
-        return std::tie(result, updates, news, days, boxes) ==
-               std::tie(other.result, other.updates, other.news, other.days, other.boxes);
-    }
-};
-std::ostream& operator<<(std::ostream& out, const Counts& counts)
-{
-    return out << "{result " << counts.result << ", updates " << counts.updates << ", news "
-               << counts.news << ", days " << counts.days << ", boxes " << counts.boxes << "}";
-}
-
 struct Infos {
-    Counts counts;
+    std::string counts;   // "result R, updates U, news N, days D, boxes B" (message boxes shown)
     std::string outline;  // "(null)" when no document was asked for
     bool declaration;
 };
@@ -285,13 +270,15 @@ protected:
     Infos Read(const std::string& product, bool withDocument = true)
     {
         auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-        Infos infos = {{0, 99, 99, 99, 0}, "", false};
+        int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
-        infos.counts.result = get(product.c_str(), &infos.counts.news, &infos.counts.updates,
-                                  &infos.counts.days, withDocument ? &document : nullptr);
+        const int result = get(product.c_str(), &news, &updates, &days,
+                               withDocument ? &document : nullptr);
+        Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
+                           ", news " + std::to_string(news) + ", days " + std::to_string(days) +
+                           ", boxes " + std::to_string(dialogs.Dialogs().size())};
         infos.outline = TakeDocumentOutline(document, &infos.declaration);
-        infos.counts.boxes = dialogs.Dialogs().size();
         return infos;
     }
 
@@ -305,11 +292,11 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
     const std::string ndc = AddPushingProduct("nvcatinfo", "info.ndc", "1", kItems);
     const std::string news = AddFeed("nvcatinfo", {"g1", "g2"});
     const Infos infos = Read("NvCatInfo");  // the subkey is found in any case
-    EXPECT_EQ((Counts{0, 5, 2, 3, 0}), infos.counts);
+    EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
     EXPECT_TRUE(infos.declaration);
     EXPECT_EQ("<rss><channel>" + news + "</channel>" + ListedUpdates() + InfoOutline(5, 2) +
                   "</rss>", infos.outline);
-    EXPECT_EQ((Counts{0, 5, 2, 3, 0}), Read("nvcatinfo", false).counts) << "without a document";
+    EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
     // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
     const Listed listed = {"Katalogtest", "nvcatinfo", ndc, "", kPushing};
@@ -333,7 +320,7 @@ TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
             m_products.Register(row.subKey, "Katalogtest", row.ndcValue);
         const std::string news = AddFeed(row.subKey, {"g1"});
         const Infos infos = Read(row.subKey);
-        EXPECT_EQ((Counts{0, 0, 1, 3, 0}), infos.counts) << row.name;
+        EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts) << row.name;
         EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed + InfoOutline(0, 1) +
                       "</rss>", infos.outline) << row.name;
     }
@@ -345,7 +332,7 @@ TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
     WriteState(m_feed, "<rss><channel>" + Item("read", "<read>1</read>") +
                            Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
     const Infos infos = Read("nvcatstate");
-    EXPECT_EQ((Counts{0, 0, 1, 3, 0}), infos.counts);
+    EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
     EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.outline));
 }
 
@@ -353,7 +340,7 @@ TEST_F(UpdateInfos, DaysIsMinusOneWithoutTheUpdateManagersSettings)
 {
     m_config.Remove();
     const Infos infos = Read("nvcatnodays");
-    EXPECT_EQ((Counts{0, 0, 0, -1, 0}), infos.counts);
+    EXPECT_EQ("result 0, updates 0, news 0, days -1, boxes 0", infos.counts);
     EXPECT_EQ("<rss><channel></channel>" + InfoOutline(0, 0, -1) + "</rss>", infos.outline);
 }
 
