@@ -98,8 +98,8 @@ TEST_F(GetUpdatesExport, FlagsCountAsTrueForAnyNonZeroValue)
         EXPECT_EQ(all, List(stem, row.first, row.second, 0)) << stem;
     }
     // Downloader-only lists the downloader's own item alone, but only while it is pending.
-    const std::string ordinary = Update({"a", "a", "", "", "", "0", "2", "", "", m_folder, "0",
-                                         "0", ""});
+    const std::string ordinary =
+        Update({"a", "a", "", "", "", "0", "2", "", "", m_folder, "0", "0", ""});
     const struct {
         const char *name, *oldDnload, *newDnload;
         int flag;

@@ -207,32 +207,35 @@ std::string UpdateOutline(std::initializer_list<std::string> values)
 // An item with nothing but its section (also its name) and "DateVer" 1.
 std::string BareUpdateOutline(const std::string& section)
 {
-    return UpdateOutline({section, section, "", "0", "", "", "", "1", "", "", "", "", "", "0", "0",
-                          "0"});
+    return UpdateOutline(
+        {section, section, "", "0", "", "", "", "1", "", "", "", "", "", "0", "0", "0"});
 }
 
 // The items of kItems that a pushing product lists, in file order.
 std::string ListedUpdates()
 {
     return "<Updates>" +
-           UpdateOutline({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext",
-                          "info.htm", "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub",
-                          "neu", "hoch", "<b>kurz</b>", "1", "0", "1"}) +
-           UpdateOutline({"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0",
-                          "1", "0"}) +
-           BareUpdateOutline("!hinweis") + BareUpdateOutline("~tmp") +
-           BareUpdateOutline("@info") + "</Updates>";
+           UpdateOutline({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext", "info.htm",
+                          "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
+                          "<b>kurz</b>", "1", "0", "1"}) +
+           UpdateOutline(
+               {"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0", "1", "0"}) +
+           BareUpdateOutline("!hinweis") + BareUpdateOutline("~tmp") + BareUpdateOutline("@info") +
+           "</Updates>";
 }
 
-std::string InfoOutline(int updates, int news, int days = 3)
+// The outline of an update infos document: news, then waiting updates, then the numbers.
+std::string InfosOutline(const std::string& news, const std::string& listed, int updates,
+                         int newsCount, int days = 3)
 {
-    return "<Info><Updates>" + std::to_string(updates) + "</Updates><News>" +
-           std::to_string(news) + "</News><Days>" + std::to_string(days) + "</Days></Info>";
+    return "<rss><channel>" + news + "</channel>" + listed + "<Info><Updates>" +
+           std::to_string(updates) + "</Updates><News>" + std::to_string(newsCount) +
+           "</News><Days>" + std::to_string(days) + "</Days></Info></rss>";
 }
 
 struct Infos {
-    std::string counts;   // "result R, updates U, news N, days D, boxes B" (message boxes shown)
-    std::string outline;  // "(null)" when no document was asked for
+    std::string counts;  // "result R, updates U, news N, days D, boxes B" (message boxes shown)
+    std::string outline; // "(null)" when no document was asked for
     bool declaration;
 };
 
@@ -273,29 +276,28 @@ protected:
         int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
-        const int result = get(product.c_str(), &news, &updates, &days,
-                               withDocument ? &document : nullptr);
+        const int result =
+            get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
         Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
-                           ", news " + std::to_string(news) + ", days " + std::to_string(days) +
-                           ", boxes " + std::to_string(dialogs.Dialogs().size())};
+                       ", news " + std::to_string(news) + ", days " + std::to_string(days) +
+                       ", boxes " + std::to_string(dialogs.Dialogs().size())};
         infos.outline = TakeDocumentOutline(document, &infos.declaration);
         return infos;
     }
 
     InstalledProducts m_products;
     UpdateManagerConfigFile m_config;
-    std::string m_feed;  // the last one added
+    std::string m_feed; // the last one added
 };
 
 TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 {
     const std::string ndc = AddPushingProduct("nvcatinfo", "info.ndc", "1", kItems);
     const std::string news = AddFeed("nvcatinfo", {"g1", "g2"});
-    const Infos infos = Read("NvCatInfo");  // the subkey is found in any case
+    const Infos infos = Read("NvCatInfo"); // the subkey is found in any case
     EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
     EXPECT_TRUE(infos.declaration);
-    EXPECT_EQ("<rss><channel>" + news + "</channel>" + ListedUpdates() + InfoOutline(5, 2) +
-                  "</rss>", infos.outline);
+    EXPECT_EQ(InfosOutline(news, ListedUpdates(), 5, 2), infos.outline);
     EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
     // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
@@ -305,24 +307,19 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 
 TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
 {
+    AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems);
+    AddPushingProduct("nvcatdone", "d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n");
     const struct {
-        const char *name, *subKey;
-        std::string ndcValue /* none: not registered */, listed;
+        const char *name, *subKey, *listed;
     } rows[] = {
-        {"push 0", "nvcatpush0", AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems), ""},
-        {"not registered", "nvcatnone", "", ""},
-        {"pushing, none waiting", "nvcatdone",
-         AddPushingProduct("nvcatdone", "d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n"),
-         "<Updates></Updates>"},
+        {"push 0", "nvcatpush0", ""},
+        {"pushing, none waiting", "nvcatdone", "<Updates></Updates>"},
     };
     for (const auto& row : rows) {
-        if (!row.ndcValue.empty())
-            m_products.Register(row.subKey, "Katalogtest", row.ndcValue);
         const std::string news = AddFeed(row.subKey, {"g1"});
         const Infos infos = Read(row.subKey);
         EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts) << row.name;
-        EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed + InfoOutline(0, 1) +
-                      "</rss>", infos.outline) << row.name;
+        EXPECT_EQ(InfosOutline(news, row.listed, 0, 1), infos.outline) << row.name;
     }
 }
 
@@ -341,7 +338,7 @@ TEST_F(UpdateInfos, DaysIsMinusOneWithoutTheUpdateManagersSettings)
     m_config.Remove();
     const Infos infos = Read("nvcatnodays");
     EXPECT_EQ("result 0, updates 0, news 0, days -1, boxes 0", infos.counts);
-    EXPECT_EQ("<rss><channel></channel>" + InfoOutline(0, 0, -1) + "</rss>", infos.outline);
+    EXPECT_EQ(InfosOutline("", "", 0, 0, -1), infos.outline);
 }
 
 TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
@@ -350,11 +347,9 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     const std::string xj = AddFeed("xjpro", {"x1", "x2"});
     const std::string qd = AddFeed("qdpro", {"q1"});
     const std::string zg = AddFeed("zgpro", {"z1"});
-    EXPECT_EQ("<rss><channel>" + own + qd + zg + xj + "</channel>" + InfoOutline(0, 5) + "</rss>",
-              Read("nvpro").outline);
+    EXPECT_EQ(InfosOutline(own + qd + zg + xj, "", 0, 5), Read("nvpro").outline);
     // Only the exact code stands for the suite.
-    EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>",
-              Read("NVPRO").outline);
+    EXPECT_EQ(InfosOutline(own, "", 0, 1), Read("NVPRO").outline);
 }
 
 TEST(UpdateInfosExport, EmptyProductTouchesNothing)

@@ -80,17 +80,17 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
 TEST_F(ShowUpdateManagerItemTest, WithoutRegisteredFolderTheDefaultPlaceIsUsed)
 {
     m_reg.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "Prog");
-    std::vector<std::string> created;  // innermost first
+    std::vector<std::string> created; // innermost first
     std::string folder = "C:";
-    for (const char* level : {"\\Programme", "\\Gemeinsame Dateien", "\\Norvane",
-                              "\\Update Manager"})
+    for (const char* level :
+         {"\\Programme", "\\Gemeinsame Dateien", "\\Norvane", "\\Update Manager"})
         if (CreateDirectoryA((folder += level).c_str(), nullptr))
             created.insert(created.begin(), folder);
     const std::string program = PlaceRecorder(folder);
     EXPECT_EQ(0, Show(0, "qdpro", ""));
     EXPECT_EQ(program + " /product:qdpro /page:Update", Recorded(folder));
     for (int tries = 0; tries < 250 && !DeleteFileA(program.c_str()); ++tries)
-        Sleep(20);  // until the recorder has ended
+        Sleep(20); // until the recorder has ended
     for (const std::string& level : created)
         RemoveDirectoryA(level.c_str());
 }
