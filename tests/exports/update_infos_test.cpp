@@ -112,9 +112,9 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
     for (const auto& row : rows) {
         &row == rows ? file.Remove() : file.Write(row.content);
         DialogCapture dialogs;
-        const int mode = getMode(), days = getDays();
-        EXPECT_EQ(std::make_tuple(row.mode, row.days, true),
-                  std::make_tuple(mode, days, dialogs.Dialogs().empty())) << row.name;
+        EXPECT_EQ(row.mode, getMode()) << row.name;
+        EXPECT_EQ(row.days, getDays()) << row.name;
+        EXPECT_TRUE(dialogs.Dialogs().empty()) << row.name;
     }
 }
 
@@ -179,10 +179,12 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
     EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
-const char kDataFolderKey[] = "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
+const char kDataFolderKey[] =
+    "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kPushing[] = "http://upd.example/x.ndc";
 
-// An NDC file with every kind of section the update infos must sort out.
+// An NDC file with every kind of section the update infos must sort out; sections beginning
+// with "!", "~" or "@" are not left out by their name here.
 const char kItems[] =
     "[Konfiguration]\r\nName=Einstellungen\r\n\r\n"
     "[Upd1]\r\nName=Erstes Update\r\nTooltip=Tipp & mehr\r\nSize=2048\r\nInfo=Infotext;info.htm\r\n"
@@ -190,7 +192,8 @@ const char kItems[] =
     "State=neu\r\nSeverity=hoch\r\nSummary=<b>kurz</b>\r\nDownload=1\r\nElster=1\r\n\r\n"
     "[upd2]\r\nName=Installiert\r\nDateVer=3\r\nUpdate=1\r\n\r\n"
     "[upd3]\r\nName=Mit Run\r\nDateVer=4\r\nUpdate=1\r\nRun=setup.exe\r\nDownload=2\r\n\r\n"
-    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvcatFehlt\\X\r\n\r\n";
+    "[upd4]\r\nName=Nicht hier\r\nDateVer=5\r\nInstalliert=/EHKLM\\SOFTWARE\\NvcatFehlt\\X\r\n\r\n"
+    "[!hinweis]\r\nDateVer=1\r\n[~tmp]\r\nDateVer=1\r\n[@info]\r\nDateVer=1\r\n";
 
 // The children of an Update element, in their order, with the values of one row.
 std::string UpdateOutline(std::initializer_list<std::string> values)
@@ -201,25 +204,43 @@ std::string UpdateOutline(std::initializer_list<std::string> values)
     return "<Update>" + ElementsOutline(names, values) + "<WantDownload>1</WantDownload></Update>";
 }
 
+// An item with nothing but its section (also its name) and "DateVer" 1.
+std::string BareUpdateOutline(const std::string& section)
+{
+    return UpdateOutline(
+        {section, section, "", "0", "", "", "", "1", "", "", "", "", "", "0", "0", "0"});
+}
+
 // The items of kItems that a pushing product lists, in file order.
 std::string ListedUpdates()
 {
     return "<Updates>" +
-           UpdateOutline({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext",
-                          "info.htm", "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub",
-                          "neu", "hoch", "<b>kurz</b>", "1", "0", "1"}) +
-           UpdateOutline({"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0",
-                          "1", "0"}) +
+           UpdateOutline({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext", "info.htm",
+                          "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
+                          "<b>kurz</b>", "1", "0", "1"}) +
+           UpdateOutline(
+               {"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0", "1", "0"}) +
+           BareUpdateOutline("!hinweis") + BareUpdateOutline("~tmp") + BareUpdateOutline("@info") +
            "</Updates>";
 }
 
-std::string InfoOutline(int updates, int news)
+// The outline of an update infos document: news, then waiting updates, then the numbers.
+std::string InfosOutline(const std::string& news, const std::string& listed, int updates,
+                         int newsCount, int days = 3)
 {
-    return "<Info><Updates>" + std::to_string(updates) + "</Updates><News>" +
-           std::to_string(news) + "</News><Days>3</Days></Info>";
+    return "<rss><channel>" + news + "</channel>" + listed + "<Info><Updates>" +
+           std::to_string(updates) + "</Updates><News>" + std::to_string(newsCount) +
+           "</News><Days>" + std::to_string(days) + "</Days></Info></rss>";
 }
 
-// The products' news come from the standard data folder, here the news fixture's.
+struct Infos {
+    std::string counts;  // "result R, updates U, news N, days D, boxes B" (message boxes shown)
+    std::string outline; // "(null)" when no document was asked for
+    bool declaration;
+};
+
+// The products' news come from the standard data folder, here the news fixture's; the update
+// manager last looked three days and an hour ago.
 class UpdateInfos : public NewsFixture {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
@@ -234,72 +255,90 @@ protected:
         std::string items, outline = "<title>News " + product + "</title>";
         for (const char* guid : guids)
             items += Item(guid, std::string("<description>  Text ") + guid + "\r\n</description>");
-        const std::string feed = WriteFeed(outline + items);
+        m_feed = WriteFeed(outline + items);
         for (const char* guid : guids)
-            outline += "<item read=\"0\" feedurl=\"" + feed + "\"><guid>" + guid +
+            outline += "<item read=\"0\" feedurl=\"" + m_feed + "\"><guid>" + guid +
                        "</guid><description>Text " + guid + "</description></item>";
-        WriteIndex(product, Entry(feed));
+        WriteIndex(product, Entry(m_feed));
         return outline;
     }
+    std::string AddPushingProduct(const char* subKey, const char* file, const char* push,
+                                  const char* items)
+    {
+        std::string ndc = m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
+        m_products.Register(subKey, "Katalogtest", ndc);
+        return ndc;
+    }
 
-    // Result, counts, declaration and dialog count; the document's outline goes to `outline`.
-    auto Read(const std::string& product, std::string* outline = nullptr)
+    Infos Read(const std::string& product, bool withDocument = true)
     {
         auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
         int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
-        int result = get(product.c_str(), &news, &updates, &days, outline ? &document : nullptr);
-        bool declaration = false;
-        const std::string text = TakeDocumentOutline(document, &declaration);
-        if (outline)
-            *outline = text;
-        const size_t boxes = dialogs.Dialogs().size();
-        return std::make_tuple(result, updates, news, days, declaration, boxes);
+        const int result =
+            get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
+        Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
+                       ", news " + std::to_string(news) + ", days " + std::to_string(days) +
+                       ", boxes " + std::to_string(dialogs.Dialogs().size())};
+        infos.outline = TakeDocumentOutline(document, &infos.declaration);
+        return infos;
     }
 
     InstalledProducts m_products;
     UpdateManagerConfigFile m_config;
+    std::string m_feed; // the last one added
 };
 
-TEST_F(UpdateInfos, UpdatesBeforeNewsBeforeDays)
+TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 {
-    auto ndc = [this](const char* file, const char* push, const char* items) {
-        return m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
-    };
-    const struct {
-        const char *name, *subKey;
-        bool registered;
-        std::string ndcValue;
-        int updates;
-        std::string listed;
-    } rows[] = {
-        {"pushing", "nvcatinfo", true, ndc("info.ndc", "1", kItems), 2,
-         ListedUpdates()},
-        {"push 0", "nvcatpush0", true, ndc("p0.ndc", "0", kItems), 0, ""},
-        {"missing NDC file", "nvcatmissing", true, m_products.files.File("fehlt.ndc"), 0, ""},
-        {"not registered", "nvcatnone", false, "", 0, ""},
-        {"none waiting", "nvcatdone", true, ndc("d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n"),
-         0, "<Updates></Updates>"},
-    };
+    const std::string ndc = AddPushingProduct("nvcatinfo", "info.ndc", "1", kItems);
+    const std::string news = AddFeed("nvcatinfo", {"g1", "g2"});
+    const Infos infos = Read("NvCatInfo"); // the subkey is found in any case
+    EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
+    EXPECT_TRUE(infos.declaration);
+    EXPECT_EQ(InfosOutline(news, ListedUpdates(), 5, 2), infos.outline);
+    EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
+    // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
+    const Listed listed = {"Katalogtest", "nvcatinfo", ndc, "", kPushing};
+    EXPECT_EQ(List({listed}), Outline(getNdc2("nvcatinfo", 1)));
+}
+
+TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
+{
+    AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems);
+    AddPushingProduct("nvcatdone", "d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n");
+    const struct {
+        const char *name, *subKey, *listed;
+    } rows[] = {
+        {"push 0", "nvcatpush0", ""},
+        {"pushing, none waiting", "nvcatdone", "<Updates></Updates>"},
+    };
     for (const auto& row : rows) {
-        if (row.registered)
-            m_products.Register(row.subKey, "Katalogtest", row.ndcValue);
-        const std::string news = AddFeed(row.subKey, {"g1", "g2"});
-        std::string asked = row.subKey;
-        asked[0] = 'N';  // the subkey is found in any case
-        std::string outline;
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, true, 0u), Read(asked, &outline))
-            << row.name;
-        EXPECT_EQ("<rss><channel>" + news + "</channel>" + row.listed +
-                      InfoOutline(row.updates, 2) + "</rss>", outline) << row.name;
-        EXPECT_EQ(std::make_tuple(0, row.updates, 2, 3, false, 0u), Read(asked)) << row.name;
-        if (row.updates > 0) {  // GetNdcToDownload2 reads the same products
-            const Listed listed = {"Katalogtest", row.subKey, row.ndcValue, "", kPushing};
-            EXPECT_EQ(List({listed}), Outline(getNdc2(row.subKey, 1)));
-        }
+        const std::string news = AddFeed(row.subKey, {"g1"});
+        const Infos infos = Read(row.subKey);
+        EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts) << row.name;
+        EXPECT_EQ(InfosOutline(news, row.listed, 0, 1), infos.outline) << row.name;
     }
+}
+
+TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
+{
+    AddFeed("nvcatstate", {"read", "hidden", "new"});
+    WriteState(m_feed, "<rss><channel>" + Item("read", "<read>1</read>") +
+                           Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
+    const Infos infos = Read("nvcatstate");
+    EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
+    EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.outline));
+}
+
+TEST_F(UpdateInfos, DaysIsMinusOneWithoutTheUpdateManagersSettings)
+{
+    m_config.Remove();
+    const Infos infos = Read("nvcatnodays");
+    EXPECT_EQ("result 0, updates 0, news 0, days -1, boxes 0", infos.counts);
+    EXPECT_EQ(InfosOutline("", "", 0, 0, -1), infos.outline);
 }
 
 TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
@@ -308,12 +347,9 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     const std::string xj = AddFeed("xjpro", {"x1", "x2"});
     const std::string qd = AddFeed("qdpro", {"q1"});
     const std::string zg = AddFeed("zgpro", {"z1"});
-    std::string outline;
-    EXPECT_EQ(5, std::get<2>(Read("nvpro", &outline)));
-    EXPECT_EQ("<rss><channel>" + own + qd + zg + xj + "</channel>" + InfoOutline(0, 5) + "</rss>",
-              outline);
-    EXPECT_EQ(1, std::get<2>(Read("NVPRO", &outline)));  // only the exact code stands for the suite
-    EXPECT_EQ("<rss><channel>" + own + "</channel>" + InfoOutline(0, 1) + "</rss>", outline);
+    EXPECT_EQ(InfosOutline(own + qd + zg + xj, "", 0, 5), Read("nvpro").outline);
+    // Only the exact code stands for the suite.
+    EXPECT_EQ(InfosOutline(own, "", 0, 1), Read("NVPRO").outline);
 }
 
 TEST(UpdateInfosExport, EmptyProductTouchesNothing)

@@ -76,6 +76,25 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
     }
 }
 
+// Nothing registered: the suite's default place, made here when the test prefix lacks it.
+TEST_F(ShowUpdateManagerItemTest, WithoutRegisteredFolderTheDefaultPlaceIsUsed)
+{
+    m_reg.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "Prog");
+    std::vector<std::string> created; // innermost first
+    std::string folder = "C:";
+    for (const char* level :
+         {"\\Programme", "\\Gemeinsame Dateien", "\\Norvane", "\\Update Manager"})
+        if (CreateDirectoryA((folder += level).c_str(), nullptr))
+            created.insert(created.begin(), folder);
+    const std::string program = PlaceRecorder(folder);
+    EXPECT_EQ(0, Show(0, "qdpro", ""));
+    EXPECT_EQ(program + " /product:qdpro /page:Update", Recorded(folder));
+    for (int tries = 0; tries < 250 && !DeleteFileA(program.c_str()); ++tries)
+        Sleep(20); // until the recorder has ended
+    for (const std::string& level : created)
+        RemoveDirectoryA(level.c_str());
+}
+
 // Not in the registered folder: the search path, else a message naming the
 // registered place; there but not a program: silent.
 TEST_F(ShowUpdateManagerItemTest, ProgramOutsideTheRegisteredFolder)

@@ -28,7 +28,6 @@ TEST(AppEntry, ParsesEveryPiece)
         {"option only in front", "app/X30", 0, 0, "app/x30", nullptr, "", D},
         {"message and caption", "/F2App#Text#Titel", 'F', 2, "app", nullptr, "Text", "Titel"},
         {"caption stops at a further #", "a#m#c#rest", 0, 0, "a", nullptr, "m", "c"},
-        {"letter alone, empty message", "-qa##c", 'Q', 0, "a", nullptr, "", "c"},
         {"property with text around", "x'Prop'y#M", 0, 0, "x'prop'y", "prop", "M", D},
         {"property without closing apostrophe", "/N'Open", 'N', 0, "'open", "open", "", D},
         {"apostrophe only in the message", "app#it's", 0, 0, "app", nullptr, "it's", D},

@@ -18,10 +18,30 @@ void operator delete(void* block, size_t) noexcept { std::free(block); }
 
 namespace {
 
-HWND MakeWindow(const std::string& title, DWORD style)
+HWND MakeWindow(const std::string& title, DWORD style, DWORD exStyle = 0, HWND owner = nullptr)
 {
-    return CreateWindowExA(0, "STATIC", title.c_str(), style, 0, 0, 10, 10, nullptr, nullptr,
+    return CreateWindowExA(exStyle, "STATIC", title.c_str(), style, 0, 0, 10, 10, owner, nullptr,
                            nullptr, nullptr);
+}
+
+// Only the visible, unowned top-level windows that are no tool windows are applications.
+TEST(CollectCandidateWindows, LeavesOutOwnedToolAndHiddenWindows)
+{
+    const char* const property = "NvFilterProbe";
+    HWND application = MakeWindow("application", WS_POPUP | WS_VISIBLE);
+    const HWND others[] = {MakeWindow("owned", WS_POPUP | WS_VISIBLE, 0, application),
+                           MakeWindow("tool", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW),
+                           MakeWindow("hidden", WS_POPUP)};
+    for (HWND window : others)
+        SetPropA(window, property, window);
+    SetPropA(application, property, application);
+    nv::ApplicationCandidates candidates;
+    ASSERT_TRUE(nv::CollectCandidateWindows(property, candidates));
+    ASSERT_EQ(1u, candidates.size());
+    EXPECT_EQ(application, candidates[0].info.hWnd);
+    for (HWND window : others)
+        DestroyWindow(window);
+    DestroyWindow(application);
 }
 
 TEST(CollectCandidateWindows, ExceptionInsideEndsThePassWithoutCandidates)
