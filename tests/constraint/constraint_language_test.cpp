@@ -100,6 +100,7 @@ TEST(ConstraintLanguage, DepthBoundAndTheChildrenEachOperatorEvaluates)
         {"thousands of or", "<or grow=''/>", 20000, false},
         {"deep child alone fails", "<not><if><and grow=''/></if></not>", bound, false},
         {"and stops at false", "<not><and><false/><and grow=''/></and></not>", bound, true},
+        {"or stops at true", "<or><true/><and grow=''/></or>", bound, true},
         {"if ignores later children", "<if><true/><and grow=''/></if>", bound, true},
         {"not ignores later children", "<not><false/><and grow=''/></not>", bound, true},
         {"xor evaluates every child", "<not><xor><true/><and grow=''/></xor></not>", bound, false},

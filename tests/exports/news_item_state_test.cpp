@@ -17,7 +17,9 @@ protected:
 TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
 {
     EXPECT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "b", 1, -1));
-    EXPECT_EQ("<item><guid>b</guid><read>1</read></item>", State(m_feed));
+    EXPECT_EQ(R"(<?xml version="1.0" encoding="utf-8"?>
+<rss><channel><item><guid>b</guid><read>1</read></item></channel></rss>
+)", ReadWholeFile(StatePath(m_feed)));
     const std::string before = "<title>S</title><orvo2><item><guid>o</guid></item></orvo2>";
     const std::string second = "<item><guid>b</guid><read>1</read></item>";
     WriteState(m_feed, "<rss><channel>" + before +
