@@ -1,6 +1,8 @@
 // Reading news through the exports: the feed index, the feeds it names, the
 // filters (category, dates, constraints, the user's marks) and the message
 // shown when a file is broken.
+#include "harness/child_process.h"
+#include "harness/module_paths.h"
 #include "news_fixture.h"
 
 namespace {
@@ -118,6 +120,28 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
         m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
         EXPECT_EQ(row.expected, Summary(NewsXml("qdpro"))) << row.name;
     }
+}
+
+// The module looks for the override key once per process: a process of its own reads without it.
+TEST_F(NewsRetrieval, WithoutTheOverrideKeyTheClockDecides)
+{
+    WriteIndex("qdpro", Entry(WriteFeed(Item("von", "<von>15.06.2026 12:00</von>") +
+                                        Item("bis", "<bis>15.06.2026 12:00</bis>"))));
+    const char* const key = "Software\\Norvane\\NewsBand";
+    m_registry.DeleteKey(HKEY_CURRENT_USER, key);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string answer = m_temp.File("host.out");
+    HANDLE output =
+        CreateFileA(answer.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_EQ(0u, ChildProcess(OutputFile("nvhost.exe"), "GetNewsXml3 qdpro \"\" " + m_dataValue,
+                               output)
+                      .Finish(60000));
+    CloseHandle(output);
+    // Made again past the sandbox, which would remove it: the program's other tests need it.
+    HKEY again = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &again, nullptr);
+    RegCloseKey(again);
+    EXPECT_EQ("von:0", Summary(ReadWholeFile(answer)));
 }
 
 TEST_F(NewsRetrieval, ConstraintsDecideUnlessTheCallerSwitchesThemOff)
