@@ -141,7 +141,7 @@ TEST_F(NewsRetrieval, WithoutTheOverrideKeyTheClockDecides)
     HKEY again = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &again, nullptr);
     RegCloseKey(again);
-    EXPECT_EQ("von:0", Summary(ReadWholeFile(answer)));
+    EXPECT_EQ("von:0", Summary(ReadWholeFile(answer))) << ReadWholeFile(answer);
 }
 
 TEST_F(NewsRetrieval, ConstraintsDecideUnlessTheCallerSwitchesThemOff)
