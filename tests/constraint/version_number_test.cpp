@@ -21,7 +21,8 @@ TEST(VersionNumber, ParsesTextsLikeTheSuiteWritesThem)
         EXPECT_EQ(row.textForm, CVersionNumber(row.text).Text()) << row.name;
 }
 
-// Empty range bounds are open, set ones inclusive: a one-bound range follows the order.
+// Empty range bounds are open, set ones inclusive: a one-bound range follows the order, and
+// equal bounds hold only their own version.
 TEST(VersionNumber, ComparesPartByPartAsUnsignedNumbersAlsoInRanges)
 {
     const struct { const char *name, *a, *b; int order; } rows[] = {
@@ -37,10 +38,11 @@ TEST(VersionNumber, ComparesPartByPartAsUnsignedNumbersAlsoInRanges)
         EXPECT_EQ(row.order, CompareVersionTexts(row.a, row.b)) << row.name;
         EXPECT_EQ(-row.order, CompareVersionTexts(row.b, row.a)) << row.name << " (swapped)";
         const int o = row.order;
-        EXPECT_EQ(std::make_tuple(o < 0, o > 0, o == 0, o != 0, o >= 0, o <= 0),
+        EXPECT_EQ(std::make_tuple(o < 0, o > 0, o == 0, o != 0, o >= 0, o <= 0, o == 0),
                   std::make_tuple(Less(a, b), Greater(a, b), a == b, a != b,
                                   IsVersionInRange(row.a, row.b, ""),
-                                  IsVersionInRange(row.a, "", row.b))) << row.name;
+                                  IsVersionInRange(row.a, "", row.b),
+                                  IsVersionInRange(row.a, row.b, row.b))) << row.name;
     }
 }
 

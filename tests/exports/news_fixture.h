@@ -125,18 +125,24 @@ protected:
         return outline.substr(begin, outline.rfind("</channel>") - begin);
     }
 
-    // Outlines of GetNewsXml3 over the test's data folder, of _GetNewsFromFileEx.
+    // Outlines of GetNewsXml3 over the test's data folder, of a feed read by name: constraints
+    // checked through _GetNewsFromFile, which always checks them, else _GetNewsFromFileEx.
     std::string NewsXml(const std::string& product, const std::string& category = "")
     {
         auto getNewsXml3 = NvinfoModule::Proc<PFN_NV_GETNEWSXML3>("GetNewsXml3");
         BSTR xml = getNewsXml3(product.c_str(), category.c_str(), m_dataValue.c_str());
         return xml ? XmlTextOutline(TakeBstrText(xml)) : "(null)";
     }
-    static std::string FileNews(const std::string& feed, int read, int hidden, int constraints = 1)
+    static std::string FileNews(const std::string& feed, int read, int hidden,
+                                bool constraints = true)
     {
-        auto fromFileEx = NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX);
         IDispatch* document = nullptr;
-        fromFileEx(feed.c_str(), "", &document, read, hidden, constraints);
+        if (constraints)
+            NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILE>(NVINFO_GETNEWSFROMFILE)(
+                feed.c_str(), "", &document, read, hidden);
+        else
+            NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX)(
+                feed.c_str(), "", &document, read, hidden, 0);
         bool declaration = false;
         return Summary(TakeDocumentOutline(document, &declaration));
     }
@@ -165,6 +171,13 @@ protected:
         return "HKCU\\" + kTestKey + "\\" + folder;
     }
     const std::string m_dataValue = FolderValue("daten");
+    // The data folder of the exports that take no folder value.
+    void UseStandardDataFolder()
+    {
+        m_registry.SetString(HKEY_LOCAL_MACHINE,
+                             "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
+                             "Daten", m_temp.File("daten"));
+    }
 
 private:
     static std::string NameOf(const std::string& path) { return path.substr(path.rfind('\\') + 1); }

@@ -17,7 +17,9 @@ protected:
 TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
 {
     EXPECT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "b", 1, -1));
-    EXPECT_EQ("<item><guid>b</guid><read>1</read></item>", State(m_feed));
+    EXPECT_EQ(R"(<?xml version="1.0" encoding="utf-8"?>
+<rss><channel><item><guid>b</guid><read>1</read></item></channel></rss>
+)", ReadWholeFile(StatePath(m_feed)));
     const std::string before = "<title>S</title><orvo2><item><guid>o</guid></item></orvo2>";
     const std::string second = "<item><guid>b</guid><read>1</read></item>";
     WriteState(m_feed, "<rss><channel>" + before +
@@ -38,8 +40,6 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
             << row.name;
         EXPECT_EQ(before + row.expected, State(m_feed)) << row.name;
     }
-    // dontshow 2 is no hidden mark, read -5 no read mark.
-    EXPECT_EQ("a:0|b:0|o:0", FileNews(m_feed, 0, 0));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -50,7 +50,6 @@ TEST_F(NewsItemState, CallsWithoutAnItemToMarkAreRefusedWithoutTrace)
         {"empty guid", m_feed, ""},
         {"missing feed", m_temp.File("fehlt.xml"), "a"},
         {"guid not in the feed", m_feed, "z"},
-        {"guid only in a category", m_feed, "c"},
         {"apostrophe guid not in the feed", m_feed, "Kunde's"},
     };
     for (const auto& row : rows) {

@@ -1,37 +1,45 @@
 // Reading news through the exports: the feed index, the feeds it names, the
 // filters (category, dates, constraints, the user's marks) and the message
 // shown when a file is broken.
+#include "harness/child_process.h"
+#include "harness/module_paths.h"
 #include "news_fixture.h"
 
 namespace {
 
 using NewsRetrieval = NewsFixture;
 
+// Every product export keeps the items the user has read or hidden, the read ones marked.
 TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
 {
     std::string first =
         WriteFeed("<title>Neu bei QD</title>" + Item("a1") + "<orvo2>" +
                   Item("a2", "<description> \t\r\n Update l\xE4uft\n </description>") + "</orvo2>" +
                   "<item read='7'><guid>a3</guid></item>");
+    WriteState(first, "<rss><channel>" + Item("a1", "<read>1</read>") +
+                          Item("a2", "<dontshow>1</dontshow>") + "</channel></rss>");
     std::string second = WriteFeed(Item("b1") + "<title>Service</title>", "\xC4nderungen");
     const std::string inData = "<RegistryDestination>" + m_dataValue + "</RegistryDestination>";
     WriteIndex("qdpro", Entry(first) + "<Kommentar/><NvFeed><Url>x.xml</Url></NvFeed><NvFeed>" +
                             inData + "</NvFeed><NvFeed><Url>fehlt.xml</Url>" + inData +
                             "</NvFeed>" + Entry(second));
     std::string news = NewsXml("qdpro");
-    EXPECT_EQ("T:Neu bei QD|a1:0|a2:0|a3:0|T:Service|b1:0", Summary(news));
+    const std::string expected = "T:Neu bei QD|a1:1|a2:0|a3:0|T:Service|b1:0";
+    EXPECT_EQ(expected, Summary(news));
     for (const std::string& feed : {first, second})
         EXPECT_NE(std::string::npos, news.find("feedurl=\"" + feed + "\"")) << news;
     EXPECT_NE(std::string::npos, news.find("<description>Update l\xE4uft</description>")) << news;
-    // The standard data folder serves the exports without a folder value.
-    m_registry.SetString(HKEY_LOCAL_MACHINE,
-                         "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
-                         "Daten", m_temp.File("daten"));
+    UseStandardDataFolder();
+    IDispatch* dispatch = nullptr;
+    EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews")("qdpro", "", &dispatch));
     IXMLDOMDocument2* document = nullptr;
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)(
                         "qdpro", "", &document));
     bool declaration = false;
-    EXPECT_EQ(Summary(news), Summary(TakeDocumentOutline(document, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentOutline(dispatch, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentOutline(document, &declaration)));
+    BSTR xml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("qdpro", "");
+    EXPECT_EQ(expected, Summary(XmlTextOutline(TakeBstrText(xml))));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -43,10 +51,14 @@ TEST_F(NewsRetrieval, NothingToShowIsANullResult)
     // A file read by name gives its document even without items.
     EXPECT_EQ("T:Nichts", FileNews(feed, 1, 1));
     EXPECT_EQ("(null)", FileNews("", 1, 1));
-    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
-    IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
-    EXPECT_EQ(S_OK, getNews("zgpro", "", &document));
-    EXPECT_EQ(nullptr, document);
+    // Everything filtered out, or no feed index: no document.
+    UseStandardDataFolder();
+    for (const char* product : {"qdpro", "zgpro"}) {
+        auto document = reinterpret_cast<IXMLDOMDocument2*>(0x1234);
+        EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)(
+                            product, "", &document));
+        EXPECT_EQ(nullptr, document) << product;
+    }
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -65,7 +77,6 @@ TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
         {"Steuer", "c1:0|c3:0|c4:0"},
         {"Kunden's Ecke", "c5:0"},
         {longCategory, "c6:0"},
-        {longCategory + "x", "(null)"},
         {"%s%n", "(null)"},
     };
     for (const auto& row : rows)
@@ -82,18 +93,49 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
                                  Item("kein-datum", "<von>bald</von><bis>nie</bis>"));
     WriteIndex("qdpro", Entry(feed));
     const std::string key = "Software\\Norvane\\NewsBand";
-    m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", "15.06.2026 12:00");
     SYSTEMTIME now;
     GetLocalTime(&now);
     DWORD checkNumber = now.wDay * 1000 + now.wMonth * 10 + now.wDayOfWeek + 1;
-    const struct { const char* name; DWORD checkNumber; const char* expected; } rows[] = {
-        {"today's check number", checkNumber, "von-genau:0|bis-genau:0|kein-datum:0"},
-        {"another day's, so the clock", checkNumber + 1, "von-genau:0|von-danach:0|kein-datum:0"},
+    const char* const date = "15.06.2026 12:00";
+    const char* const clock = "von-genau:0|von-danach:0|kein-datum:0";
+    const struct {
+        const char* name;
+        DWORD checkNumber, checkType;
+        std::string date;
+        DWORD dateType;
+        const char* expected;
+    } rows[] = {
+        {"today's check number", checkNumber, REG_DWORD, date, REG_SZ,
+         "von-genau:0|bis-genau:0|kein-datum:0"},
+        {"another day's", checkNumber + 1, REG_DWORD, date, REG_SZ, clock},
+        {"check number not a DWORD", checkNumber, REG_BINARY, date, REG_SZ, clock},
+        {"date not a string", checkNumber, REG_DWORD, date, REG_EXPAND_SZ, clock},
+        {"date text beyond 19 bytes", checkNumber, REG_DWORD, "    15.06.2026 12:00", REG_SZ,
+         clock},
     };
     for (const auto& row : rows) {
-        m_registry.SetDword(HKEY_CURRENT_USER, key, "IsActive", row.checkNumber);
+        const BYTE* check = reinterpret_cast<const BYTE*>(&row.checkNumber);
+        m_registry.SetBinary(HKEY_CURRENT_USER, key, "IsActive", {check, check + 4},
+                             row.checkType);
+        m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
         EXPECT_EQ(row.expected, Summary(NewsXml("qdpro"))) << row.name;
     }
+    // The module looks for the key once per process: a process of its own reads without it.
+    m_registry.DeleteKey(HKEY_CURRENT_USER, key);
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string answer = m_temp.File("host.out");
+    HANDLE output =
+        CreateFileA(answer.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_EQ(0u, ChildProcess(OutputFile("nvhost.exe"), "GetNewsXml3 qdpro \"\" " + m_dataValue,
+                               output)
+                      .Finish(60000));
+    CloseHandle(output);
+    // Made again past the sandbox, which would remove it: the program's other tests need it.
+    HKEY again = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &again,
+                    nullptr);
+    RegCloseKey(again);
+    EXPECT_EQ(clock, Summary(ReadWholeFile(answer))) << "key missing: " << ReadWholeFile(answer);
 }
 
 TEST_F(NewsRetrieval, ConstraintsDecideUnlessTheCallerSwitchesThemOff)
@@ -102,7 +144,7 @@ TEST_F(NewsRetrieval, ConstraintsDecideUnlessTheCallerSwitchesThemOff)
                                  Item("falsch", "<if><false/></if>") + Item("ohne"));
     WriteIndex("qdpro", Entry(feed));
     EXPECT_EQ("wahr:0|ohne:0", Summary(NewsXml("qdpro")));
-    EXPECT_EQ("wahr:0|falsch:0|ohne:0", FileNews(feed, 1, 1, 0));
+    EXPECT_EQ("wahr:0|falsch:0|ohne:0", FileNews(feed, 1, 1, false));
 }
 
 TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
@@ -138,6 +180,19 @@ TEST_F(NewsRetrieval, AStateFileThatDoesNotLoadIsDeletedAndIgnored)
         EXPECT_EQ("(no file)", State(feed)) << content;
     }
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
+}
+
+// Reading a feed makes the folder chain for its state under APPDATA, also when no state is kept.
+TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
+{
+    const std::string shellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    m_registry.SetString(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
+                         REG_EXPAND_SZ);
+    ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
+    EXPECT_EQ("n1:0", FileNews(WriteFeed(Item("n1")), 1, 1));
+    const std::string made = m_temp.File("appdata\\Norvane\\Gemeinsame Dateien\\UpdateManager");
+    EXPECT_TRUE(FileExists(made)) << made;
 }
 
 TEST_F(NewsRetrieval, ABrokenFileStopsTheProductWithAMessageNamingTheStep)
