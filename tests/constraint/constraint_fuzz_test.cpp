@@ -1,5 +1,5 @@
-// Seeded random trees and the documents in fuzz/constraint_corpus: whatever the text,
-// CheckConstraint answers 0 or 1 or raises the XML layer's COM error.
+// Seeded random trees and mutations of the documents in fuzz/constraint_corpus: whatever
+// the text, CheckConstraint answers 0 or 1 or raises the XML layer's COM error.
 #include "constraint/constraint_api.h"
 #include "harness/module_paths.h"
 #include "harness/temp_folder.h"
@@ -25,10 +25,12 @@ const char* const kValues[] = {"win10", "WIN7", "2.10", "", "-1", "1,2,3,4", "99
                                "\xE4\xF6", "%s%n"};
 
 struct Generator {
+    const std::vector<std::string>& seeds;
     std::mt19937 random{20261206u};
 
     int Below(int bound) { return static_cast<int>(random() % static_cast<unsigned>(bound)); }
     template <size_t N> const char* Pick(const char* const (&items)[N]) { return items[Below(N)]; }
+    const std::string& Seed() { return seeds[Below(static_cast<int>(seeds.size()))]; }
     std::string Value() { return Below(20) ? Pick(kValues) : std::string(Below(3000), '9'); }
 
     std::string Tree(int depth = 0)
@@ -44,6 +46,23 @@ struct Generator {
             xml += Tree(depth + 1);
         return xml + "</" + name + ">";
     }
+
+    // One to three edits of a seed: a byte changed, bytes cut, an element or a seed put in.
+    std::string Mutant()
+    {
+        std::string text = Seed();
+        for (int edits = Below(3) + 1; edits > 0 && !text.empty(); --edits) {
+            size_t at = static_cast<size_t>(Below(static_cast<int>(text.size())));
+            size_t afterTag = text.rfind('>', at) + 1;
+            switch (Below(4)) {
+            case 0: text[at] = static_cast<char>(Below(255) + 1); break;
+            case 1: text.erase(at, static_cast<size_t>(Below(40) + 1)); break;
+            case 2: text.insert(afterTag, "<" + std::string(Pick(kNames)) + "/>"); break;
+            default: text.insert(afterTag, Seed());
+            }
+        }
+        return text;
+    }
 };
 
 TEST(ConstraintFuzz, GeneratedTextsGiveZeroOneOrAnXmlError)
@@ -57,21 +76,23 @@ TEST(ConstraintFuzz, GeneratedTextsGiveZeroOneOrAnXmlError)
         seeds.push_back(ReadWholeFile(folder + found.cFileName));
     FindClose(search);
     ASSERT_FALSE(seeds.empty()) << "no seed documents in " << folder;
-    Generator generator;
-    int counts[2] = {}; // trees failing, holding
-    for (int count = 0; count < 1500 + static_cast<int>(seeds.size()); ++count) {
-        bool seed = count < static_cast<int>(seeds.size());
-        const std::string text = seed ? seeds[count] : generator.Tree();
+    Generator generator{seeds};
+    int counts[2][3] = {}; // mutants (and seeds), trees: fails, holds, XML errors
+    for (int count = 0; count < 3000 + static_cast<int>(seeds.size()); ++count) {
+        bool seed = count < static_cast<int>(seeds.size()), tree = !seed && count % 2 == 0;
+        const std::string text = seed ? seeds[count] : tree ? generator.Tree() : generator.Mutant();
         try {
             long result = Norvane::News::CheckConstraint(text.c_str());
             ASSERT_TRUE(result == 0 || result == 1) << result << " for " << text;
-            counts[result] += !seed;
+            ++counts[tree][result];
         } catch (const nv::ComError&) {
             ASSERT_FALSE(seed) << "seed does not parse: " << text;
+            ++counts[tree][2];
         }
     }
-    // Trees that always give the same answer prove nothing.
-    EXPECT_GT(std::min(counts[0], counts[1]), 100) << "trees failing, holding";
+    // Inputs that never reach the evaluator, or always give the same answer, prove nothing.
+    EXPECT_GT(std::min(counts[1][0], counts[1][1]), 100) << "trees failing, holding";
+    EXPECT_GT(std::min(counts[0][0] + counts[0][1], counts[0][2]), 150) << "mutants parsed, not";
 }
 
 } // namespace
