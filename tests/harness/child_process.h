@@ -2,6 +2,9 @@
 // the object goes away, so a test that fails part-way leaves nothing running.
 #pragma once
 
+// Beside this header: the stand-in program includes it by its path.
+#include "call_site.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,9 +17,9 @@ public:
     // `arguments` follow the program's quoted path on the command line. The
     // child inherits the handles made inheritable for it; `output`, when
     // given, becomes its standard output and error. A start that fails is a
-    // test failure.
-    ChildProcess(const std::string& program, const std::string& arguments,
-                 HANDLE output = nullptr);
+    // test failure at `site`.
+    ChildProcess(const std::string& program, const std::string& arguments, HANDLE output = nullptr,
+                 CallSite site = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -20,9 +20,9 @@ const DWORD kTargetEndedItself = 40;
 class TargetProcess {
 public:
     // Starts `program` with nvtarget's `options` and waits for its window,
-    // titled `tag` and this process's id (a test failure if none comes).
+    // titled `tag` and this process's id (a test failure at `site` if none comes).
     explicit TargetProcess(const std::string& tag, const std::string& options = "",
-                           const std::string& program = TargetProgram());
+                           const std::string& program = TargetProgram(), CallSite site = {});
 
     bool Running() const { return m_process.Running(); }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.

@@ -12,7 +12,7 @@ namespace {
 int g_counter = 0;
 }
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(CallSite site)
 {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
@@ -24,7 +24,7 @@ TempFolder::TempFolder()
             return;
         }
     }
-    ADD_FAILURE() << "cannot create a temporary folder";
+    ADD_FAILURE_AT(site.file, site.line) << "cannot create a temporary folder";
 }
 
 TempFolder::~TempFolder()
@@ -33,7 +33,8 @@ TempFolder::~TempFolder()
         RemoveTree(m_path);
 }
 
-std::string TempFolder::Write(const std::string& name, const std::string& content) const
+std::string TempFolder::Write(const std::string& name, const std::string& content,
+                              CallSite site) const
 {
     std::string path = File(name);
     for (size_t slash = path.find('\\', m_path.size() + 1); slash != std::string::npos;
@@ -41,7 +42,8 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
         CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
-    EXPECT_TRUE(out.good()) << "cannot write " << path;
+    if (!out.good())
+        ADD_FAILURE_AT(site.file, site.line) << "cannot write " << path;
     return path;
 }
 
