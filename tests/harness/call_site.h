@@ -1,6 +1,5 @@
-// Where a test called a shared helper. Taken as the helper's last, defaulted
-// parameter, it holds the caller's file and line (the compiler fills them in
-// at the call), so a failure the helper finds points at the test, not here.
+// A helper's last, defaulted parameter: the compiler fills in the caller's file and
+// line, so a failure the helper finds points at the test that called it.
 #pragma once
 
 struct CallSite {

@@ -2,8 +2,7 @@
 // the object goes away, so a test that fails part-way leaves nothing running.
 #pragma once
 
-// Beside this header: the stand-in program includes it by its path.
-#include "call_site.h"
+#include "call_site.h" // by its path: the stand-in program includes this header
 
 #include <windows.h>
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "harness/call_site.h"
+#include "harness/module_paths.h"
 
 #include <windows.h>
 
@@ -11,7 +12,11 @@
 class NvinfoModule {
 public:
     // The module, loaded once per test program from the output folder.
-    static HMODULE Handle();
+    static HMODULE Handle()
+    {
+        static HMODULE module = LoadLibraryA(OutputFile("nvinfo.dll").c_str());
+        return module;
+    }
 
     // The export `name`, cast to `F`; a missing export fails the calling test at `site`.
     template <class F> static F Proc(const char* name, CallSite site = {})

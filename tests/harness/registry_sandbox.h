@@ -16,8 +16,7 @@ public:
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
-    // `name` empty is the key's unnamed default value. A write that fails
-    // fails the test at `site`.
+    // `name` empty is the key's unnamed default value; a failed write fails the test at `site`.
     void SetString(HKEY root, const std::string& key, const std::string& name,
                    const std::string& value, DWORD type = REG_SZ, CallSite site = {});
     void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value,
@@ -27,9 +26,6 @@ public:
     void DeleteValue(HKEY root, const std::string& key, const std::string& name);
     // Creates the key (and the missing keys above it) without any value.
     void CreateKey(HKEY root, const std::string& key, CallSite site = {});
-    // Removes the key with everything below it; it is put back afterwards
-    // only as far as the sandbox itself had recorded it.
-    void DeleteKey(HKEY root, const std::string& key);
 
 private:
     struct SavedValue {
@@ -42,6 +38,7 @@ private:
     };
     void Remember(HKEY root, const std::string& key, const std::string& name);
     HKEY OpenForWrite(HKEY root, const std::string& key, CallSite site);
+    static void DeleteKey(HKEY root, const std::string& key);
 
     std::vector<SavedValue> m_values;
     std::vector<std::pair<HKEY, std::string>> m_createdKeys;

@@ -16,7 +16,7 @@ static std::string TargetTitle(const std::string& tag)
 
 TargetProcess::TargetProcess(const std::string& tag, const std::string& options,
                              const std::string& program, CallSite site)
-    : m_process(program, "NvTarget " + Quoted(TargetTitle(tag)) + " " + options, nullptr, site)
+    : ChildProcess(program, "NvTarget " + Quoted(TargetTitle(tag)) + " " + options, nullptr, site)
 {
     for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += 20) {
         if (FindWindowA("NvTarget", TargetTitle(tag).c_str()))

@@ -8,17 +8,14 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-int g_counter = 0;
-}
-
 TempFolder::TempFolder(CallSite site)
 {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::ostringstream name;
-        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++g_counter;
+        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++counter;
         if (CreateDirectoryA(name.str().c_str(), nullptr)) {
             m_path = name.str();
             return;
