@@ -1,6 +1,7 @@
 // Reading news through the exports: the feed index, the feeds it names, the
 // filters (category, dates, constraints, the user's marks) and the message
 // shown when a file is broken.
+#include "harness/check_number.h"
 #include "harness/child_process.h"
 #include "harness/module_paths.h"
 #include "news_fixture.h"
@@ -93,32 +94,34 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
                                  Item("kein-datum", "<von>bald</von><bis>nie</bis>"));
     WriteIndex("qdpro", Entry(feed));
     const std::string key = "Software\\Norvane\\NewsBand";
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    DWORD checkNumber = now.wDay * 1000 + now.wMonth * 10 + now.wDayOfWeek + 1;
     const char* const date = "15.06.2026 12:00";
     const char* const clock = "von-genau:0|von-danach:0|kein-datum:0";
     const struct {
         const char* name;
-        DWORD checkNumber, checkType;
+        DWORD added, checkType;  // added to today's check number
         std::string date;
         DWORD dateType;
         const char* expected;
     } rows[] = {
-        {"today's check number", checkNumber, REG_DWORD, date, REG_SZ,
-         "von-genau:0|bis-genau:0|kein-datum:0"},
-        {"another day's", checkNumber + 1, REG_DWORD, date, REG_SZ, clock},
-        {"check number not a DWORD", checkNumber, REG_BINARY, date, REG_SZ, clock},
-        {"date not a string", checkNumber, REG_DWORD, date, REG_EXPAND_SZ, clock},
-        {"date text beyond 19 bytes", checkNumber, REG_DWORD, "    15.06.2026 12:00", REG_SZ,
-         clock},
+        {"today's check number", 0, REG_DWORD, date, REG_SZ, "von-genau:0|bis-genau:0|kein-datum:0"},
+        {"another day's", 1, REG_DWORD, date, REG_SZ, clock},
+        {"check number not a DWORD", 0, REG_BINARY, date, REG_SZ, clock},
+        {"date not a string", 0, REG_DWORD, date, REG_EXPAND_SZ, clock},
+        {"date text beyond 19 bytes", 0, REG_DWORD, "    15.06.2026 12:00", REG_SZ, clock},
     };
     for (const auto& row : rows) {
-        const BYTE* check = reinterpret_cast<const BYTE*>(&row.checkNumber);
-        m_registry.SetBinary(HKEY_CURRENT_USER, key, "IsActive", {check, check + 4},
-                             row.checkType);
         m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
-        EXPECT_EQ(row.expected, Summary(NewsXml("qdpro"))) << row.name;
+        std::string summary;
+        // Read again on the new day's number when midnight came during the call.
+        for (DWORD day = 0; day != TodaysCheckNumber();) {
+            day = TodaysCheckNumber();
+            const DWORD check = day + row.added;
+            const BYTE* bytes = reinterpret_cast<const BYTE*>(&check);
+            m_registry.SetBinary(HKEY_CURRENT_USER, key, "IsActive", {bytes, bytes + 4},
+                                 row.checkType);
+            summary = Summary(NewsXml("qdpro"));
+        }
+        EXPECT_EQ(row.expected, summary) << row.name;
     }
     // The module looks for the key once per process: a process of its own reads without it.
     m_registry.DeleteKey(HKEY_CURRENT_USER, key);

@@ -7,8 +7,8 @@ const DWORD kEndWaitMs = 20000;
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-ChildProcess::ChildProcess(const std::string& program, const std::string& arguments,
-                           HANDLE output)
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments, HANDLE output,
+                           CallSite site)
 {
     std::string commandLine = Quoted(program) + " " + arguments;
     STARTUPINFOA startup = {};
@@ -17,9 +17,10 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = startup.hStdError = output;
     }
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
-                        nullptr, nullptr, &startup, &m_info))
-        ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &m_info))
+        ADD_FAILURE_AT(site.file, site.line)
+            << "cannot start " << commandLine << " (error " << GetLastError() << ")";
 }
 
 ChildProcess::~ChildProcess()

@@ -2,6 +2,8 @@
 // the object goes away, so a test that fails part-way leaves nothing running.
 #pragma once
 
+#include "call_site.h" // by its path: the stand-in program includes this header
+
 #include <windows.h>
 
 #include <string>
@@ -14,9 +16,9 @@ public:
     // `arguments` follow the program's quoted path on the command line. The
     // child inherits the handles made inheritable for it; `output`, when
     // given, becomes its standard output and error. A start that fails is a
-    // test failure.
-    ChildProcess(const std::string& program, const std::string& arguments,
-                 HANDLE output = nullptr);
+    // test failure at `site`.
+    ChildProcess(const std::string& program, const std::string& arguments, HANDLE output = nullptr,
+                 CallSite site = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

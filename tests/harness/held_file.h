@@ -14,13 +14,14 @@
 
 class HeldFile {
 public:
-    HeldFile(const std::string& path, DWORD share)
+    HeldFile(const std::string& path, DWORD share, CallSite site = {})
     {
         SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, share, &inherited, OPEN_EXISTING,
-                                  0, nullptr);
-        EXPECT_NE(INVALID_HANDLE_VALUE, file) << path;
-        m_holder.reset(new ChildProcess(OutputFile("nvholder.exe"), "60000"));
+        HANDLE file =
+            CreateFileA(path.c_str(), GENERIC_READ, share, &inherited, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            ADD_FAILURE_AT(site.file, site.line) << "cannot open " << path;
+        m_holder.reset(new ChildProcess(OutputFile("nvholder.exe"), "60000", nullptr, site));
         CloseHandle(file);
     }
 

@@ -19,30 +19,25 @@ RegistrySandbox::~RegistrySandbox()
         DeleteKey(it->first, it->second);
 }
 
-HKEY RegistrySandbox::OpenForWrite(HKEY root, const std::string& key)
+HKEY RegistrySandbox::OpenForWrite(HKEY root, const std::string& key, CallSite site)
 {
-    // Record each missing level so that exactly those are removed again.
-    std::string path;
-    size_t start = 0;
-    while (start <= key.size()) {
-        size_t end = key.find('\\', start);
-        std::string part = key.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        path += (path.empty() ? "" : "\\") + part;
+    // Record the highest missing level: removing it takes exactly what is created below it.
+    for (size_t end = 0; end != std::string::npos;) {
+        end = key.find('\\', end + 1);
+        const std::string path = key.substr(0, end);
         HKEY probe = nullptr;
-        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
-            RegCloseKey(probe);
-        } else {
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &probe) != ERROR_SUCCESS) {
             m_createdKeys.emplace_back(root, path);
             break;
         }
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
+        RegCloseKey(probe);
     }
     HKEY handle = nullptr;
     LONG status = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                   &handle, nullptr);
-    EXPECT_EQ(ERROR_SUCCESS, status) << "cannot create registry key " << key;
+    if (status != ERROR_SUCCESS)
+        ADD_FAILURE_AT(site.file, site.line)
+            << "cannot create registry key " << key << " (error " << status << ")";
     return handle;
 }
 
@@ -64,30 +59,33 @@ void RegistrySandbox::Remember(HKEY root, const std::string& key, const std::str
 }
 
 void RegistrySandbox::SetBinary(HKEY root, const std::string& key, const std::string& name,
-                                const std::vector<BYTE>& data, DWORD type)
+                                const std::vector<BYTE>& data, DWORD type, CallSite site)
 {
     Remember(root, key, name);
-    HKEY handle = OpenForWrite(root, key);
+    HKEY handle = OpenForWrite(root, key, site);
     if (!handle)
         return;
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(handle, name.c_str(), 0, type, data.data(),
-                                            static_cast<DWORD>(data.size())));
+    LONG status =
+        RegSetValueExA(handle, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    if (status != ERROR_SUCCESS)
+        ADD_FAILURE_AT(site.file, site.line)
+            << "cannot write registry value " << key << "\\" << name << " (error " << status << ")";
     RegCloseKey(handle);
 }
 
 void RegistrySandbox::SetString(HKEY root, const std::string& key, const std::string& name,
-                                const std::string& value, DWORD type)
+                                const std::string& value, DWORD type, CallSite site)
 {
     std::vector<BYTE> data(value.begin(), value.end());
     data.push_back(0);
-    SetBinary(root, key, name, data, type);
+    SetBinary(root, key, name, data, type, site);
 }
 
 void RegistrySandbox::SetDword(HKEY root, const std::string& key, const std::string& name,
-                               DWORD value)
+                               DWORD value, CallSite site)
 {
     const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
-    SetBinary(root, key, name, std::vector<BYTE>(bytes, bytes + sizeof value), REG_DWORD);
+    SetBinary(root, key, name, std::vector<BYTE>(bytes, bytes + sizeof value), REG_DWORD, site);
 }
 
 void RegistrySandbox::DeleteValue(HKEY root, const std::string& key, const std::string& name)
@@ -100,9 +98,9 @@ void RegistrySandbox::DeleteValue(HKEY root, const std::string& key, const std::
     }
 }
 
-void RegistrySandbox::CreateKey(HKEY root, const std::string& key)
+void RegistrySandbox::CreateKey(HKEY root, const std::string& key, CallSite site)
 {
-    HKEY handle = OpenForWrite(root, key);
+    HKEY handle = OpenForWrite(root, key, site);
     if (handle)
         RegCloseKey(handle);
 }

@@ -2,6 +2,8 @@
 // through the sandbox is put back as it was when the sandbox goes away.
 #pragma once
 
+#include "harness/call_site.h"
+
 #include <windows.h>
 
 #include <string>
@@ -14,18 +16,19 @@ public:
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
-    // `name` empty is the key's unnamed default value.
+    // `name` empty is the key's unnamed default value; a failed write fails the test at `site`.
     void SetString(HKEY root, const std::string& key, const std::string& name,
-                   const std::string& value, DWORD type = REG_SZ);
-    void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+                   const std::string& value, DWORD type = REG_SZ, CallSite site = {});
+    void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value,
+                  CallSite site = {});
     void SetBinary(HKEY root, const std::string& key, const std::string& name,
-                   const std::vector<BYTE>& data, DWORD type = REG_BINARY);
+                   const std::vector<BYTE>& data, DWORD type = REG_BINARY, CallSite site = {});
     void DeleteValue(HKEY root, const std::string& key, const std::string& name);
     // Creates the key (and the missing keys above it) without any value.
-    void CreateKey(HKEY root, const std::string& key);
+    void CreateKey(HKEY root, const std::string& key, CallSite site = {});
     // Removes the key with everything below it; it is put back afterwards
     // only as far as the sandbox itself had recorded it.
-    void DeleteKey(HKEY root, const std::string& key);
+    static void DeleteKey(HKEY root, const std::string& key);
 
 private:
     struct SavedValue {
@@ -37,7 +40,7 @@ private:
         std::vector<BYTE> data;
     };
     void Remember(HKEY root, const std::string& key, const std::string& name);
-    HKEY OpenForWrite(HKEY root, const std::string& key);
+    HKEY OpenForWrite(HKEY root, const std::string& key, CallSite site);
 
     std::vector<SavedValue> m_values;
     std::vector<std::pair<HKEY, std::string>> m_createdKeys;

@@ -15,13 +15,13 @@ static std::string TargetTitle(const std::string& tag)
 }
 
 TargetProcess::TargetProcess(const std::string& tag, const std::string& options,
-                             const std::string& program)
-    : m_process(program, "NvTarget " + Quoted(TargetTitle(tag)) + " " + options)
+                             const std::string& program, CallSite site)
+    : ChildProcess(program, "NvTarget " + Quoted(TargetTitle(tag)) + " " + options, nullptr, site)
 {
     for (DWORD waited = 0; waited < kWindowWaitMs && Running(); waited += 20) {
         if (FindWindowA("NvTarget", TargetTitle(tag).c_str()))
             return;
         Sleep(20);
     }
-    ADD_FAILURE() << "no window from " << program << " " << options;
+    ADD_FAILURE_AT(site.file, site.line) << "no window from " << program << " " << options;
 }

@@ -17,18 +17,10 @@ const DWORD kTargetQuitInLoop = 20;
 const DWORD kTargetQuitSent = 30;
 const DWORD kTargetEndedItself = 40;
 
-class TargetProcess {
+class TargetProcess : public ChildProcess {
 public:
     // Starts `program` with nvtarget's `options` and waits for its window,
-    // titled `tag` and this process's id (a test failure if none comes).
+    // titled `tag` and this process's id (a test failure at `site` if none comes).
     explicit TargetProcess(const std::string& tag, const std::string& options = "",
-                           const std::string& program = TargetProgram());
-
-    bool Running() const { return m_process.Running(); }
-    // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
-    DWORD WaitForExit(DWORD ms) const { return m_process.WaitForExit(ms); }
-    void Kill() { m_process.Kill(); }
-
-private:
-    ChildProcess m_process;
+                           const std::string& program = TargetProgram(), CallSite site = {});
 };

@@ -8,23 +8,20 @@
 #include <fstream>
 #include <sstream>
 
-namespace {
-int g_counter = 0;
-}
-
-TempFolder::TempFolder()
+TempFolder::TempFolder(CallSite site)
 {
     char base[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
         std::ostringstream name;
-        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++g_counter;
+        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++counter;
         if (CreateDirectoryA(name.str().c_str(), nullptr)) {
             m_path = name.str();
             return;
         }
     }
-    ADD_FAILURE() << "cannot create a temporary folder";
+    ADD_FAILURE_AT(site.file, site.line) << "cannot create a temporary folder";
 }
 
 TempFolder::~TempFolder()
@@ -33,7 +30,8 @@ TempFolder::~TempFolder()
         RemoveTree(m_path);
 }
 
-std::string TempFolder::Write(const std::string& name, const std::string& content) const
+std::string TempFolder::Write(const std::string& name, const std::string& content,
+                              CallSite site) const
 {
     std::string path = File(name);
     for (size_t slash = path.find('\\', m_path.size() + 1); slash != std::string::npos;
@@ -41,7 +39,8 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
         CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
-    EXPECT_TRUE(out.good()) << "cannot write " << path;
+    if (!out.good())
+        ADD_FAILURE_AT(site.file, site.line) << "cannot write " << path;
     return path;
 }
 

@@ -2,11 +2,14 @@
 // removed with everything in it when the object goes away.
 #pragma once
 
+#include "harness/call_site.h"
+
 #include <string>
 
 class TempFolder {
 public:
-    TempFolder();
+    // A folder that cannot be made fails the test at `site`.
+    explicit TempFolder(CallSite site = {});
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -15,7 +18,8 @@ public:
     // Path of `name` inside the folder (backslash-joined).
     std::string File(const std::string& name) const { return m_path + "\\" + name; }
     // Writes `content` byte for byte; creates missing subfolders of `name`.
-    std::string Write(const std::string& name, const std::string& content) const;
+    std::string Write(const std::string& name, const std::string& content,
+                      CallSite site = {}) const;
 
 private:
     std::string m_path;
