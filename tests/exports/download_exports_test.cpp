@@ -3,6 +3,7 @@
 #include "download/ndc_limits.h"
 #include "harness/child_process.h"
 #include "harness/held_file.h"
+#include "harness/host_tool.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
@@ -11,8 +12,6 @@
 #include "xml_outline.h"
 
 #include <gtest/gtest.h>
-#include <psapi.h>
-#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -27,28 +26,6 @@ TEST(DownloadExports, IsItemInstallableTakesMissingFilesAndSectionsForInstallabl
     EXPECT_FALSE(isItemInstallable(ndc.c_str(), "Fails"));
     EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Missing"));
     EXPECT_TRUE(isItemInstallable(folder.File("none.ndc").c_str(), "Any"));
-}
-
-// nvhost calling one export in a process of its own, stopped after a minute: its output and exit
-// code, and in `peak` its peak working set, sampled while it runs (it is gone after the exit).
-static std::string RunHost(const TempFolder& folder, std::string command, SIZE_T* peak = nullptr)
-{
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE output = CreateFileA(folder.File("host.out").c_str(), GENERIC_WRITE, 0, &inherit,
-                                CREATE_ALWAYS, 0, nullptr);
-    DWORD code = STILL_ACTIVE;
-    {
-        ChildProcess host(OutputFile("nvhost.exe"), command, output);
-        PROCESS_MEMORY_COUNTERS counters = {};
-        for (ULONGLONG end = GetTickCount64() + 60000;
-             (code = host.WaitForExit(20)) == STILL_ACTIVE && GetTickCount64() < end;) {
-            if (peak && K32GetProcessMemoryInfo(host.Handle(), &counters, sizeof counters))
-                *peak = std::max(*peak, counters.PeakWorkingSetSize);
-        }
-        code = host.Finish(0, 99);
-    }
-    CloseHandle(output);
-    return ReadWholeFile(folder.File("host.out")) + "\nexit code " + std::to_string(code);
 }
 
 // The machine-wide settings are read once per process: each row asks the host tool, once per
@@ -75,7 +52,7 @@ TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuota)
         for (int i = 0; i < 2; ++i) {
             const std::string section = i ? "Beta" : "Item";
             EXPECT_EQ("result: " + std::to_string(row.expected >> i & 1) + "\r\n\nexit code 0",
-                      RunHost(folder, " IsItemInstallable \"" + ndc + "\" " + section))
+                      RunHostTool(" IsItemInstallable \"" + ndc + "\" " + section))
                 << row.name << ", " << section;
         }
         EXPECT_EQ(row.written, int(GetPrivateProfileIntA("Item", "QuotaDiced", -1, ndc.c_str()))) << row.name;
@@ -215,7 +192,7 @@ TEST(MergeNdcExports, HostileFetchedFilesGetAnAnswerInBoundedTimeAndMemory)
     for (const auto& row : rows) {
         folder.Write("new.ndc", row.text);
         SIZE_T peak = 0;
-        const std::string output = RunHost(folder, row.call, &peak);
+        const std::string output = RunHostTool(row.call, &peak);
         EXPECT_NE(std::string::npos, output.find(row.answer)) << row.name << "\n" << output;
         EXPECT_EQ("exit code 0", output.substr(output.rfind('\n') + 1)) << row.name;
         EXPECT_GT(SIZE_T(400) << 20, peak) << row.name;

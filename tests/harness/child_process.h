@@ -24,7 +24,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     HANDLE Handle() const { return m_info.hProcess; }
-    bool Running() const { return WaitForExit(0) == STILL_ACTIVE; }
+    bool Running() const { return m_info.hProcess && WaitForExit(0) == STILL_ACTIVE; }
     // Waits up to `ms` for the end; the exit code, or STILL_ACTIVE.
     DWORD WaitForExit(DWORD ms) const;
     // Waits up to `ms`, then ends the program by force with `forcedCode`; the exit code.
