@@ -19,21 +19,6 @@ DWORD LastErrorOr(DWORD fallback)
     return error != ERROR_SUCCESS ? error : fallback;
 }
 
-bool WriteNewFile(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = content.empty() ||
-              (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written,
-                         nullptr) &&
-               written == content.size());
-    ok = FlushFileBuffers(file) && ok;
-    return CloseHandle(file) && ok;
-}
-
 class DiskIniFile : public IniFileAccess {
 public:
     explicit DiskIniFile(const std::string& path) : m_path(path) {}
@@ -43,7 +28,8 @@ public:
     ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
     {
         return ReplaceFileContent(
-            m_path, "ndc", [&](const char* temporary) { return WriteNewFile(temporary, text); },
+            m_path, "ndc",
+            [&](const char* temporary) { return WriteWholeFile(temporary, text, CREATE_ALWAYS); },
             [&] {
                 std::string now;
                 return ReadSharedFile(m_path, now) && now == basis;

@@ -48,22 +48,25 @@ bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
     return true;
 }
 
-bool OverwriteSharedFile(const std::string& path, const std::string& content, DWORD* error)
+bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return Fail(GetLastError(), error);
+        return false;
     DWORD written = 0;
+    // The end is set after the write: one that fails keeps the old text's tail, not nothing.
     bool ok = (content.empty() || (WriteFile(file, content.data(),
                                              static_cast<DWORD>(content.size()), &written,
                                              nullptr) &&
                                    written == content.size())) &&
               SetEndOfFile(file) && FlushFileBuffers(file);
     DWORD code = ok ? ERROR_SUCCESS : GetLastError();
-    CloseHandle(file);
-    return ok || Fail(code, error);
+    ok = CloseHandle(file) && ok;
+    if (!ok)
+        SetLastError(code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT);
+    return ok;
 }
 
 } // namespace nv

@@ -16,11 +16,11 @@ namespace nv {
 bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error = nullptr,
                     unsigned long long maxBytes = 0x7FFFFFFE);
 
-// Writes `content` over the existing file in place (the file keeps its
-// identity, attributes and security). For where a replace is refused: a
-// write that breaks off leaves the file partly written, so prefer a replace.
-// False, with the system's code in `error` when given, when it did not land.
-bool OverwriteSharedFile(const std::string& path, const std::string& content,
-                         DWORD* error = nullptr);
+// Writes `content` as the whole file: `creation` CREATE_ALWAYS for a new
+// file, OPEN_EXISTING to write over an existing one in place, where it keeps
+// its identity, attributes and security (for where a replace is refused: a
+// write that breaks off leaves it partly written, so prefer a replace). False,
+// with the system's code as the last error, when the content did not land.
+bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation);
 
 } // namespace nv
