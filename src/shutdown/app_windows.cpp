@@ -1,5 +1,6 @@
 #include "shutdown/app_windows.h"
 
+#include "support/bstr_text.h"
 #include "support/wait_cursor.h"
 
 #include <time.h>
@@ -108,13 +109,7 @@ std::string WindowTitle(HWND window)
     // compares anyway, in the same code page.
     wchar_t title[kMaxTitleLength + 1];
     int length = InternalGetWindowText(window, title, kMaxTitleLength + 1);
-    if (length <= 0)
-        return std::string();
-    int size = WideCharToMultiByte(CP_ACP, 0, title, length, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, title, length, &text[0], size, nullptr, nullptr);
-    return text;
+    return WideToAnsi(title, static_cast<size_t>(length > 0 ? length : 0));
 }
 
 void ShowApplicationWindow(HWND window)
