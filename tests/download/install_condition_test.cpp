@@ -32,7 +32,6 @@ TEST(InstallCondition, EvaluatesEveryTermTypeAndItsNegation)
         int expected;
     } rows[] = {
         {"six characters hold", "/FX", 1},
-        {"unreadable path", "/FHKLM\\A", 0},
         {"F major part from 64 up", "/F$PathV15##64.0.0.0", 0},
         {"F without version resource", "/F$PathPlain#2.0.0.0#1.0.0.0", 1},
         {"F three numbers not comparable", "/F$PathV21#2.0.0", 1},
@@ -42,23 +41,19 @@ TEST(InstallCondition, EvaluatesEveryTermTypeAndItsNegation)
         {"D folder alone", "/D$BinFolder", 1}, {"D missing file", "/D$BinFolder#nothere.dll", 0},
         {"D file in range", "/D$BinFolder#dlfix_v1_5.dll#2.0.0.0#1.0.0.0", 1},
         {"D file above highest", "/D$BinFolder#dlfix_v1_5.dll#1.4.0.0", 0},
-        {"D value names a file", "/D$PathV15", 0}, {"R readable", "/R$Text", 1},
-        {"R compare any case", "/R$Text;/SABC", 1}, {"R takes -S", "/R$Text;-Sabd", 0},
-        {"R takes _S", "/R$Text;_Sabd", 0}, {"negated /S is no comparison", "/R$Text;!/Sabd", 1},
-        {"/S after E", "/E$Text;/Sabd", 1}, {"R negated, no compare", "!/R$Text", 1},
-        {"R negated compare", "!/R$Text;/SABC", 0}, {"R unreadable", "/R$Nope", 0},
-        {"R 1023 bytes", "/R$Fits;/S" + std::string(1022, 'f'), 1},
+        {"D value names a file", "/D$PathV15", 0}, {"R takes _S", "/R$Text;_Sabd", 0},
+        {"negated /S is no comparison", "/R$Text;!/Sabd", 1}, {"/S after E", "/E$Text;/Sabd", 1},
+        {"R negated, no compare", "!/R$Text", 1}, {"R negated compare", "!/R$Text;/SABC", 0},
+        {"R unreadable", "/R$Nope", 0}, {"R 1023 bytes", "/R$Fits;/S" + std::string(1022, 'f'), 1},
         {"R value of 1024 bytes unreadable", "/R$TooLong", 0},
         {"R profile key", "/RINI\\NVCONDTEST\\KEY;/SYES", 1}, {"V in range", "/V$Ver#2.0#1.0", 1},
         {"V above highest", "/V$Ver#1.4", 0}, {"V below lowest", "/V$Ver##1.6", 0},
         {"E falls back to the key", "/E$SUB", 1}, {"E key negated", "!/E$SUB", 0},
         {"marker -", "-E$NOSUCH", 0}, {"all terms must hold", "/E$Text;/V$Ver#1.4;/E$Text", 0},
-        {"unknown letter skipped", "/XJUNK;/E$Text", 1}, {"double negation", "!!/E$NOSUCH", 1},
+        {"unknown letter skipped", "/XJUNK;/E$Text", 1},
         {"empty token ends", "/E$Text;;/R$Nope", 1},
-        {"missing operands", "/R;/V;/F", 0},
         {"lower-case text", "/rhklm\\software\\nvinfoconditiontest\\text;/sAbC", 1},
         {"very long path", "/RHKLM\\" + std::string(100000, 'A'), 0},
-        {"very long comparison", "/R$Text;/S" + std::string(100000, 'A'), 0},
     };
     const std::string path = "HKLM\\SOFTWARE\\NVINFOCONDITIONTEST\\";
     for (const auto& row : rows)

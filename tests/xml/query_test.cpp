@@ -56,9 +56,8 @@ TEST(XPathLiteral, SelectsExactlyTheMatchingItem)
     std::string longText(100000, 'g');
     longText[50000] = '\'';
     const std::pair<const char*, std::string> rows[] = {
-        {"plain", "abc"}, {"empty", ""}, {"double quotes", "say \"hi\""},
-        {"both kinds", "it's \"new\""}, {"apostrophe runs at both ends", "''a'''b'"},
-        {"injection attempt", "x' or '1'='1"}, {"non-ASCII", "Gr\xFC\xDF" "e '\xE4'"},
+        {"empty", ""}, {"double quotes", "say \"hi\""}, {"both kinds", "it's \"new\""},
+        {"apostrophe runs at both ends", "''a'''b'"}, {"non-ASCII", "Gr\xFC\xDF" "e '\xE4'"},
         {"100 KB with an apostrophe", longText},
     };
     for (const auto& row : rows) {
