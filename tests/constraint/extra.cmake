@@ -1,6 +1,3 @@
-# Fixture modules whose version resources the constraint tests read, built without the runtime
-# library so that each holds only what its .rc gives; the seed documents of the generated inputs.
-nv_resource_module(verfix_product_differs test_constraint ${CMAKE_CURRENT_LIST_DIR}/fixtures/product_differs.rc)
-nv_resource_module(verfix_all_parts test_constraint ${CMAKE_CURRENT_LIST_DIR}/fixtures/all_parts.rc)
-nv_resource_module(verfix_unversioned test_constraint)
+# Version fixture modules the product constraints read; the seed documents of the generated inputs.
+add_dependencies(test_constraint verfix_product_differs verfix_all_parts verfix_unversioned)
 file(COPY ${CMAKE_SOURCE_DIR}/fuzz/constraint_corpus DESTINATION ${CMAKE_BINARY_DIR}/bin)

@@ -1,8 +1,7 @@
 # The caller's own MSXML documents (constraint nodes, news and update results read back)
 # are made with the module's class and interface identifiers, and texts come back
 # through the module's own code page conversion.
-target_sources(test_exports PRIVATE ${CMAKE_SOURCE_DIR}/src/support/msxml_ids.cpp
-                                    ${CMAKE_SOURCE_DIR}/src/support/bstr_text.cpp)
+target_link_libraries(test_exports PRIVATE nvsupport)
 # Fixture modules with version resources, read through the constraint exports.
 add_dependencies(test_exports verfix_product_differs)
 # Files of two versions for the first calls of fresh processes; hostile NDC

@@ -1,0 +1,42 @@
+# Reads src/frame/exports.table and writes the module definition file the linker takes.
+# Rows are checked here so that a mistyped row stops the configure step instead of shipping
+# a module whose ordinals or decorations are off.
+
+# nv_export_table(TABLE DEF_FILE) writes DEF_FILE and sets, in the caller's scope,
+# NV_EXPORT_FIRST and NV_EXPORT_LAST to "ordinal name" of the first and the last row.
+function(nv_export_table table def_file)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
+    file(STRINGS ${table} rows REGEX "^[^#]")
+    set(def "LIBRARY \"nvinfo.dll\"\nEXPORTS\n")
+    set(expected 1)
+    foreach(row IN LISTS rows)
+        if(NOT row MATCHES "^([0-9]+) ([^ ]+) ([A-Za-z_][A-Za-z0-9_]*) (cdecl|stdcall) ([0-9]+)$")
+            message(FATAL_ERROR "${table}: malformed row '${row}'")
+        endif()
+        set(ordinal ${CMAKE_MATCH_1})
+        set(name ${CMAKE_MATCH_2})
+        set(function ${CMAKE_MATCH_3})
+        set(call ${CMAKE_MATCH_4})
+        set(bytes ${CMAKE_MATCH_5})
+        if(NOT ordinal EQUAL expected)
+            message(FATAL_ERROR "${table}: ordinal ${ordinal} where ${expected} comes next")
+        endif()
+        if(call STREQUAL "cdecl" AND NOT bytes EQUAL 0)
+            message(FATAL_ERROR "${table}: cdecl ${name} with ${bytes} bytes of stack")
+        endif()
+        # Only 32-bit stdcall symbols carry their argument size.
+        if(call STREQUAL "stdcall" AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+            string(APPEND function "@${bytes}")
+        endif()
+        string(APPEND def "    ${name} = ${function} @${ordinal}\n")
+        if(expected EQUAL 1)
+            set(NV_EXPORT_FIRST "${ordinal} ${name}" PARENT_SCOPE)
+        endif()
+        set(NV_EXPORT_LAST "${ordinal} ${name}" PARENT_SCOPE)
+        math(EXPR expected "${expected} + 1")
+    endforeach()
+    if(expected EQUAL 1)
+        message(FATAL_ERROR "${table}: no exports")
+    endif()
+    file(GENERATE OUTPUT ${def_file} CONTENT "${def}")
+endfunction()
