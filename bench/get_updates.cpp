@@ -6,8 +6,8 @@
 // fresh copy of it.
 #include "download/download_info.h"
 #include "download/ndc_limits.h"
-#include "frame/service_worker.h"
 #include "harness/temp_folder.h"
+#include "updates/update_catalogue.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -101,7 +101,7 @@ Timing Measure(const TempFolder& folder, int items, bool deep, int rounds)
         timing.load = std::min(timing.load, Seconds(start, end));
 
         QueryPerformanceCounter(&start);
-        std::string list = CServiceWorker().GetUpdates(oldPath, newPath, false, false, false);
+        std::string list = nv::GetUpdates(oldPath, newPath, false, false, false);
         QueryPerformanceCounter(&end);
         timing.getUpdates = std::min(timing.getUpdates, Seconds(start, end));
         timing.length = list.size();

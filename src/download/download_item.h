@@ -7,8 +7,6 @@
 
 #include <string>
 
-class CNvXmlNode;
-
 namespace nv {
 class IniSnapshot;
 }
@@ -22,10 +20,6 @@ public:
 
     // Every field of `other` except the privileged group (an item becoming a group).
     void CopyFrom(const CDownloadItem& other);
-
-    // A new "Update" element with the item's data, in a document of its own
-    // (update_element.cpp, with the update infos).
-    CNvXmlNode CreateUpdateElement();
 
     virtual void SetSection(const std::string& section);
     virtual int GetDateVer() const;

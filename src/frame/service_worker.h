@@ -1,6 +1,6 @@
 // The stateless worker behind the exported functions: each export makes one on
-// the stack, calls exactly one operation and drops it. The operations are
-// defined by the subsystem that does the work.
+// the stack, calls exactly one operation and drops it. Each operation hands the
+// call to the subsystem that does the work (service_worker.cpp).
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 
 class CServiceWorker {
 public:
-    // News (news/)
+    // News
     HRESULT CollectProductNews(const std::string& product, const std::string& category,
                                IDispatch** document, BOOL includeRead, BOOL includeHidden,
                                const std::string& dataFolderPathValue);
@@ -20,7 +20,7 @@ public:
     HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid,
                              long readState, long hiddenState);
 
-    // Update manager integration and update catalogue (updates/)
+    // Update manager integration and update catalogue
     int GetUpdateMode();
     int GetDaysSinceLastCheck();
     std::string GetUpdates(const std::string& oldPath, const std::string& newPath, bool all,
@@ -31,7 +31,7 @@ public:
                        int* dayCount, IDispatch** document, const std::string& baseKey);
     int ShowUpdateManagerItem(int page, const char* product, const char* item);
 
-    // Download configuration (download/)
+    // Download configuration
     int MergeNdc(const std::string& newPath, const std::string& oldPath, std::string* message);
     int UpdateAsDownloaded(const std::string& section, const std::string& ndcPath, int value);
     int UpdateAsUpdated(const std::string& section, const std::string& ndcPath, int value);

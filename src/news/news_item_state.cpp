@@ -1,4 +1,4 @@
-#include "frame/service_worker.h"
+#include "news/news_item_state.h"
 
 #include "frame/constants.h"
 #include "news/news_files.h"
@@ -49,8 +49,10 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
 
 } // namespace
 
-HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std::string& guid,
-                                         long readState, long hiddenState)
+namespace nv {
+
+HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, long readState,
+                         long hiddenState)
 {
     if (feedPath.empty() || guid.empty() || !nv::HasFileStatus(feedPath))
         return E_INVALIDARG;
@@ -97,3 +99,5 @@ HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std:
         return FAILED(error.Error()) ? error.Error() : E_FAIL;
     }
 }
+
+} // namespace nv

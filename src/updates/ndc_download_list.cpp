@@ -1,8 +1,9 @@
 // The NDC download list: the installed products whose NDC file names a
 // redirection address, with what the update manager needs to fetch a fresh
 // copy of each file.
+#include "updates/ndc_download_list.h"
+
 #include "download/download_item.h"
-#include "frame/service_worker.h"
 #include "profile/nv_product_enum.h"
 #include "support/bstr_text.h"
 #include "support/com_error.h"
@@ -17,7 +18,7 @@ namespace {
 const char kBeforeEntry[] = "\n\t";
 const char kInsideEntry[] = "\n\t\t";
 
-void AppendText(CNvXmlDocument& document, CNvXmlNode& parent, const char* text)
+void AppendIndentation(CNvXmlDocument& document, CNvXmlNode& parent, const char* text)
 {
     const nv::ComPtr<IXMLDOMDocument>& dom = document.Document();
     nv::ComPtr<IXMLDOMText> node;
@@ -37,24 +38,24 @@ void AppendElement(CNvXmlDocument& document, CNvXmlNode& parent, const char* nam
 void AppendEntry(CNvXmlDocument& document, CNvXmlNode& list, const ProductRecord& product,
                  const CDownloadItem& header)
 {
-    AppendText(document, list, kBeforeEntry);
+    AppendIndentation(document, list, kBeforeEntry);
     CNvXmlNode entry = list.AppendChild(document.CreateElement("ndc", nullptr));
-    AppendText(document, entry, kInsideEntry);
+    AppendIndentation(document, entry, kInsideEntry);
     AppendElement(document, entry, "Name", product.Name);
     AppendElement(document, entry, "regSubPath", product.SubKey);
-    AppendText(document, entry, kInsideEntry);
+    AppendIndentation(document, entry, kInsideEntry);
     AppendElement(document, entry, "NDCFilename", header.m_strNdcFile);
-    AppendText(document, entry, kInsideEntry);
+    AppendIndentation(document, entry, kInsideEntry);
     AppendElement(document, entry, "LocalUrl", header.m_strLocalURL);
-    AppendText(document, entry, kInsideEntry);
+    AppendIndentation(document, entry, kInsideEntry);
     AppendElement(document, entry, "RedirURL", header.m_strRedirURL);
 }
 
 } // namespace
 
-// COM must be initialised by the caller; errors of the XML layer leave here.
-std::string CServiceWorker::GetNdcToDownload(const std::string& filter, int pushOnly,
-                                             const std::string& baseKey)
+namespace nv {
+
+std::string GetNdcToDownload(const std::string& filter, int pushOnly, const std::string& baseKey)
 {
     CNvProductEnum products(baseKey);
     CNvXmlDocument document(CNvXmlDocument::CreatePlain());
@@ -86,3 +87,5 @@ std::string CServiceWorker::GetNdcToDownload(const std::string& filter, int push
     nv::CheckCall(list.Node()->get_xml(&xml), list.Node().Get(), nv::IID_IXMLDOMNode);
     return nv::BstrText::Attach(xml).AnsiString();
 }
+
+} // namespace nv

@@ -1,12 +1,15 @@
 // The update infos of one product: unread news, waiting updates and the days
 // since the update manager last looked, as counts and as one document.
+#include "updates/update_infos.h"
+
 #include "download/download_info.h"
 #include "frame/constants.h"
-#include "frame/service_worker.h"
 #include "news/news_reader.h"
 #include "profile/nv_product_enum.h"
 #include "support/message_box.h"
 #include "support/text.h"
+#include "updates/update_element.h"
+#include "updates/update_manager_settings.h"
 #include "xml/nv_xml_document.h"
 
 #include <objbase.h>
@@ -57,7 +60,7 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
     for (const auto& item : items) {
         if (!IsWaitingUpdate(*item))
             continue;
-        updates.AppendChild(item->CreateUpdateElement());
+        nv::AddPanelUpdate(updates, *item);
         ++*updateCount;
     }
 }
@@ -80,9 +83,10 @@ void ReadNews(CNvXmlNode& channel, const std::string& product, int* newsCount)
 
 } // namespace
 
-int CServiceWorker::GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount,
-                                   int* dayCount, IDispatch** document,
-                                   const std::string& baseKey)
+namespace nv {
+
+int GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount, int* dayCount,
+                   IDispatch** document, const std::string& baseKey)
 {
     if (product.empty())
         return E_INVALIDARG;
@@ -115,3 +119,5 @@ int CServiceWorker::GetUpdateInfos(const std::string& product, int* newsCount, i
         return S_OK;
     }
 }
+
+} // namespace nv

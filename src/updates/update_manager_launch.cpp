@@ -2,7 +2,6 @@
 
 #include "frame/constants.h"
 #include "frame/registry_path.h"
-#include "frame/service_worker.h"
 #include "support/file_status.h"
 #include "support/message_box.h"
 #include "support/text.h"
@@ -57,9 +56,7 @@ std::string UpdateManagerArguments(int page, const std::string& product, const s
     return arguments;
 }
 
-} // namespace nv
-
-int CServiceWorker::ShowUpdateManagerItem(int page, const char* product, const char* item)
+int ShowUpdateManagerItem(int page, const char* product, const char* item)
 {
     const std::string registered = nv::ProgramPathIn(
         ReadRegistryPathValue(nv::kUpdateManagerFolderPathValue, nv::kUpdateManagerFolderDefault));
@@ -85,3 +82,5 @@ int CServiceWorker::ShowUpdateManagerItem(int page, const char* product, const c
     CloseHandle(started.hThread);
     return 0;
 }
+
+} // namespace nv

@@ -15,4 +15,8 @@ extern const char* const kUpdateManagerFolderDefault;
 // 2 and " /item:I", each part only when given, joined with nothing between.
 std::string UpdateManagerArguments(int page, const std::string& product, const std::string& item);
 
+// Starts the update manager with those arguments: 0, -1 when its program
+// is not found (after telling the user), -2 when it does not start.
+int ShowUpdateManagerItem(int page, const char* product, const char* item);
+
 } // namespace nv

@@ -1,6 +1,5 @@
 #include "updates/update_manager_settings.h"
 
-#include "frame/service_worker.h"
 #include "support/bstr_text.h"
 #include "support/file_status.h"
 #include "support/text.h"
@@ -80,9 +79,7 @@ double LocalNowOleDate()
                                local.tm_hour, local.tm_min, local.tm_sec);
 }
 
-} // namespace nv
-
-int CServiceWorker::GetUpdateMode()
+int GetUpdateMode()
 {
     try {
         CNvXmlDocument config;
@@ -95,7 +92,7 @@ int CServiceWorker::GetUpdateMode()
     }
 }
 
-int CServiceWorker::GetDaysSinceLastCheck()
+int GetDaysSinceLastCheck()
 {
     try {
         CNvXmlDocument config;
@@ -113,3 +110,5 @@ int CServiceWorker::GetDaysSinceLastCheck()
         return -1;
     }
 }
+
+} // namespace nv

@@ -22,4 +22,11 @@ bool ParseGermanOleDate(const std::string& text, double* date);
 // The local date and time in whole seconds, as an OLE date.
 double LocalNowOleDate();
 
+// 0 when the settings say "ModeDontCheck" or cannot be read, else 1.
+int GetUpdateMode();
+
+// Whole days since the last successful check; -1 without settings or date,
+// 0 for a date that does not read.
+int GetDaysSinceLastCheck();
+
 } // namespace nv

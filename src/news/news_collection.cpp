@@ -1,4 +1,4 @@
-#include "frame/service_worker.h"
+#include "news/news_collection.h"
 
 #include "frame/constants.h"
 #include "news/feed_reader.h"
@@ -25,10 +25,11 @@ IDispatch* DispatchOf(const CNvXmlDocument& news)
 
 } // namespace
 
-HRESULT CServiceWorker::CollectProductNews(const std::string& product, const std::string& category,
-                                           IDispatch** document, BOOL includeRead,
-                                           BOOL includeHidden,
-                                           const std::string& dataFolderPathValue)
+namespace nv {
+
+HRESULT CollectProductNews(const std::string& product, const std::string& category,
+                           IDispatch** document, BOOL includeRead, BOOL includeHidden,
+                           const std::string& dataFolderPathValue)
 {
     if (product.empty())
         return E_INVALIDARG;
@@ -50,9 +51,8 @@ HRESULT CServiceWorker::CollectProductNews(const std::string& product, const std
     return S_OK;
 }
 
-void CServiceWorker::CollectFileNews(const std::string& feedPath, const std::string& category,
-                                     IDispatch** document, BOOL includeRead, BOOL includeHidden,
-                                     BOOL checkConstraints)
+void CollectFileNews(const std::string& feedPath, const std::string& category, IDispatch** document,
+                     BOOL includeRead, BOOL includeHidden, BOOL checkConstraints)
 {
     if (!document)
         return;
@@ -72,3 +72,5 @@ void CServiceWorker::CollectFileNews(const std::string& feedPath, const std::str
         // Reading one named file has never reported anything: no document.
     }
 }
+
+} // namespace nv
