@@ -164,7 +164,7 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
     } rows[] = {
         {nullptr, 0, List({alpha, bravo, fox, nvpro})},
         {"ALPHA", 0, List({alpha})},
-        {"nvproplus", 0, List({nvpro})},
+        {"bravo;nvproplus", 0, List({bravo, nvpro})},
         {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
         {"", 2, List({alpha})},
     };
