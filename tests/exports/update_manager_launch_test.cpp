@@ -63,7 +63,6 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
     } rows[] = {
         {"update page for a product", 0, "qdpro", "", "/product:qdpro /page:Update"},
         {"news page, item, no product", 1, "", "abc", " /page:News /item:abc"},
-        {"config, product, item", 2, "qdpro", "x 1", "/product:qdpro /page:Config /item:x 1"},
         {"page 3 adds no page", 3, "p", "i", "/product:p /item:i"},
         {"page -1 adds no page", -1, "p", "i", "/product:p /item:i"},
         {"null texts are empty", 0, nullptr, nullptr, " /page:Update"},

@@ -6,15 +6,19 @@
 
 namespace {
 
-TEST(Wiring, GetUpdateInfosRefusesANullCountWithoutTouchingTheOthers)
+// An empty product, or a missing count, is refused before anything is written.
+TEST(Wiring, GetUpdateInfosRefusesBadArgumentsWithoutTouchingTheOutputs)
 {
     auto getUpdateInfos = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-    for (int missing = 0; missing < 3; ++missing) {
+    for (int missing = -1; missing < 3; ++missing) {
         int counts[3] = {111, 222, 333};
         int* pointers[3] = {&counts[0], &counts[1], &counts[2]};
-        pointers[missing] = nullptr;
+        if (missing >= 0)
+            pointers[missing] = nullptr;
         IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
-        EXPECT_EQ(-1, getUpdateInfos("qdpro", pointers[0], pointers[1], pointers[2], &document))
+        EXPECT_EQ(missing < 0 ? E_INVALIDARG : -1,
+                  getUpdateInfos(missing < 0 ? "" : "qdpro", pointers[0], pointers[1],
+                                 pointers[2], &document))
             << "count " << missing;
         EXPECT_EQ(111, counts[0]);
         EXPECT_EQ(222, counts[1]);
