@@ -46,11 +46,9 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
 TEST_F(NewsItemState, CallsWithoutAnItemToMarkAreRefusedWithoutTrace)
 {
     const struct { const char* name; std::string feed; const char* guid; } rows[] = {
-        {"empty feed path", "", "a"},
         {"empty guid", m_feed, ""},
         {"missing feed", m_temp.File("fehlt.xml"), "a"},
         {"guid not in the feed", m_feed, "z"},
-        {"apostrophe guid not in the feed", m_feed, "Kunde's"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(E_INVALIDARG, SetNewsItemState(row.feed.c_str(), row.guid, 1, 1)) << row.name;
