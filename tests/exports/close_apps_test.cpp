@@ -2,7 +2,7 @@
 // copy of it under another name) are started and their exit codes tell which
 // were closed and how.
 #include "dialog_capture.h"
-#include "harness/module_paths.h"
+#include "harness/host_tool.h"
 #include "harness/nvinfo_module.h"
 #include "harness/registry_sandbox.h"
 #include "harness/target_process.h"
@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <future>
 #include <memory>
 
@@ -123,14 +122,10 @@ TEST(CloseApps, ProgramEndingWhileTheBoxIsUpIsNotTerminated)
 // process reads when it starts.
 TEST(CloseApps, WithoutPsapiTheUserIsToldAndNothingIsClosed)
 {
-    TempFolder folder;
     TargetProcess target("nopsapi");
     RegistrySandbox overrides;
     overrides.SetString(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "psapi", "");
-    const std::string out = folder.File("out.txt");
-    std::system(("\"\"" + OutputFile("nvhost.exe") + "\" " + NVINFO_CLOSEAPPS +
-                 " nvtarget.exe > \"" + out + "\" 2>&1\"").c_str());
-    std::string printed = ReadWholeFile(out);
+    const std::string printed = RunHostTool(std::string(NVINFO_CLOSEAPPS) + " nvtarget.exe");
     EXPECT_NE(std::string::npos,
               printed.find("Fehler beim Laden einer Datei: PSAPI.DLL konnte nicht geladen werden!"))
         << printed;

@@ -58,14 +58,4 @@ TEST(ExportTable, HoldsExactlyTheSuitesNamesAndOrdinals)
     EXPECT_EQ(ExpectedExports(), actual);
 }
 
-TEST(ExportTable, OrdinalAndNameLeadToTheSameFunction)
-{
-    for (const auto& [ordinal, name] : ExpectedExports()) {
-        FARPROC byName = GetProcAddress(NvinfoModule::Handle(), name.c_str());
-        FARPROC byOrdinal = GetProcAddress(NvinfoModule::Handle(), MAKEINTRESOURCEA(ordinal));
-        EXPECT_NE(nullptr, byName) << name;
-        EXPECT_EQ(byName, byOrdinal) << name;
-    }
-}
-
 } // namespace
