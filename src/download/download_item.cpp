@@ -196,7 +196,7 @@ int CDownloadItem::GetWantDownload() { return m_bWantDownload; }
 int CDownloadItem::GetPush() const { return m_nPush; }
 int CDownloadItem::GetDownload() { return m_nDownload; }
 BOOL CDownloadItem::IsItemSection() const { return IsItemSectionName(m_strSection); }
-BOOL CDownloadItem::IsHeader() const { return m_strSection == "header"; }
+BOOL CDownloadItem::IsHeader() const { return m_strSection == kHeaderItem; }
 BOOL CDownloadItem::IsValid() const { return m_nDateVer != 0 || !m_strFileURL.empty(); }
 BOOL CDownloadItem::IsDnload() const { return nv::EqualsNoCase(m_strSection, kDownloaderSection); }
 int CDownloadItem::GetReDistribute() const { return m_nReDistribute; }

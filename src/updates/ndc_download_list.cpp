@@ -2,6 +2,7 @@
 // redirection address, with what the update manager needs to fetch a fresh
 // copy of each file.
 #include "download/download_item.h"
+#include "download/ndc_keys.h"
 #include "frame/service_worker.h"
 #include "profile/nv_product_enum.h"
 #include "support/bstr_text.h"
@@ -74,7 +75,7 @@ std::string CServiceWorker::GetNdcToDownload(const std::string& filter, int push
         if (!nv::HasFileStatus(product.NDC))
             continue;
         CDownloadItem header;
-        header.Load(product.NDC.c_str(), "header");
+        header.Load(product.NDC.c_str(), nv::ndc::kHeaderItem);
         if (header.m_strRedirURL.empty())
             continue;
         if (pushOnly != 0 && header.m_nPush == 0)

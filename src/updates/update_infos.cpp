@@ -1,6 +1,7 @@
 // The update infos of one product: unread news, waiting updates and the days
 // since the update manager last looked, as counts and as one document.
 #include "download/download_info.h"
+#include "download/ndc_keys.h"
 #include "frame/constants.h"
 #include "frame/service_worker.h"
 #include "news/news_reader.h"
@@ -32,8 +33,8 @@ bool IsWaitingUpdate(CDownloadItem& item)
 {
     if (!item.IsInstallable())
         return false;
-    if (nv::EqualsNoCase(item.m_strSection, "header") ||
-        nv::EqualsNoCase(item.m_strSection, "konfiguration"))
+    if (nv::EqualsNoCase(item.m_strSection, nv::ndc::kHeaderSection) ||
+        nv::EqualsNoCase(item.m_strSection, nv::ndc::kConfigurationSection))
         return false;
     return !item.GetRun().empty() || item.GetUpdate() == 0;
 }
@@ -50,7 +51,7 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
     DownloadItemMap sections;
     if (info.LoadFile(ndcPath.c_str(), &items, &sections) != 0)
         return;
-    auto header = sections.find("header");
+    auto header = sections.find(nv::ndc::kHeaderItem);
     if (header == sections.end() || header->second->GetPush() == 0)
         return;
     CNvXmlNode updates = rss.AppendChild(infos.CreateElement("Updates", ""));
