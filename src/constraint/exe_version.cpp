@@ -1,24 +1,37 @@
 #include "constraint/exe_version.h"
 
-#include <windows.h>
+namespace nv {
 
-#include <vector>
-
-CExeVersion::CExeVersion(const std::string& path) : m_path(path)
+std::vector<BYTE> ReadVersionResource(const std::string& path)
 {
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(m_path.c_str(), &handle);
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
     if (size == 0)
-        return;
+        return {};
     std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoA(m_path.c_str(), 0, size, block.data()))
-        return;
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
+        return {};
+    return block;
+}
+
+bool FixedVersionOf(const std::vector<BYTE>& block, bool product, CVersionNumber& version)
+{
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed
-        || fixedSize < sizeof(VS_FIXEDFILEINFO))
-        return;
-    m_version = CVersionNumber(HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
-                               HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+    if (block.empty() ||
+        !VerQueryValueA(block.data(), root, reinterpret_cast<void**>(&fixed), &fixedSize) ||
+        !fixed || fixedSize < sizeof(VS_FIXEDFILEINFO))
+        return false;
+    const DWORD ms = product ? fixed->dwProductVersionMS : fixed->dwFileVersionMS;
+    const DWORD ls = product ? fixed->dwProductVersionLS : fixed->dwFileVersionLS;
+    version = CVersionNumber(HIWORD(ms), LOWORD(ms), HIWORD(ls), LOWORD(ls));
+    return true;
+}
+
+} // namespace nv
+
+CExeVersion::CExeVersion(const std::string& path) : m_path(path)
+{
+    nv::FixedVersionOf(nv::ReadVersionResource(m_path), true, m_version);
 }

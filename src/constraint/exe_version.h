@@ -4,7 +4,22 @@
 
 #include "constraint/version_number.h"
 
+#include <windows.h>
+
 #include <string>
+#include <vector>
+
+namespace nv {
+
+// The version resource block of the file at `path`; empty when the file has
+// none or it cannot be read.
+std::vector<BYTE> ReadVersionResource(const std::string& path);
+
+// The product version (`product`) or the file version of the block's fixed
+// version information; false when the block has none.
+bool FixedVersionOf(const std::vector<BYTE>& block, bool product, CVersionNumber& version);
+
+} // namespace nv
 
 class CComponentVersionInfo {
 public:

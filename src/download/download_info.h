@@ -46,13 +46,16 @@ public:
     // a null path; a negative LoadFile code.
     int CountNewItems(const char* oldPath, const char* newPath);
 
-    // The merge of the two files (download_merge.cpp).
+    // The merge of the two files (download_merge.cpp). Its steps hand every
+    // key they write to `batch`, which the merge applies once they are done.
     int Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath, BOOL all,
               BOOL fourth, BOOL downloaderOnly, std::string* message);
-    int LoadBoth(const char* oldPath, const char* newPath);
-    int ApplyDownloadState();
-    int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly);
-    bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup);
+    int LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch);
+    int ApplyDownloadState(nv::CIniBatchWriter& batch);
+    int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
+                         nv::CIniBatchWriter& batch);
+    bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup,
+                    nv::CIniBatchWriter& batch);
 
     // DeleteAll, then the old file into the old list and the new one into the
     // new list: 0 or the first negative LoadFile code.
@@ -79,5 +82,6 @@ public:
 private:
     // MergeGroup when both items are groups (counting a wanted one); false
     // when they are not both groups.
-    bool MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count);
+    bool MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count,
+                       nv::CIniBatchWriter& batch);
 };

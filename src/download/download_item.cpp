@@ -103,11 +103,11 @@ std::string CDownloadItem::GetLocalURL() const { return m_strLocalURL; }
 int CDownloadItem::GetUpdate() { return m_nUpdate; }
 int CDownloadItem::GetElster() { return m_nElster; }
 
-BOOL CDownloadItem::IsInstallable()
+BOOL CDownloadItem::IsInstallable(nv::CIniBatchWriter* batch)
 {
     // The quota is asked only when the condition holds, so an item that is
     // not installable never dices.
-    return nv::IsInstalliert(m_strInstalliert) && CheckQuota();
+    return nv::IsInstalliert(m_strInstalliert) && CheckQuota(batch);
 }
 
 int CDownloadItem::GetQuota() const { return m_nQuota; }
@@ -122,13 +122,13 @@ int CDownloadItem::SetQuota(int value, BOOL write)
 
 int CDownloadItem::GetQuotaDiced() const { return m_nQuotaDiced; }
 
-int CDownloadItem::SetQuotaDiced(int value, BOOL write)
+int CDownloadItem::SetQuotaDiced(int value, BOOL write, nv::CIniBatchWriter* batch)
 {
     m_nQuotaDiced = value;
     if (!write)
         return value;
-    return nv::WriteProfileKey(m_strNdcFile, m_strSection, kQuotaDiced,
-                               nv::FormatText("%d", value));
+    return nv::WriteProfileKeyTo(batch, m_strNdcFile, m_strSection, kQuotaDiced,
+                                 nv::FormatText("%d", value));
 }
 
 BOOL CDownloadItem::IsWithinQuota() const
@@ -136,12 +136,12 @@ BOOL CDownloadItem::IsWithinQuota() const
     return m_nQuotaDiced < 0 || m_nQuota < 0 || m_nQuotaDiced <= m_nQuota;
 }
 
-BOOL CDownloadItem::CheckQuota()
+BOOL CDownloadItem::CheckQuota(nv::CIniBatchWriter* batch)
 {
     if (m_nQuota < 0)
         return TRUE;
     if (m_nQuotaDiced < 0)
-        SetQuotaDiced(nv::DiceQuotaNumber(), TRUE);
+        SetQuotaDiced(nv::DiceQuotaNumber(), TRUE, batch);
     if (IsPrivileged())
         return TRUE;
     return m_nQuotaDiced <= m_nQuota;
@@ -158,26 +158,27 @@ int CDownloadItem::Load(const char* ndcPath, const char* section)
     return LoadFrom(nv::IniSnapshot::ReadFile(ndcPath), ndcPath, section);
 }
 
-int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath)
+int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath,
+                             nv::CIniBatchWriter* batch)
 {
     // A failed write is not reported: the flag in memory is what callers use.
-    nv::WriteProfileKey(ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
-                        nv::FormatText("%d", value));
+    nv::WriteProfileKeyTo(batch, ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
+                          nv::FormatText("%d", value));
     return 0;
 }
 
-int CDownloadItem::WriteUpdate(int value, const char* ndcPath)
+int CDownloadItem::WriteUpdate(int value, const char* ndcPath, nv::CIniBatchWriter* batch)
 {
-    WriteFlag(kUpdate, value, ndcPath);
+    WriteFlag(kUpdate, value, ndcPath, batch);
     m_nUpdate = value;
     return 0;
 }
 
 void CDownloadItem::SetUpdate(int value) { m_nUpdate = value; }
 
-int CDownloadItem::WriteDownload(int value, const char* ndcPath)
+int CDownloadItem::WriteDownload(int value, const char* ndcPath, nv::CIniBatchWriter* batch)
 {
-    WriteFlag(kDownload, value, ndcPath);
+    WriteFlag(kDownload, value, ndcPath, batch);
     m_nDownload = value;
     return 0;
 }
@@ -195,7 +196,7 @@ int CDownloadItem::GetWantDownload() { return m_bWantDownload; }
 int CDownloadItem::GetPush() const { return m_nPush; }
 int CDownloadItem::GetDownload() { return m_nDownload; }
 BOOL CDownloadItem::IsItemSection() const { return IsItemSectionName(m_strSection); }
-BOOL CDownloadItem::IsHeader() const { return m_strSection == "header"; }
+BOOL CDownloadItem::IsHeader() const { return m_strSection == kHeaderItem; }
 BOOL CDownloadItem::IsValid() const { return m_nDateVer != 0 || !m_strFileURL.empty(); }
 BOOL CDownloadItem::IsDnload() const { return nv::EqualsNoCase(m_strSection, kDownloaderSection); }
 int CDownloadItem::GetReDistribute() const { return m_nReDistribute; }

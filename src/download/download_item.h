@@ -8,6 +8,7 @@
 #include <string>
 
 namespace nv {
+class CIniBatchWriter;
 class IniSnapshot;
 }
 
@@ -49,25 +50,27 @@ public:
     virtual std::string GetLocalURL() const;
     virtual int GetUpdate();
     virtual int GetElster();
-    // The installation condition holds and CheckQuota is TRUE.
-    virtual BOOL IsInstallable();
+    // The installation condition holds and CheckQuota is TRUE. The operations
+    // that write take the batch their writes go into: null writes at once.
+    BOOL IsInstallable() { return IsInstallable(nullptr); }
+    virtual BOOL IsInstallable(nv::CIniBatchWriter* batch);
     virtual int GetQuota() const;
     // Without `write` returns the value; with it writes "Quota" into the
     // item's own NDC file and returns whether that write succeeded.
     virtual int SetQuota(int value, BOOL write);
     virtual int GetQuotaDiced() const;
-    virtual int SetQuotaDiced(int value, BOOL write);
+    virtual int SetQuotaDiced(int value, BOOL write, nv::CIniBatchWriter* batch);
     virtual BOOL IsWithinQuota() const;
     // The staged-rollout test; dices (and writes "QuotaDiced") once per item.
-    virtual BOOL CheckQuota();
+    virtual BOOL CheckQuota(nv::CIniBatchWriter* batch);
     virtual std::string GetPrivilegedGroup() const;
     virtual BOOL IsPrivileged() const;
     // 0, or -1 when either argument is null. Reads the file once.
     virtual int Load(const char* ndcPath, const char* section);
     // Write the flag into `ndcPath` (the item's own file when null); always 0.
-    virtual int WriteUpdate(int value, const char* ndcPath);
+    virtual int WriteUpdate(int value, const char* ndcPath, nv::CIniBatchWriter* batch);
     virtual void SetUpdate(int value);
-    virtual int WriteDownload(int value, const char* ndcPath);
+    virtual int WriteDownload(int value, const char* ndcPath, nv::CIniBatchWriter* batch);
     virtual void SetWantDownload(int value);
     virtual void SetDownload(int value);
     // Empties the state text; the arguments are not used.
@@ -120,7 +123,7 @@ public:
     std::string m_strPrivilegedGroup;
 
 private:
-    int WriteFlag(const char* key, int value, const char* ndcPath);
+    int WriteFlag(const char* key, int value, const char* ndcPath, nv::CIniBatchWriter* batch);
 };
 
 // True for a section that describes an item: not empty, not "Header" or

@@ -93,22 +93,22 @@ int CDownloadItemGroup::GetElster()
     return 0;
 }
 
-BOOL CDownloadItemGroup::IsInstallable()
+BOOL CDownloadItemGroup::IsInstallable(nv::CIniBatchWriter* batch)
 {
     for (CDownloadItem* member : CountedMembers()) {
-        if (!member->IsInstallable())
+        if (!member->IsInstallable(batch))
             return FALSE;
     }
     return TRUE;
 }
 
-int CDownloadItemGroup::WriteUpdate(int value, const char* ndcPath)
+int CDownloadItemGroup::WriteUpdate(int value, const char* ndcPath, nv::CIniBatchWriter* batch)
 {
     for (auto& member : m_aMembers) {
-        if (member->WriteUpdate(value, ndcPath) < 0)
+        if (member->WriteUpdate(value, ndcPath, batch) < 0)
             break;
     }
-    return CDownloadItem::WriteUpdate(value, ndcPath);
+    return CDownloadItem::WriteUpdate(value, ndcPath, batch);
 }
 
 void CDownloadItemGroup::SetUpdate(int value)

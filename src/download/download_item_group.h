@@ -30,8 +30,9 @@ public:
     std::string GetDestination() const override;
     int GetUpdate() override;
     int GetElster() override;
-    BOOL IsInstallable() override;
-    int WriteUpdate(int value, const char* ndcPath) override;
+    using CDownloadItem::IsInstallable;
+    BOOL IsInstallable(nv::CIniBatchWriter* batch) override;
+    int WriteUpdate(int value, const char* ndcPath, nv::CIniBatchWriter* batch) override;
     void SetUpdate(int value) override;
     void SetWantDownload(int value) override;
     int GetWantDownload() override;

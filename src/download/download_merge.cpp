@@ -54,13 +54,14 @@ template <class Visit> void WalkMembers(CDownloadItemGroup& group, Visit visit)
 
 } // namespace
 
-bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count)
+bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count,
+                                  nv::CIniBatchWriter& batch)
 {
     auto* freshGroup = dynamic_cast<CDownloadItemGroup*>(fresh);
     auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
     if (!freshGroup || !knownGroup)
         return false;
-    if (MergeGroup(freshGroup, knownGroup))
+    if (MergeGroup(freshGroup, knownGroup, batch))
         ++count;
     return true;
 }
@@ -68,30 +69,30 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
 int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
-    // Every key the merge writes (the diced numbers included) is collected
-    // and reaches the new file in one replacement, under the file's lock, once
-    // the steps are done. After an error the destructor still applies what was
+    // Every key the merge writes (the diced numbers included) goes into this
+    // batch and reaches the new file in one replacement, under the file's
+    // lock, once the steps are done. After an error the destructor still applies what was
     // collected: nothing written is rolled back.
     nv::CIniBatchWriter batch;
     long step = 0;
     const auto steps = [&]() {
-        int result = LoadBoth(oldPath, newPath);
+        int result = LoadBoth(oldPath, newPath, batch);
         if (result < 0)
             return result;
         step = 1;
-        result = ApplyDownloadState();
+        result = ApplyDownloadState(batch);
         if (result < 0)
             return result;
         step = 2;
-        result = CollectDownloads(output, all, downloaderOnly);
+        result = CollectDownloads(output, all, downloaderOnly, batch);
         step = 3;
         for (const auto& item : m_aNewItems) {
             step = 4;
             if (item->GetUpdate() != 0)
-                item->WriteUpdate(1, newPath);
+                item->WriteUpdate(1, newPath, &batch);
             step = 5;
             if (item->GetDownload() != 0)
-                item->WriteDownload(1, newPath);
+                item->WriteDownload(1, newPath, &batch);
             step = 7;
         }
         return result;
@@ -115,7 +116,7 @@ int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const ch
     return -1;
 }
 
-int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath)
+int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch)
 {
     if (!oldPath || !newPath)
         return -1;
@@ -131,31 +132,32 @@ int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath)
             continue;
         CDownloadItem* known = Lookup(m_mapOldItems, fresh->m_strSection);
         if (!known) {
-            if (fresh->IsInstallable())
+            if (fresh->IsInstallable(&batch))
                 ++count;
             else
                 drop[i] = true;
             continue;
         }
-        if (MergeIfGroups(fresh, known, count))
+        if (MergeIfGroups(fresh, known, count, batch))
             continue;
         if (known->GetQuotaDiced() != -1 && known->GetQuotaDiced() != fresh->GetQuotaDiced())
-            fresh->SetQuotaDiced(known->GetQuotaDiced(), TRUE);
+            fresh->SetQuotaDiced(known->GetQuotaDiced(), TRUE, &batch);
         bool wanted = (fresh->GetDateVer() > known->GetDateVer() || known->GetUpdate() == 0) &&
-                      fresh->IsInstallable();
+                      fresh->IsInstallable(&batch);
         fresh->SetWantDownload(wanted ? 1 : 0);
         fresh->SetUpdate(wanted ? 0 : 1);
         if (wanted)
             ++count;
         fresh->SetState(nullptr, nullptr);
-        if (!wanted && !fresh->IsInstallable())
+        if (!wanted && !fresh->IsInstallable(&batch))
             drop[i] = true;
     }
     DropMarked(m_aNewItems, m_mapNewItems, drop);
     return count;
 }
 
-bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup)
+bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup,
+                               nv::CIniBatchWriter& batch)
 {
     // Looked up once per group, the first member of a name winning as in a
     // search from the front: a search per member is quadratic in group size.
@@ -170,7 +172,7 @@ bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup*
         CDownloadItem* known = Lookup(oldMembers, member->m_strSection);
         bool installed = known && member->GetDateVer() <= known->GetDateVer() &&
                          known->GetUpdate() != 0;
-        if (!installed && member->IsInstallable()) {
+        if (!installed && member->IsInstallable(&batch)) {
             member->SetWantDownload(1);
             member->SetUpdate(0);
             wanted = true;
@@ -182,7 +184,7 @@ bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup*
     return wanted;
 }
 
-int CDownloadInfo::ApplyDownloadState()
+int CDownloadInfo::ApplyDownloadState(nv::CIniBatchWriter& batch)
 {
     if (m_aOldItems.empty() || m_aNewItems.empty())
         return -1;
@@ -193,10 +195,10 @@ int CDownloadInfo::ApplyDownloadState()
             fresh->IsItemSection() ? Lookup(m_mapOldItems, fresh->m_strSection) : nullptr;
         if (!known)
             continue;
-        if (MergeIfGroups(fresh, known, count))
+        if (MergeIfGroups(fresh, known, count, batch))
             continue;
         if ((fresh->GetDateVer() > known->GetDateVer() || known->GetDownload() == 0) &&
-            fresh->IsInstallable()) {
+            fresh->IsInstallable(&batch)) {
             fresh->SetDownload(0);
             ++count;
         } else {
@@ -206,7 +208,8 @@ int CDownloadInfo::ApplyDownloadState()
     return count;
 }
 
-int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly)
+int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
+                                    nv::CIniBatchWriter& batch)
 {
     CDownloadItem* downloader = Lookup(m_mapNewItems, nv::ndc::kDownloaderSection);
     bool pending = false;
@@ -223,8 +226,8 @@ int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL dow
         if (!item->IsItemSection())
             continue;
         if (item->IsDnload() && item->GetWantDownload() == 0) {
-            item->WriteDownload(1, nullptr);
-            item->WriteUpdate(1, nullptr);
+            item->WriteDownload(1, nullptr, &batch);
+            item->WriteUpdate(1, nullptr, &batch);
             continue;
         }
         if (all || item->GetWantDownload() != 0)

@@ -11,8 +11,6 @@ namespace nv {
 
 namespace {
 
-thread_local CIniBatchWriter* t_currentBatch = nullptr;
-
 DWORD LastErrorOr(DWORD fallback)
 {
     DWORD error = GetLastError();
@@ -58,10 +56,6 @@ private:
 BOOL WriteProfileKey(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value)
 {
-    if (CIniBatchWriter* batch = CIniBatchWriter::Current()) {
-        batch->Add(path, section, key, value);
-        return TRUE;
-    }
     // Through the same replace as a batch: the platform rewrites the file in
     // place, and a merge loading it meanwhile would find it cut short.
     DWORD error = WriteIniFile(path, {IniWrite{section, key, value}});
@@ -69,19 +63,24 @@ BOOL WriteProfileKey(const std::string& path, const std::string& section, const 
     return error == ERROR_SUCCESS;
 }
 
-CIniBatchWriter::CIniBatchWriter() : m_outer(t_currentBatch) { t_currentBatch = this; }
+BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path,
+                       const std::string& section, const std::string& key,
+                       const std::string& value)
+{
+    if (!batch)
+        return WriteProfileKey(path, section, key, value);
+    batch->Add(path, section, key, value);
+    return TRUE;
+}
 
 CIniBatchWriter::~CIniBatchWriter() noexcept
 {
-    t_currentBatch = m_outer;
     try {
         Apply();
     } catch (...) {
         // Out of memory while editing: the files keep their old text.
     }
 }
-
-CIniBatchWriter* CIniBatchWriter::Current() { return t_currentBatch; }
 
 void CIniBatchWriter::Add(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& value)

@@ -19,19 +19,17 @@
 
 namespace nv {
 
-// Writes one key: into the batch that is collecting on this thread, if any,
-// else at once, as WriteIniFile does. FALSE with the last error set when the
-// key is not in the file, TRUE when it is or when it was collected.
+// Writes one key at once, as WriteIniFile does. FALSE with the last error set
+// when the key is not in the file.
 BOOL WriteProfileKey(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value);
 
-// Collects the WriteProfileKey calls of its thread while it lives (batches
-// nest: the innermost collects) and applies them at Apply. What is still
-// collected at destruction is applied then, without a result: owners that
-// must learn of a failure call Apply.
+// Collects the key writes its owner hands to it and applies them at Apply.
+// What is still collected at destruction is applied then, without a result:
+// owners that must learn of a failure call Apply.
 class CIniBatchWriter {
 public:
-    CIniBatchWriter();
+    CIniBatchWriter() = default;
     ~CIniBatchWriter() noexcept;
     CIniBatchWriter(const CIniBatchWriter&) = delete;
     CIniBatchWriter& operator=(const CIniBatchWriter&) = delete;
@@ -43,8 +41,6 @@ public:
     // code for the first file that could not be written.
     DWORD Apply();
 
-    static CIniBatchWriter* Current();
-
 private:
     struct FileWrites {
         std::string path;
@@ -53,8 +49,13 @@ private:
     };
 
     std::vector<FileWrites> m_files;
-    CIniBatchWriter* m_outer;
 };
+
+// One key written into `batch`, or at once (WriteProfileKey) when it is null.
+// TRUE when the key was collected.
+BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path,
+                       const std::string& section, const std::string& key,
+                       const std::string& value);
 
 // The writes applied to one file at once under its lock (temporary file, then
 // replace; see WriteBack for when the platform's writes are used instead).

@@ -22,6 +22,9 @@ std::string TrimBlanks(const std::string& text) { return TrimProfileBlanks(text,
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Not the support layer's WideToAnsi, which ends the text at its first zero:
+// the platform reads a UTF-16 profile file whole, and its lines after a zero
+// still count. The parse below stops each name and value at a zero instead.
 std::string WideToCodePage(const WCHAR* text, int length)
 {
     if (length <= 0)

@@ -47,13 +47,6 @@ bool FolderTermHolds(const ConditionTerm& term, const std::string& folder)
     return nv::HasFileStatus(file) && FileVersionWithin(file, term.fields[2], term.fields[3]);
 }
 
-bool VersionTermHolds(const ConditionTerm& term, const std::string& version)
-{
-    if (!term.fields[2].empty() && CompareVersionTexts(version, term.fields[2]) < 0)
-        return false;
-    return term.fields[1].empty() || CompareVersionTexts(version, term.fields[1]) <= 0;
-}
-
 // The term's own result before any "!".
 bool TermHolds(const ConditionTerm& term, const std::string& value)
 {
@@ -65,7 +58,8 @@ bool TermHolds(const ConditionTerm& term, const std::string& value)
     case 'R':
         return !term.compare || EqualsNoCase(value, term.expected);
     case 'V':
-        return VersionTermHolds(term, value);
+        // The term names the highest version before the lowest.
+        return IsVersionInRange(value, term.fields[2], term.fields[1]);
     default:
         return true;
     }

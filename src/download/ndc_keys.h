@@ -6,6 +6,9 @@ namespace nv::ndc {
 inline const char* const kHeaderSection = "Header";
 inline const char* const kConfigurationSection = "Konfiguration";
 inline const char* const kDownloaderSection = "dnload";
+// The header's section as an item keeps it and the item maps key it: items
+// lower-case their section names.
+inline const char* const kHeaderItem = "header";
 
 inline const char* const kName = "Name";
 inline const char* const kDateVer = "DateVer";

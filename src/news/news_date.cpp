@@ -1,16 +1,9 @@
 #include "news/news_date.h"
 
 #include "support/bstr_text.h"
+#include "support/ole_date_line.h"
 
-#include <cmath>
 #include <ctime>
-
-namespace {
-
-// Half a second in days: dates this close below zero still lie in day zero.
-const double kHalfSecond = 5.787037037037037e-06;
-
-} // namespace
 
 NewsDate ParseNewsDate(const std::string& text)
 {
@@ -47,16 +40,8 @@ NewsDate LocalNewsNow()
     return date;
 }
 
-double ContinuousDate(DATE date)
-{
-    if (date > -kHalfSecond)
-        return date;
-    double day = std::ceil(date);
-    return day - (date - day);
-}
-
 bool IsLaterDate(const NewsDate& date, const NewsDate& reference)
 {
     return date.valid && reference.valid &&
-           ContinuousDate(date.value) > ContinuousDate(reference.value);
+           nv::ContinuousOleDate(date.value) > nv::ContinuousOleDate(reference.value);
 }

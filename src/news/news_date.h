@@ -20,11 +20,6 @@ NewsDate ParseNewsDate(const std::string& text);
 // The local date and time now, in whole seconds.
 NewsDate LocalNewsNow();
 
-// OLE dates before the epoch count the fraction away from day zero
-// (-1.25 is 31 Dec 1899 06:00, later than -1.0); this maps them onto one
-// rising scale so that plain comparison orders them in time.
-double ContinuousDate(DATE date);
-
 // True only when both dates are valid and `date` lies after `reference`: an
 // invalid date disables the test that uses it.
 bool IsLaterDate(const NewsDate& date, const NewsDate& reference);

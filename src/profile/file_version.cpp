@@ -1,5 +1,6 @@
 #include "profile/file_version.h"
 
+#include "constraint/exe_version.h"
 #include "support/module_app.h"
 
 #include <mutex>
@@ -44,37 +45,22 @@ std::string VersionResourcePath(const char* name)
 std::vector<BYTE> GetModuleVersionInfo(const char* name)
 {
     std::string path = VersionResourcePath(name);
-    if (path.empty())
-        return {};
-    DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0)
-        return {};
-    std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()))
-        return {};
-    return block;
+    return path.empty() ? std::vector<BYTE>() : ReadVersionResource(path);
 }
 
 namespace {
 
 bool ReadVersionNumbers(int which, const char* name, VersionNumbers& numbers)
 {
-    std::vector<BYTE> block = GetModuleVersionInfo(name);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (block.empty() ||
-        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO))
-        return false;
     if (which == -1)
         which = name ? 1 : 0;
-    DWORD ms = which ? info->dwProductVersionMS : info->dwFileVersionMS;
-    DWORD ls = which ? info->dwProductVersionLS : info->dwFileVersionLS;
-    numbers.major = HIWORD(ms);
-    numbers.minor = LOWORD(ms);
-    numbers.build = HIWORD(ls);
-    numbers.revision = LOWORD(ls);
+    CVersionNumber version;
+    if (!FixedVersionOf(GetModuleVersionInfo(name), which != 0, version))
+        return false;
+    numbers.major = static_cast<int>(version.Part(0));
+    numbers.minor = static_cast<int>(version.Part(1));
+    numbers.build = static_cast<int>(version.Part(2));
+    numbers.revision = static_cast<int>(version.Part(3));
     return true;
 }
 

@@ -79,14 +79,4 @@ std::string BstrText::AnsiString() const
     return text ? std::string(text) : std::string();
 }
 
-BSTR BstrText::Copy() const
-{
-    if (!Get())
-        return nullptr;
-    BSTR copy = SysAllocStringLen(Get(), SysStringLen(Get()));
-    if (!copy)
-        throw std::bad_alloc();
-    return copy;
-}
-
 } // namespace nv

@@ -32,8 +32,6 @@ public:
     // The single-byte form; null for a null BSTR.
     const char* Ansi() const;
     std::string AnsiString() const;
-    // A new BSTR copy that the receiver owns.
-    BSTR Copy() const;
 
 private:
     struct Data {

@@ -4,6 +4,7 @@
 #include "updates/ndc_download_list.h"
 
 #include "download/download_item.h"
+#include "download/ndc_keys.h"
 #include "profile/nv_product_enum.h"
 #include "support/bstr_text.h"
 #include "support/com_error.h"
@@ -75,7 +76,7 @@ std::string GetNdcToDownload(const std::string& filter, int pushOnly, const std:
         if (!nv::HasFileStatus(product.NDC))
             continue;
         CDownloadItem header;
-        header.Load(product.NDC.c_str(), "header");
+        header.Load(product.NDC.c_str(), nv::ndc::kHeaderItem);
         if (header.m_strRedirURL.empty())
             continue;
         if (pushOnly != 0 && header.m_nPush == 0)

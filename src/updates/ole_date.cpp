@@ -1,7 +1,5 @@
 #include "updates/ole_date.h"
 
-#include <cmath>
-
 namespace nv {
 
 namespace {
@@ -18,16 +16,6 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day)
     return era * 146097 + dayOfEra;
 }
 
-// An OLE date before day 0 reads "day -1, 06:00" as -1.25; on a straight
-// time line that moment is -0.75.
-double Continuous(double date)
-{
-    if (date > -kOleHalfSecond)
-        return date;
-    const double day = std::ceil(date);
-    return day - (date - day);
-}
-
 } // namespace
 
 double OleDateFromCalendar(int year, int month, int day, int hour, int minute, int second)
@@ -40,7 +28,7 @@ double OleDateFromCalendar(int year, int month, int day, int hour, int minute, i
 
 int32_t WholeDaysBetween(double last, double now)
 {
-    double span = Continuous(now) - Continuous(last);
+    double span = ContinuousOleDate(now) - ContinuousOleDate(last);
     span += span >= 0 ? kOleHalfSecond : -kOleHalfSecond;
     return static_cast<int32_t>(static_cast<uint64_t>(static_cast<int64_t>(span)));
 }

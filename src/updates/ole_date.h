@@ -3,12 +3,11 @@
 // platform supplies the parsed and the current dates.
 #pragma once
 
+#include "support/ole_date_line.h"
+
 #include <cstdint>
 
 namespace nv {
-
-// Half a second, as a fraction of a day: the rounding step of day counts.
-constexpr double kOleHalfSecond = 5.787037037037037e-06;
 
 // The OLE date of a calendar moment given in whole seconds (proleptic
 // Gregorian calendar, month 1-12, day 1-31, hour 0-23).

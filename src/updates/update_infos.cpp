@@ -3,6 +3,7 @@
 #include "updates/update_infos.h"
 
 #include "download/download_info.h"
+#include "download/ndc_keys.h"
 #include "frame/constants.h"
 #include "news/news_reader.h"
 #include "profile/nv_product_enum.h"
@@ -35,8 +36,8 @@ bool IsWaitingUpdate(CDownloadItem& item)
 {
     if (!item.IsInstallable())
         return false;
-    if (nv::EqualsNoCase(item.m_strSection, "header") ||
-        nv::EqualsNoCase(item.m_strSection, "konfiguration"))
+    if (nv::EqualsNoCase(item.m_strSection, nv::ndc::kHeaderSection) ||
+        nv::EqualsNoCase(item.m_strSection, nv::ndc::kConfigurationSection))
         return false;
     return !item.GetRun().empty() || item.GetUpdate() == 0;
 }
@@ -53,7 +54,7 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
     DownloadItemMap sections;
     if (info.LoadFile(ndcPath.c_str(), &items, &sections) != 0)
         return;
-    auto header = sections.find("header");
+    auto header = sections.find(nv::ndc::kHeaderItem);
     if (header == sections.end() || header->second->GetPush() == 0)
         return;
     CNvXmlNode updates = rss.AppendChild(infos.CreateElement("Updates", ""));

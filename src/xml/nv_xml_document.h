@@ -20,7 +20,6 @@ public:
     static nv::ComPtr<IXMLDOMDocument> CreatePlain();
 
     const nv::ComPtr<IXMLDOMDocument>& Document() const { return m_document; }
-    void SetDocument(const nv::ComPtr<IXMLDOMDocument>& document) { m_document = document; }
     bool IsEmpty() const { return !m_document; }
 
     // Both start from a new document; a text or file that does not parse

@@ -23,12 +23,6 @@ namespace {
 
 } // namespace
 
-void ThrowIfV(bool condition, HRESULT hr, const char* format, va_list args)
-{
-    if (condition)
-        Raise(hr, nv::FormatTextV(format, args));
-}
-
 void ThrowIf(bool condition, HRESULT hr, const char* format, ...)
 {
     if (!condition)

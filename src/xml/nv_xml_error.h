@@ -6,8 +6,6 @@
 
 #include "support/com_error.h"
 
-#include <cstdarg>
-
 namespace NvXmlClass {
 
 class NvXmlException : public nv::ComError {
@@ -19,6 +17,5 @@ public:
 // `condition` holds. Should the error-info object not be available, a plain
 // nv::ComError with E_FAIL is raised instead.
 void ThrowIf(bool condition, HRESULT hr, const char* format, ...) __attribute__((format(printf, 3, 4)));
-void ThrowIfV(bool condition, HRESULT hr, const char* format, va_list args);
 
 } // namespace NvXmlClass

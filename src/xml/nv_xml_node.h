@@ -68,7 +68,6 @@ public:
     CNvXmlNodeList() = default;
     explicit CNvXmlNodeList(IXMLDOMNodeList* list) : m_list(list) {}
 
-    const nv::ComPtr<IXMLDOMNodeList>& List() const { return m_list; }
     // Moves to the next node; false at the end.
     bool Next();
     CNvXmlNode& GetCurrent();

@@ -173,6 +173,30 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
     EXPECT_NE(DWORD(ERROR_SUCCESS), nv::WriteIniFile(folder.File("no folder\\x.ini"), writes));
 }
 
+// A batch holds its keys until Apply; a write without a batch lands at once, also while a batch
+// is open.
+TEST(IniBatchWriter, HoldsItsKeysUntilApplyWhileDirectWritesLandAtOnce)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("items.ini", "[alpha]\r\nUpdate=0\r\nDownload=0\r\n");
+    const auto value = [&](const char* key) {
+        char text[64] = {0};
+        GetPrivateProfileStringA("alpha", key, "<none>", text, sizeof(text), path.c_str());
+        return std::string(text);
+    };
+    nv::CIniBatchWriter batch;
+    EXPECT_TRUE(nv::WriteProfileKeyTo(&batch, path, "alpha", "Update", "1"));
+    EXPECT_TRUE(nv::WriteProfileKeyTo(&batch, path, "alpha", "Quota", "7"));
+    EXPECT_TRUE(nv::WriteProfileKeyTo(nullptr, path, "alpha", "Download", "1"));
+    EXPECT_EQ("0", value("Update"));
+    EXPECT_EQ("1", value("Download"));
+    EXPECT_EQ("<none>", value("Quota"));
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), batch.Apply());
+    EXPECT_EQ("1", value("Update"));
+    EXPECT_EQ("7", value("Quota"));
+    EXPECT_EQ("1", value("Download")); // not undone by the batch's later replace
+}
+
 // The file as the write-back sees it; others write into it between our read and our replace
 // `foreignWrites` times.
 struct ChangingFile : nv::IniFileAccess {
