@@ -279,7 +279,8 @@ protected:
             get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
         Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
                        ", news " + std::to_string(news) + ", days " + std::to_string(days) +
-                       ", boxes " + std::to_string(dialogs.Dialogs().size())};
+                       ", boxes " + std::to_string(dialogs.Dialogs().size()),
+                       "", false};
         infos.outline = TakeDocumentOutline(document, &infos.declaration);
         return infos;
     }
