@@ -158,7 +158,7 @@ int main()
 {
     CoInitialize(nullptr);
     bool stateRootExisted = FileExists(StateRoot());
-    CreateFolderChain(StateFolder());
+    nv::CreateFolderChain(StateFolder());
     HMODULE module = LoadLibraryA(OutputFile("nvinfo.dll").c_str());
     auto getNewsXml3 = reinterpret_cast<PFN_NV_GETNEWSXML3>(
         reinterpret_cast<void*>(GetProcAddress(module, "GetNewsXml3")));

@@ -45,13 +45,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::replace(dotted.begin(), dotted.end(), ',', '.');
     Require(CVersionNumber(dotted) == a);
 
-    int order = CompareVersionTexts(first, second);
+    int order = nv::CompareVersionTexts(first, second);
     Require(order >= -1 && order <= 1);
-    Require((order < 0) == Less(a, b) && (order > 0) == Greater(a, b) && (order == 0) == (a == b));
-    Require(Less(a, b) == Greater(b, a));
-    Require(CompareVersionTexts(second, first) == -order);
+    Require((order < 0) == nv::Less(a, b) && (order > 0) == nv::Greater(a, b) && (order == 0) == (a == b));
+    Require(nv::Less(a, b) == nv::Greater(b, a));
+    Require(nv::CompareVersionTexts(second, first) == -order);
 
-    Require(IsVersionInRange(first, first, first));
-    Require(IsVersionInRange(first, std::string(), std::string()));
+    Require(nv::IsVersionInRange(first, first, first));
+    Require(nv::IsVersionInRange(first, std::string(), std::string()));
     return 0;
 }

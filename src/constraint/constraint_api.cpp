@@ -6,8 +6,7 @@
 
 #include <objbase.h>
 
-namespace Norvane {
-namespace News {
+namespace Norvane::News {
 
 // XML layer errors (empty text, parse errors, empty nodes) leave these
 // functions; the export layer turns them into 0 and the thread's error info.
@@ -20,23 +19,22 @@ long CheckConstraint(const char* constraintXml)
     CNvXmlNode root = document.SelectSingleNode(".");
     if (root.IsEmpty())
         return 1;
-    return Evaluate(root) ? 1 : 0;
+    return nv::Evaluate(root) ? 1 : 0;
 }
 
 long EvaluateNodeOSVersion(IXMLDOMNode* node)
 {
-    return EvaluateOsVersion(CNvXmlNode(node)) ? 1 : 0;
+    return nv::EvaluateOsVersion(CNvXmlNode(node)) ? 1 : 0;
 }
 
 long EvaluateNodeProduct(IXMLDOMNode* node)
 {
-    return EvaluateProduct(CNvXmlNode(node)) ? 1 : 0;
+    return nv::EvaluateProduct(CNvXmlNode(node)) ? 1 : 0;
 }
 
 long EvaluateNodeRegEntry(IXMLDOMNode* node)
 {
-    return EvaluateRegEntry(CNvXmlNode(node)) ? 1 : 0;
+    return nv::EvaluateRegEntry(CNvXmlNode(node)) ? 1 : 0;
 }
 
-} // namespace News
-} // namespace Norvane
+} // namespace Norvane::News

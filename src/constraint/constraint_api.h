@@ -4,8 +4,7 @@
 #include <windows.h>
 #include <msxml2.h>
 
-namespace Norvane {
-namespace News {
+namespace Norvane::News {
 
 // 1 when the constraint text holds, 0 when not.
 long CheckConstraint(const char* constraintXml);
@@ -13,5 +12,4 @@ long EvaluateNodeOSVersion(IXMLDOMNode* node);
 long EvaluateNodeProduct(IXMLDOMNode* node);
 long EvaluateNodeRegEntry(IXMLDOMNode* node);
 
-} // namespace News
-} // namespace Norvane
+} // namespace Norvane::News

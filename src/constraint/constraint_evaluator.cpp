@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace nv {
+
 namespace {
 
 // Attribute values are read into buffers of this size, as they always were;
@@ -159,3 +161,5 @@ bool EvaluateRegEntry(const CNvXmlNode& node)
     std::string value = ReadAttribute(node, "value");
     return !value.empty() && registryText == value;
 }
+
+} // namespace nv

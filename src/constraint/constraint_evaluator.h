@@ -5,6 +5,8 @@
 
 #include "xml/nv_xml_node.h"
 
+namespace nv {
+
 // Nesting deeper than this does not hold: the evaluation recurses per level,
 // and a constraint from a feed must not be able to exhaust the caller's stack.
 const int kMaxConstraintDepth = 256;
@@ -17,3 +19,5 @@ bool Evaluate(const CNvXmlNode& node);
 bool EvaluateOsVersion(const CNvXmlNode& node);
 bool EvaluateProduct(const CNvXmlNode& node);
 bool EvaluateRegEntry(const CNvXmlNode& node);
+
+} // namespace nv

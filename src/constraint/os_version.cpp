@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+namespace nv {
+
 namespace {
 
 struct OsVersionName {
@@ -101,3 +103,5 @@ std::string OsVersionNameToText(const std::string& name)
     }
     return lower;
 }
+
+} // namespace nv

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nv {
+
 // False when the platform does not tell its version at all; `versionText`
 // is then left unchanged.
 bool ReadRunningOsVersion(std::string& versionText);
@@ -11,3 +13,5 @@ bool ReadRunningOsVersion(std::string& versionText);
 // A constraint's Windows name ("win7", "WIN10") as its version text; any other
 // text is returned lower-cased, so "2.6.1" may be written directly.
 std::string OsVersionNameToText(const std::string& name);
+
+} // namespace nv

@@ -89,16 +89,6 @@ void CVersionNumber::UpdateText()
                             static_cast<long>(static_cast<int32_t>(m_parts[3])));
 }
 
-bool Less(const CVersionNumber& a, const CVersionNumber& b)
-{
-    return CompareVersions(a, b) < 0;
-}
-
-bool Greater(const CVersionNumber& a, const CVersionNumber& b)
-{
-    return CompareVersions(a, b) > 0;
-}
-
 bool operator==(const CVersionNumber& a, const CVersionNumber& b)
 {
     return CompareVersions(a, b) == 0;
@@ -107,6 +97,18 @@ bool operator==(const CVersionNumber& a, const CVersionNumber& b)
 bool operator!=(const CVersionNumber& a, const CVersionNumber& b)
 {
     return !(a == b);
+}
+
+namespace nv {
+
+bool Less(const CVersionNumber& a, const CVersionNumber& b)
+{
+    return CompareVersions(a, b) < 0;
+}
+
+bool Greater(const CVersionNumber& a, const CVersionNumber& b)
+{
+    return CompareVersions(a, b) > 0;
 }
 
 int CompareVersionTexts(const std::string& a, const std::string& b)
@@ -122,3 +124,5 @@ bool IsVersionInRange(const std::string& version, const std::string& low, const 
         return true;
     return CompareVersionTexts(version, high) != 1;
 }
+
+} // namespace nv

@@ -29,13 +29,18 @@ private:
 };
 
 // Parts compared as unsigned numbers, most significant first.
-bool Less(const CVersionNumber& a, const CVersionNumber& b);
-bool Greater(const CVersionNumber& a, const CVersionNumber& b);
 bool operator==(const CVersionNumber& a, const CVersionNumber& b);
 bool operator!=(const CVersionNumber& a, const CVersionNumber& b);
+
+namespace nv {
+
+bool Less(const CVersionNumber& a, const CVersionNumber& b);
+bool Greater(const CVersionNumber& a, const CVersionNumber& b);
 
 // -1, 0 or 1 as a is less than, equal to or greater than b.
 int CompareVersionTexts(const std::string& a, const std::string& b);
 
 // Both bounds inclusive; an empty bound is open.
 bool IsVersionInRange(const std::string& version, const std::string& low, const std::string& high);
+
+} // namespace nv

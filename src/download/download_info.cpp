@@ -29,7 +29,7 @@ bool NamesGroup(const CDownloadItem& item)
 // links before any group is made: a deeper file is refused without building, or destroying, a
 // structure the recursive group walks could not handle. Each item's depth is kept once known,
 // so every link is followed once; a cycle runs into the bound.
-bool NestingWithinBound(const DownloadItemList& list, const DownloadItemMap& map)
+bool NestingWithinBound(const nv::DownloadItemList& list, const nv::DownloadItemMap& map)
 {
     std::unordered_map<const CDownloadItem*, int> depth;
     std::vector<const CDownloadItem*> chain;
@@ -61,13 +61,13 @@ bool NestingWithinBound(const DownloadItemList& list, const DownloadItemMap& map
 // pass when linking ends, however it ends, so the list keeps what is not linked, in order.
 class ListHoles {
 public:
-    explicit ListHoles(DownloadItemList& list) : m_list(list) {}
+    explicit ListHoles(nv::DownloadItemList& list) : m_list(list) {}
     ~ListHoles() { m_list.erase(std::remove(m_list.begin(), m_list.end(), nullptr), m_list.end()); }
     ListHoles(const ListHoles&) = delete;
     ListHoles& operator=(const ListHoles&) = delete;
 
 private:
-    DownloadItemList& m_list;
+    nv::DownloadItemList& m_list;
 };
 
 } // namespace
@@ -85,7 +85,7 @@ int CDownloadInfo::DeleteAll()
     return 0;
 }
 
-void CDownloadInfo::DropMarked(DownloadItemList& list, DownloadItemMap& map,
+void CDownloadInfo::DropMarked(nv::DownloadItemList& list, nv::DownloadItemMap& map,
                                const std::vector<bool>& drop)
 {
     size_t kept = 0;
@@ -104,7 +104,7 @@ void CDownloadInfo::DropMarked(DownloadItemList& list, DownloadItemMap& map,
     list.resize(kept);
 }
 
-int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadItemMap* map)
+int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map)
 {
     if (!path)
         return -1;
@@ -123,7 +123,7 @@ int CDownloadInfo::LoadFile(const char* path, DownloadItemList* list, DownloadIt
 }
 
 int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
-                              DownloadItemList* list, DownloadItemMap* map)
+                              nv::DownloadItemList* list, nv::DownloadItemMap* map)
 {
     if (file.SectionNames().size() > nv::ndc::kMaxSections)
         return -4;
@@ -152,7 +152,7 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
     }
 }
 
-int CDownloadInfo::LinkGroups(DownloadItemList& list, DownloadItemMap& map)
+int CDownloadInfo::LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& map)
 {
     if (!NestingWithinBound(list, map))
         return -5;

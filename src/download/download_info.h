@@ -13,8 +13,8 @@
 class CDownloadItemGroup;
 
 namespace nv {
+
 class IniSnapshot;
-}
 
 // Owns its items.
 using DownloadItemList = std::vector<std::unique_ptr<CDownloadItem>>;
@@ -22,6 +22,8 @@ using DownloadItemList = std::vector<std::unique_ptr<CDownloadItem>>;
 using DownloadItemMap = std::unordered_map<std::string, CDownloadItem*>;
 // Items handed to callers; they stay owned by the list they came from.
 using DownloadItemRefs = std::vector<CDownloadItem*>;
+
+} // namespace nv
 
 class CDownloadInfo {
 public:
@@ -35,9 +37,9 @@ public:
 
     // 0; -1 null path; -2 null list or map; -3 no such file; -4 out of memory;
     // -5 a group reference that cannot be resolved.
-    int LoadFile(const char* path, DownloadItemList* list, DownloadItemMap* map);
+    int LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map);
     // 0 or -5 (-4 when a group cannot be made).
-    int LinkGroups(DownloadItemList& list, DownloadItemMap& map);
+    int LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& map);
 
     // Installable new items in the local copy named by the old file's
     // "LocalURL"; 0 when there is none.
@@ -48,11 +50,11 @@ public:
 
     // The merge of the two files (download_merge.cpp). Its steps hand every
     // key they write to `batch`, which the merge applies once they are done.
-    int Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath, BOOL all,
+    int Merge(nv::DownloadItemRefs& output, const char* oldPath, const char* newPath, BOOL all,
               BOOL fourth, BOOL downloaderOnly, std::string* message);
     int LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch);
     int ApplyDownloadState(nv::CIniBatchWriter& batch);
-    int CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
+    int CollectDownloads(nv::DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
                          nv::CIniBatchWriter& batch);
     bool MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup* oldGroup,
                     nv::CIniBatchWriter& batch);
@@ -63,21 +65,21 @@ public:
 
     // Deletes the items whose flag in `drop` is set and drops their sections from the map, in
     // one pass: removing them one at a time shifts the list once per item.
-    static void DropMarked(DownloadItemList& list, DownloadItemMap& map,
+    static void DropMarked(nv::DownloadItemList& list, nv::DownloadItemMap& map,
                            const std::vector<bool>& drop);
 
 private:
     // LoadFile on a file already read into memory.
-    int LoadParsed(const nv::IniSnapshot& file, const char* path, DownloadItemList* list,
-                   DownloadItemMap* map);
+    int LoadParsed(const nv::IniSnapshot& file, const char* path, nv::DownloadItemList* list,
+                   nv::DownloadItemMap* map);
     // The walk of CountNewItems over the loaded lists.
     int CountLoadedNewItems();
 
 public:
-    DownloadItemList m_aOldItems;
-    DownloadItemMap m_mapOldItems;
-    DownloadItemList m_aNewItems;
-    DownloadItemMap m_mapNewItems;
+    nv::DownloadItemList m_aOldItems;
+    nv::DownloadItemMap m_mapOldItems;
+    nv::DownloadItemList m_aNewItems;
+    nv::DownloadItemMap m_mapNewItems;
 
 private:
     // MergeGroup when both items are groups (counting a wanted one); false

@@ -12,6 +12,9 @@
 
 using namespace nv::ndc;
 
+namespace {
+
+// Not empty, not "Header" or "Konfiguration", not beginning with "!", "~" or "@".
 bool IsItemSectionName(const std::string& section)
 {
     if (section.empty() || nv::EqualsNoCase(section, kHeaderSection) ||
@@ -20,6 +23,8 @@ bool IsItemSectionName(const std::string& section)
     char first = section[0];
     return first != '!' && first != '~' && first != '@';
 }
+
+} // namespace
 
 CDownloadItem::CDownloadItem() = default;
 

@@ -125,7 +125,3 @@ public:
 private:
     int WriteFlag(const char* key, int value, const char* ndcPath, nv::CIniBatchWriter* batch);
 };
-
-// True for a section that describes an item: not empty, not "Header" or
-// "Konfiguration", not beginning with "!", "~" or "@".
-bool IsItemSectionName(const std::string& section);

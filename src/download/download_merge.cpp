@@ -11,7 +11,7 @@
 
 namespace {
 
-CDownloadItem* Lookup(const DownloadItemMap& map, const std::string& section)
+CDownloadItem* Lookup(const nv::DownloadItemMap& map, const std::string& section)
 {
     auto found = map.find(section);
     return found == map.end() ? nullptr : found->second;
@@ -66,7 +66,7 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
     return true;
 }
 
-int CDownloadInfo::Merge(DownloadItemRefs& output, const char* oldPath, const char* newPath,
+int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
     // Every key the merge writes (the diced numbers included) goes into this
@@ -208,7 +208,7 @@ int CDownloadInfo::ApplyDownloadState(nv::CIniBatchWriter& batch)
     return count;
 }
 
-int CDownloadInfo::CollectDownloads(DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
+int CDownloadInfo::CollectDownloads(nv::DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
                                     nv::CIniBatchWriter& batch)
 {
     CDownloadItem* downloader = Lookup(m_mapNewItems, nv::ndc::kDownloaderSection);

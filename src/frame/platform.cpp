@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace nv {
+
 namespace {
 
 bool ComputeIsNtPlatform()
@@ -14,3 +16,5 @@ bool ComputeIsNtPlatform()
 } // namespace
 
 const bool IsNtPlatform = ComputeIsNtPlatform();
+
+} // namespace nv

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace nv {
+
 namespace {
 
 // Registry data is read into a buffer of this size; longer data is not read.
@@ -110,3 +112,5 @@ bool RegistryKeyPathExists(const std::string& keyPath)
     RegCloseKey(key);
     return true;
 }
+
+} // namespace nv

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nv {
+
 // The value's data as text ("ja"/"true"/"wahr" and their opposites become
 // "1"/"0"), or `defaultValue` unchanged when it cannot be read.
 std::string ReadRegistryPathValue(std::string path, std::string defaultValue);
@@ -12,3 +14,5 @@ std::string ReadRegistryPathValue(std::string path, std::string defaultValue);
 // True when the key "ROOT\key\path" (HKLM, HKCU, HKCC, HKCR; any other first
 // component means HKLM) can be opened for reading.
 bool RegistryKeyPathExists(const std::string& keyPath);
+
+} // namespace nv

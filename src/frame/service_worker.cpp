@@ -69,7 +69,7 @@ int CServiceWorker::MergeNdc(const std::string& newPath, const std::string& oldP
     if (message)
         message->clear();
     CDownloadInfo info;
-    DownloadItemRefs output;
+    nv::DownloadItemRefs output;
     return info.Merge(output, oldPath.c_str(), newPath.c_str(), TRUE, TRUE, FALSE, message);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cwchar>
 
+namespace nv {
+
 namespace {
 
 void Check(HRESULT hr, IXMLDOMNode* node)
@@ -55,3 +57,5 @@ bool HasValueOne(IXMLDOMNode* element)
     }
     return !CNvXmlNode(element).SelectSingleNode("self::node()[.='1']").IsEmpty();
 }
+
+} // namespace nv

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+namespace nv {
+
 // Calls `visit` with each child element of `parent` and its name (prefix
 // included), in document order.
 void ForEachChildElement(const CNvXmlNode& parent,
@@ -15,3 +17,5 @@ void ForEachChildElement(const CNvXmlNode& parent,
 // True when the string value of `element` is exactly "1", as the test
 // [.='1'] decides: white space around the digit does not count.
 bool HasValueOne(IXMLDOMNode* element);
+
+} // namespace nv

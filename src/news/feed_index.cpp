@@ -3,6 +3,8 @@
 #include "frame/registry_path.h"
 #include "news/news_files.h"
 
+namespace nv {
+
 std::string LastUrlComponent(const std::string& url)
 {
     size_t separator = url.find_last_of("\\/");
@@ -18,3 +20,5 @@ std::string ResolveFeedEntryPath(const CNvXmlNode& entry)
     std::string folder = ReadRegistryPathValue(destination.GetTextString(), std::string());
     return CombinePath(folder, LastUrlComponent(url.GetTextString()));
 }
+
+} // namespace nv

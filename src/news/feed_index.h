@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace nv {
+
 // The last path component of a feed's source address, whichever separator
 // ("\" or "/") stands last; the whole text when it has none.
 std::string LastUrlComponent(const std::string& url);
@@ -14,3 +16,5 @@ std::string LastUrlComponent(const std::string& url);
 // `RegistryDestination` joined with the file name of its `Url`. Empty when
 // either element is missing.
 std::string ResolveFeedEntryPath(const CNvXmlNode& entry);
+
+} // namespace nv

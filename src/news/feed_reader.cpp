@@ -13,6 +13,8 @@
 
 #include <cwchar>
 
+namespace nv {
+
 namespace {
 
 // The children of an item that reading looks at: the first of each name.
@@ -181,3 +183,5 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
         channel.AppendChild(item);
     }
 }
+
+} // namespace nv

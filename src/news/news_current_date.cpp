@@ -3,6 +3,8 @@
 #include <atomic>
 #include <ctime>
 
+namespace nv {
+
 namespace {
 
 const char* const kNewsBandKey = "Software\\Norvane\\NewsBand";
@@ -64,3 +66,5 @@ NewsDate GetNewsCurrentDate()
     }
     return LocalNewsNow();
 }
+
+} // namespace nv

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+namespace nv {
+
 // The check number the override must carry on a day: day of month * 1000 +
 // month * 10 + day of week (1 = Sunday ... 7 = Saturday). It changes daily,
 // so a forgotten override switches itself off.
@@ -23,3 +25,5 @@ NewsDate ReadNewsDateOverride(HKEY newsBandKey);
 // The override date when it is active, else the local time now. A missing
 // NewsBand key is remembered for the life of the process.
 NewsDate GetNewsCurrentDate();
+
+} // namespace nv

@@ -5,6 +5,8 @@
 
 #include <ctime>
 
+namespace nv {
+
 NewsDate ParseNewsDate(const std::string& text)
 {
     NewsDate date;
@@ -45,3 +47,5 @@ bool IsLaterDate(const NewsDate& date, const NewsDate& reference)
     return date.valid && reference.valid &&
            nv::ContinuousOleDate(date.value) > nv::ContinuousOleDate(reference.value);
 }
+
+} // namespace nv

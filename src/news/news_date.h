@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace nv {
+
 struct NewsDate {
     DATE value = 0;
     bool valid = false;
@@ -23,3 +25,5 @@ NewsDate LocalNewsNow();
 // True only when both dates are valid and `date` lies after `reference`: an
 // invalid date disables the test that uses it.
 bool IsLaterDate(const NewsDate& date, const NewsDate& reference);
+
+} // namespace nv

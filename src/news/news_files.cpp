@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+namespace nv {
+
 std::string CombinePath(const std::string& folder, const std::string& name)
 {
     // Parts come from feed indexes and callers; texts that cannot fit are
@@ -58,3 +60,5 @@ std::string GetNewsStateFilePath(const std::string& feedPath)
         return std::string();
     return path;
 }
+
+} // namespace nv

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nv {
+
 // `folder` and `name` joined as PathCombine joins them (an absolute `name`
 // stands alone); empty when the result does not fit into MAX_PATH.
 std::string CombinePath(const std::string& folder, const std::string& name);
@@ -16,3 +18,5 @@ std::string GetNewsStateFilePath(const std::string& feedPath);
 // Creates every missing folder of `path`, from the drive down; failures are
 // left for the first file operation in the folder to report.
 void CreateFolderChain(const std::string& path);
+
+} // namespace nv

@@ -11,6 +11,8 @@
 #include "support/text.h"
 #include "xml/nv_xml_document.h"
 
+namespace nv {
+
 void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
                       const std::string& category, BOOL includeRead, BOOL includeHidden,
                       int* itemCount, const std::string& dataFolderPathValue)
@@ -44,3 +46,5 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
                           MB_OK);
     }
 }
+
+} // namespace nv

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace nv {
+
 // Walks the feed index of `product` (product + ".feed" in the data folder that
 // `dataFolderPathValue` names) and moves each feed's title and its items that
 // pass the filters into `channel`. `*itemCount` receives the number of items
@@ -17,3 +19,5 @@
 void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
                       const std::string& category, BOOL includeRead, BOOL includeHidden,
                       int* itemCount, const std::string& dataFolderPathValue);
+
+} // namespace nv

@@ -12,6 +12,8 @@
 #include <cwchar>
 #include <vector>
 
+namespace nv {
+
 namespace {
 
 std::wstring WideText(const nv::BstrText& text)
@@ -74,3 +76,5 @@ const NewsMarks* NewsStateRecords::Find(const nv::BstrText& guid) const
     auto found = m_records.find(WideText(guid));
     return found == m_records.end() ? nullptr : &found->second;
 }
+
+} // namespace nv

@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace nv {
+
 struct NewsMarks {
     bool read = false;
     bool hidden = false;
@@ -31,3 +33,5 @@ private:
     // records per item and grow with the square of the feed's size.
     std::unordered_map<std::wstring, NewsMarks> m_records;
 };
+
+} // namespace nv

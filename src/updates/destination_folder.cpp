@@ -9,6 +9,8 @@
 #include <direct.h>
 #include <io.h>
 
+namespace nv {
+
 namespace {
 
 bool IsMarker(char c) { return c == '-' || c == '/' || c == '_'; }
@@ -94,3 +96,5 @@ std::string ResolveDestinationFolder(CDownloadItem& item)
         _mkdir(folder.c_str());
     return folder;
 }
+
+} // namespace nv

@@ -12,7 +12,7 @@ std::string GetUpdates(const std::string& oldPath, const std::string& newPath, b
                        bool fourth, bool downloaderOnly)
 {
     CDownloadInfo info;
-    DownloadItemRefs list;
+    nv::DownloadItemRefs list;
     CNvXmlDocument document(CNvXmlDocument::CreatePlain());
     if (document.IsEmpty())
         throw nv::ComError(E_POINTER);

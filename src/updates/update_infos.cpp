@@ -50,8 +50,8 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
     if (ndcPath.empty())
         return;
     CDownloadInfo info;
-    DownloadItemList items;
-    DownloadItemMap sections;
+    nv::DownloadItemList items;
+    nv::DownloadItemMap sections;
     if (info.LoadFile(ndcPath.c_str(), &items, &sections) != 0)
         return;
     auto header = sections.find(nv::ndc::kHeaderItem);
@@ -70,13 +70,13 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
 // product of the table as well.
 void ReadNews(CNvXmlNode& channel, const std::string& product, int* newsCount)
 {
-    ReadProductFeeds(channel, product, std::string(), FALSE, FALSE, newsCount,
+    nv::ReadProductFeeds(channel, product, std::string(), FALSE, FALSE, newsCount,
                      nv::kDataFolderPathValue);
     if (product != "nvpro")
         return;
     for (const char* code : nv::kProductCodes) {
         int count = 0;
-        ReadProductFeeds(channel, code, std::string(), FALSE, FALSE, &count,
+        nv::ReadProductFeeds(channel, code, std::string(), FALSE, FALSE, &count,
                          nv::kDataFolderPathValue);
         *newsCount += count;
     }

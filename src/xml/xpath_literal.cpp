@@ -1,5 +1,7 @@
 #include "xml/xpath_literal.h"
 
+namespace nv {
+
 std::string XPathLiteral(const std::string& text)
 {
     if (text.find('\'') == std::string::npos)
@@ -23,3 +25,5 @@ std::string XPathLiteral(const std::string& text)
         result += ", ''";
     return result + ")";
 }
+
+} // namespace nv

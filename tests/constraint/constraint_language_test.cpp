@@ -88,7 +88,7 @@ CNvXmlNode Grown(const std::string& xml, int count)
 // A child beyond the bound fails the whole evaluation, once it is evaluated.
 TEST(ConstraintLanguage, DepthBoundAndTheChildrenEachOperatorEvaluates)
 {
-    const int bound = kMaxConstraintDepth;
+    const int bound = nv::kMaxConstraintDepth;
     const struct { const char *name, *xml; int count; bool expected; } rows[] = {
         {"and at the bound", "<and grow=''/>", bound - 2, true},
         {"and one beyond", "<and grow=''/>", bound - 1, false},
@@ -102,7 +102,7 @@ TEST(ConstraintLanguage, DepthBoundAndTheChildrenEachOperatorEvaluates)
         {"xor evaluates every child", "<not><xor><true/><and grow=''/></xor></not>", bound, false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, Evaluate(Grown(row.xml, row.count))) << row.name;
+        EXPECT_EQ(row.expected, nv::Evaluate(Grown(row.xml, row.count))) << row.name;
 }
 
 } // namespace

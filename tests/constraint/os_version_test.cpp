@@ -54,7 +54,7 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
             RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion",
                             L"CurrentBuild", row.buildType, wide.data(), 2 * (wide.size() - 1));
         std::string text;
-        EXPECT_TRUE(ReadRunningOsVersion(text)) << row.name;
+        EXPECT_TRUE(nv::ReadRunningOsVersion(text)) << row.name;
         EXPECT_EQ(*row.expected ? prefix + row.expected : platformAnswer, text) << row.name;
     }
 }

@@ -35,14 +35,14 @@ TEST(VersionNumber, ComparesPartByPartAsUnsignedNumbersAlsoInRanges)
     };
     for (const auto& row : rows) {
         CVersionNumber a(row.a), b(row.b);
-        EXPECT_EQ(row.order, CompareVersionTexts(row.a, row.b)) << row.name;
-        EXPECT_EQ(-row.order, CompareVersionTexts(row.b, row.a)) << row.name << " (swapped)";
+        EXPECT_EQ(row.order, nv::CompareVersionTexts(row.a, row.b)) << row.name;
+        EXPECT_EQ(-row.order, nv::CompareVersionTexts(row.b, row.a)) << row.name << " (swapped)";
         const int o = row.order;
         EXPECT_EQ(std::make_tuple(o < 0, o > 0, o == 0, o != 0, o >= 0, o <= 0, o == 0),
-                  std::make_tuple(Less(a, b), Greater(a, b), a == b, a != b,
-                                  IsVersionInRange(row.a, row.b, ""),
-                                  IsVersionInRange(row.a, "", row.b),
-                                  IsVersionInRange(row.a, row.b, row.b))) << row.name;
+                  std::make_tuple(nv::Less(a, b), nv::Greater(a, b), a == b, a != b,
+                                  nv::IsVersionInRange(row.a, row.b, ""),
+                                  nv::IsVersionInRange(row.a, "", row.b),
+                                  nv::IsVersionInRange(row.a, row.b, row.b))) << row.name;
     }
 }
 

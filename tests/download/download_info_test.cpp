@@ -9,7 +9,7 @@
 #include <vector>
 
 // The outline of each entry, "!" when the map misses it; the map's size.
-static std::string Describe(const DownloadItemList& list, const DownloadItemMap& map)
+static std::string Describe(const nv::DownloadItemList& list, const nv::DownloadItemMap& map)
 {
     std::string text;
     for (const auto& item : list)
@@ -128,7 +128,7 @@ TEST(DownloadMerge, OutcomesPerSituation)
             row.newText == "-" ? folder.File("missing.ndc")
                                : folder.Write(std::string(row.name) + ".new.ndc", row.newText);
         CDownloadInfo info;
-        DownloadItemRefs list;
+        nv::DownloadItemRefs list;
         std::string message = "untouched";
         EXPECT_EQ(row.result, info.Merge(list, oldPath.c_str(), newPath.c_str(), row.all, FALSE,
                                          row.downloaderOnly, &message));

@@ -53,7 +53,7 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         {"references not expanded", DATA "\\expand", "d", "%WINDIR%\\x"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, ReadRegistryPathValue(row.path, row.defaultValue))
+        EXPECT_EQ(row.expected, nv::ReadRegistryPathValue(row.path, row.defaultValue))
             << row.name << ": " << row.path;
 }
 
@@ -73,5 +73,5 @@ TEST(RegistryKeyPath, RootTokensAndKeyPaths)
         {"hkcu" KEYS "OnlyCU", false}, {"hkcu" KEYS "OnlyLM", true}, {"NvinfoKeyPathTop", true},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.second, RegistryKeyPathExists(row.first)) << row.first;
+        EXPECT_EQ(row.second, nv::RegistryKeyPathExists(row.first)) << row.first;
 }

@@ -20,7 +20,7 @@ TEST(NewsDate, ParsedDatesAreOrderedInTime)
         {"evening before the epoch day's morning", "29.12.1899 18:00", "30.12.1899 06:00", false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.later, IsLaterDate(ParseNewsDate(row.date), ParseNewsDate(row.reference)))
+        EXPECT_EQ(row.later, nv::IsLaterDate(nv::ParseNewsDate(row.date), nv::ParseNewsDate(row.reference)))
             << row.name;
 }
 
@@ -33,7 +33,7 @@ TEST(FeedIndex, FeedFileNameIsTheLastComponentOfTheUrl)
         {"folder/", ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, LastUrlComponent(row.url)) << row.url;
+        EXPECT_EQ(row.expected, nv::LastUrlComponent(row.url)) << row.url;
 }
 
 } // namespace

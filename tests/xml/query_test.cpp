@@ -66,7 +66,7 @@ TEST(XPathLiteral, SelectsExactlyTheMatchingItem)
         CNvXmlNode channel = document.SelectSingleNode("channel");
         for (const std::string& guid : {"\"" + row.second, row.second, row.second + "'"})
             channel.AddChild("item", "").AddChild("guid", guid.c_str());
-        std::string literal = XPathLiteral(row.second);
+        std::string literal = nv::XPathLiteral(row.second);
         EXPECT_EQ(std::vector<std::string>{row.second},
                   Guids(document.SelectNodes("channel/item[guid=%s]", literal.c_str())));
     }
