@@ -14,10 +14,6 @@ namespace nv {
 
 namespace {
 
-// Names match without regard to the case of A-Z only: the platform leaves
-// the letters of the code page's upper half (umlauts) as they are.
-std::string Fold(const std::string& text) { return ToLower(text); }
-
 std::string TrimBlanks(const std::string& text) { return TrimProfileBlanks(text, 0, text.size()); }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -134,7 +130,7 @@ void IniSnapshot::Parse()
             if (close > start) {
                 Range name = range(start + 1, close);
                 std::string sectionName = TrimBlanks(m_text.substr(name.begin, name.length));
-                std::string folded = Fold(sectionName);
+                std::string folded = FoldProfileName(sectionName);
                 if (m_firstSection.find(folded) == m_firstSection.end())
                     m_firstSection.emplace(std::move(folded), m_sections.size());
                 // A section without a name is never listed.
@@ -167,7 +163,7 @@ void IniSnapshot::Parse()
 IniSnapshot::SectionView IniSnapshot::FindSection(const std::string& section) const
 {
     // Only the first section of a name is searched, as the platform does.
-    auto found = m_firstSection.find(Fold(TrimBlanks(section)));
+    auto found = m_firstSection.find(FoldProfileName(TrimBlanks(section)));
     return SectionView(this, found == m_firstSection.end() ? nullptr : &m_sections[found->second]);
 }
 

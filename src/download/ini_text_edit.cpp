@@ -19,10 +19,6 @@ std::string TrimLeadingBlanks(const std::string& text)
     return text.substr(begin);
 }
 
-// Measured under Wine: section and key names match with only A-Z folded
-// ("[\xDC" "ber]" is not found as "\xFC" "ber").
-std::string FoldName(const std::string& name) { return ToLower(name); }
-
 bool HasLineBreakOrZero(const std::string& text)
 {
     return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
@@ -71,7 +67,7 @@ public:
 
     void Write(const std::string& sectionName, const std::string& key, const std::string& value)
     {
-        std::string folded = FoldName(sectionName);
+        std::string folded = FoldProfileName(sectionName);
         auto found = m_sectionIndex.find(folded);
         if (found == m_sectionIndex.end()) {
             found = m_sectionIndex.emplace(folded, m_sections.size()).first;
@@ -79,7 +75,7 @@ public:
             m_sections.back().name = sectionName;
         }
         Section& section = m_sections[found->second];
-        std::string foldedKey = FoldName(key);
+        std::string foldedKey = FoldProfileName(key);
         auto existing = section.existingKeys.find(foldedKey);
         if (existing != section.existingKeys.end()) {
             Line& line = m_lines[existing->second];
@@ -161,14 +157,14 @@ private:
             Section section;
             section.name = TrimProfileBlanks(text, 1, close);
             section.anchor = index;
-            m_sectionIndex.emplace(FoldName(section.name), m_sections.size());
+            m_sectionIndex.emplace(FoldProfileName(section.name), m_sections.size());
             m_sections.push_back(std::move(section));
             return;
         }
         // Every other line is a key to the platform, comments and lines
         // without "=" included (a value written to such a key replaces it).
         Section& section = m_sections.back();
-        section.existingKeys.emplace(FoldName(KeyNameOf(line)), index);
+        section.existingKeys.emplace(FoldProfileName(KeyNameOf(line)), index);
         section.anchor = index;
     }
 

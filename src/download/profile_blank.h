@@ -1,5 +1,6 @@
-// What the platform's private-profile functions take for a blank around
-// section names, key names and values. The reader and the batched writer of
+// How the platform's private-profile functions read names: what they take for
+// a blank around section names, key names and values, and which letters
+// fold. The reader and the batched writer of
 // NDC files must agree with the platform here: a writer that trims more than
 // the platform's reader writes into "[\xA0Name]" when asked for "Name", a
 // section nobody finds. Measured under Wine with every byte of code page
@@ -7,6 +8,8 @@
 // mark), besides the line breaks that never stand inside a line; 0x1C-0x1F
 // and the no-break space 0xA0 are part of the name.
 #pragma once
+
+#include "support/text.h"
 
 #include <string>
 
@@ -26,5 +29,9 @@ inline std::string TrimProfileBlanks(const std::string& text, size_t begin, size
         --end;
     return text.substr(begin, end - begin);
 }
+
+// Section and key names match with only A-Z folded (measured: "[\xDC" "ber]"
+// is not found as "\xFC" "ber").
+inline std::string FoldProfileName(const std::string& name) { return ToLower(name); }
 
 } // namespace nv
