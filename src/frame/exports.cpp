@@ -1,5 +1,5 @@
 // The exported functions: convert the arguments, call one core, convert the
-// result. Names, ordinals and calling conventions are fixed by nvinfo.def.
+// result. Names, ordinals and calling conventions are fixed by exports.table.
 #include "constraint/constraint_api.h"
 #include "download/install_condition.h"
 #include "frame/constants.h"
