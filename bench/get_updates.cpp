@@ -25,9 +25,9 @@ struct NdcPair {
 std::string ItemBody(int dateVer, bool installed)
 {
     std::string body = "Name=Update " + std::to_string(dateVer) +
-                        "\nSize=2048 kB\nFileURL=http://updates.example/u.exe\nFile=u.exe\n"
-                        "Info=Text of the update;info.htm\nTooltip=Tip\nDateVer=" +
-                        std::to_string(dateVer) + "\nQuota=900\n";
+                       "\nSize=2048 kB\nFileURL=http://updates.example/u.exe\nFile=u.exe\n"
+                       "Info=Text of the update;info.htm\nTooltip=Tip\nDateVer=" +
+                       std::to_string(dateVer) + "\nQuota=900\n";
     if (installed)
         body += "Update=1\nDownload=1\nQuotaDiced=17\n";
     return body;
@@ -53,8 +53,8 @@ NdcPair MakePair(int items, bool deep)
             pair.oldText += section + ItemBody(5, true) + group;
         // A member that dices above the quota would make its groups not
         // installable and end the merge's look into them early.
-        pair.newText += section + ItemBody(newer ? 6 : 5, false) + group +
-                        (deep ? "QuotaDiced=17\n" : "");
+        pair.newText +=
+            section + ItemBody(newer ? 6 : 5, false) + group + (deep ? "QuotaDiced=17\n" : "");
     }
     // Members come before their groups, as a group that has joined another
     // one can no longer be named. The new file's groups are a newer edition,
@@ -125,8 +125,7 @@ int main()
             double growth = previous.getUpdates > 0 ? timing.getUpdates / previous.getUpdates : 0;
             std::printf("%-14s %6d %10.1f ms %10.1f ms %7.2f %12.2f   (%zu bytes of XML)\n",
                         deep ? "deep and wide" : "grouped", items, timing.getUpdates * 1000,
-                        timing.load * 1000, timing.getUpdates / timing.load, growth,
-                        timing.length);
+                        timing.load * 1000, timing.getUpdates / timing.load, growth, timing.length);
             previous = timing;
         }
     }

@@ -118,7 +118,8 @@ int main()
                         static_cast<unsigned>(parsed));
             return 1;
         }
-        std::printf("%9d %12.2f %12.2f %7.1f\n", sections, model * 1000, parse * 1000, model / parse);
+        std::printf("%9d %12.2f %12.2f %7.1f\n", sections, model * 1000, parse * 1000,
+                    model / parse);
     }
     return 0;
 }

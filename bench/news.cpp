@@ -47,12 +47,23 @@ std::string FeedItem(int feed, int i)
     std::string guid = "f" + std::to_string(feed) + "-" + std::to_string(i);
     std::string extra;
     switch (i % 9) {
-    case 0: extra = "<bis>01.01.2001</bis>"; break;
-    case 1: extra = "<von>31.12.2099 18:00</von>"; break;
-    case 2: extra = "<if><not><true/></not></if>"; break;
-    case 5: extra = "<if><osversion from=\"win2000\"/></if>"; break;
-    case 6: extra = "<von>01.01.2001</von><bis>31.12.2099</bis>"; break;
-    default: break;
+    case 0:
+        extra = "<bis>01.01.2001</bis>";
+        break;
+    case 1:
+        extra = "<von>31.12.2099 18:00</von>";
+        break;
+    case 2:
+        extra = "<if><not><true/></not></if>";
+        break;
+    case 5:
+        extra = "<if><osversion from=\"win2000\"/></if>";
+        break;
+    case 6:
+        extra = "<von>01.01.2001</von><bis>31.12.2099</bis>";
+        break;
+    default:
+        break;
     }
     return "<item><guid>" + guid + "</guid><title>Meldung " + std::to_string(i) +
            "</title><category>Allgemein</category><description>  Text der Meldung " +

@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     int order = nv::CompareVersionTexts(first, second);
     Require(order >= -1 && order <= 1);
-    Require((order < 0) == nv::Less(a, b) && (order > 0) == nv::Greater(a, b) && (order == 0) == (a == b));
+    Require((order < 0) == nv::Less(a, b) && (order > 0) == nv::Greater(a, b) &&
+            (order == 0) == (a == b));
     Require(nv::Less(a, b) == nv::Greater(b, a));
     Require(nv::CompareVersionTexts(second, first) == -order);
 

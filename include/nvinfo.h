@@ -33,9 +33,8 @@ BSTR __cdecl GetNewsXml3(const char* product, const char* category,
 /* One feed file; *document receives the result (or stays null). */
 void __stdcall GetNewsFromFile(const char* feedPath, const char* category, IDispatch** document,
                                int includeRead, int includeHidden);
-void __stdcall GetNewsFromFileEx(const char* feedPath, const char* category,
-                                 IDispatch** document, int includeRead, int includeHidden,
-                                 int checkConstraints);
+void __stdcall GetNewsFromFileEx(const char* feedPath, const char* category, IDispatch** document,
+                                 int includeRead, int includeHidden, int checkConstraints);
 /* Records read and hidden marks of an item (-1 leaves a mark unchanged). HRESULT. */
 long __cdecl SetNewsItemState(const char* feedPath, const char* guid, int readState,
                               int hiddenState);
@@ -54,8 +53,8 @@ BSTR __cdecl GetUpdates(const char* oldNdcPath, const char* newNdcPath, int all,
 BSTR __cdecl GetNdcToDownload2(const char* filter, int pushOnly);
 BSTR __cdecl GetNdcToDownload3(const char* filter, int pushOnly, const char* registryBaseKey);
 /* -1 when a count pointer is null; else 0, or E_INVALIDARG for an empty product. */
-int __cdecl GetUpdateInfos(const char* product, int* newsCount, int* updateCount,
-                           int* dayCount, IDispatch** document);
+int __cdecl GetUpdateInfos(const char* product, int* newsCount, int* updateCount, int* dayCount,
+                           IDispatch** document);
 /* 1 look for updates, 0 do not. */
 int __cdecl GetUpdateMode(void);
 /* Whole days since the update manager's last successful check; -1 none recorded. */
@@ -108,12 +107,12 @@ void __stdcall CloseApps(const char* entries, HWND owner);
 typedef long(__cdecl* PFN_NV_CHECKCONSTRAINT)(const char* constraintXml);
 typedef long(__cdecl* PFN_NV_EVALUATENODE)(IXMLDOMNode* node);
 typedef long(__cdecl* PFN_NV_GETNEWSDOCUMENT)(const char* product, const char* category,
-                                               IXMLDOMDocument2** document);
+                                              IXMLDOMDocument2** document);
 typedef long(__stdcall* PFN_NV_CHECKCONSTRAINT_STD)(const char* constraintXml);
 typedef void(__stdcall* PFN_NV_CLOSEAPPS)(const char* entries, HWND owner);
 typedef void(__stdcall* PFN_NV_GETNEWSFROMFILE)(const char*, const char*, IDispatch**, int, int);
-typedef void(__stdcall* PFN_NV_GETNEWSFROMFILEEX)(const char*, const char*, IDispatch**, int,
-                                                   int, int);
+typedef void(__stdcall* PFN_NV_GETNEWSFROMFILEEX)(const char*, const char*, IDispatch**, int, int,
+                                                  int);
 typedef long(__cdecl* PFN_NV_GETNEWS)(const char*, const char*, IDispatch**);
 typedef BSTR(__cdecl* PFN_NV_GETNEWSXML)(const char*, const char*);
 typedef BSTR(__cdecl* PFN_NV_GETNEWSXML3)(const char*, const char*, const char*);

@@ -24,10 +24,7 @@ std::string ReadAttribute(const CNvXmlNode& node, const char* name)
     return node.GetAttributeString(name, "", kAttributeBufferSize);
 }
 
-std::string SameText(const std::string& text)
-{
-    return text;
-}
+std::string SameText(const std::string& text) { return text; }
 
 // `version` asks for equality; otherwise `from` and `to` are inclusive bounds.
 // A missing `to` reads as 0.0.0.0 and so admits nothing above it: callers have

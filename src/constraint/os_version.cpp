@@ -16,9 +16,9 @@ struct OsVersionName {
 };
 
 const OsVersionName kOsVersionNames[] = {
-    {"win11", "2.11.0"},   {"win10", "2.10.0"}, {"win8", "2.6.2"},  {"win7", "2.6.1"},
-    {"vista", "2.6.0"},    {"win2003", "2.5.2"}, {"winxp", "2.5.1"}, {"win2000", "2.5.0"},
-    {"winnt", "2.4.0"},    {"winme", "1.4.90"}, {"win98", "1.4.10"},
+    {"win11", "2.11.0"}, {"win10", "2.10.0"},  {"win8", "2.6.2"},   {"win7", "2.6.1"},
+    {"vista", "2.6.0"},  {"win2003", "2.5.2"}, {"winxp", "2.5.1"},  {"win2000", "2.5.0"},
+    {"winnt", "2.4.0"},  {"winme", "1.4.90"},  {"win98", "1.4.10"},
 };
 
 // Windows 11 still reports major version 10; only its build number tells.
@@ -29,9 +29,9 @@ bool ReadDword(HKEY key, const char* name, DWORD& value)
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof(data);
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size)
-            != ERROR_SUCCESS
-        || type != REG_DWORD || size != sizeof(data))
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(data))
         return false;
     value = data;
     return true;
@@ -42,9 +42,9 @@ bool ReadBuildNumber(HKEY key, int& build)
     char text[256] = {};
     DWORD type = 0;
     DWORD size = sizeof(text);
-    if (RegQueryValueExA(key, "CurrentBuild", nullptr, &type, reinterpret_cast<BYTE*>(text), &size)
-            != ERROR_SUCCESS
-        || (type != REG_SZ && type != REG_EXPAND_SZ) || size > sizeof(text))
+    if (RegQueryValueExA(key, "CurrentBuild", nullptr, &type, reinterpret_cast<BYTE*>(text),
+                         &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size > sizeof(text))
         return false;
     // Registry strings need not be terminated; an unterminated one is not trusted.
     if (size > 0 && text[size - 1] != '\0')
@@ -59,13 +59,12 @@ void CorrectFromRegistry(DWORD& major, DWORD& minor)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
-                      KEY_READ, &key)
-        != ERROR_SUCCESS)
+                      KEY_READ, &key) != ERROR_SUCCESS)
         return;
     DWORD registryMajor = 0;
     DWORD registryMinor = 0;
-    if (ReadDword(key, "CurrentMajorVersionNumber", registryMajor)
-        && ReadDword(key, "CurrentMinorVersionNumber", registryMinor)) {
+    if (ReadDword(key, "CurrentMajorVersionNumber", registryMajor) &&
+        ReadDword(key, "CurrentMinorVersionNumber", registryMinor)) {
         major = registryMajor;
         minor = registryMinor;
     }

@@ -34,10 +34,7 @@ int32_t ParseAtoi(const std::string& text, size_t begin, size_t end)
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-int ComparePart(uint32_t a, uint32_t b)
-{
-    return a < b ? -1 : (a > b ? 1 : 0);
-}
+int ComparePart(uint32_t a, uint32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 int CompareVersions(const CVersionNumber& a, const CVersionNumber& b)
 {
@@ -51,10 +48,7 @@ int CompareVersions(const CVersionNumber& a, const CVersionNumber& b)
 
 } // namespace
 
-CVersionNumber::CVersionNumber() : m_parts{0, 0, 0, 0}
-{
-    UpdateText();
-}
+CVersionNumber::CVersionNumber() : m_parts{0, 0, 0, 0} { UpdateText(); }
 
 CVersionNumber::CVersionNumber(const std::string& text) : m_parts{0, 0, 0, 0}
 {
@@ -94,22 +88,13 @@ bool operator==(const CVersionNumber& a, const CVersionNumber& b)
     return CompareVersions(a, b) == 0;
 }
 
-bool operator!=(const CVersionNumber& a, const CVersionNumber& b)
-{
-    return !(a == b);
-}
+bool operator!=(const CVersionNumber& a, const CVersionNumber& b) { return !(a == b); }
 
 namespace nv {
 
-bool Less(const CVersionNumber& a, const CVersionNumber& b)
-{
-    return CompareVersions(a, b) < 0;
-}
+bool Less(const CVersionNumber& a, const CVersionNumber& b) { return CompareVersions(a, b) < 0; }
 
-bool Greater(const CVersionNumber& a, const CVersionNumber& b)
-{
-    return CompareVersions(a, b) > 0;
-}
+bool Greater(const CVersionNumber& a, const CVersionNumber& b) { return CompareVersions(a, b) > 0; }
 
 int CompareVersionTexts(const std::string& a, const std::string& b)
 {

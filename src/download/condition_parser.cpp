@@ -11,10 +11,7 @@ const size_t kShortestCondition = 7;
 
 bool IsTokenMarker(char c) { return c == '/' || c == '-' || c == '_'; }
 
-bool IsTermType(char c)
-{
-    return c == 'F' || c == 'D' || c == 'R' || c == 'V' || c == 'E';
-}
+bool IsTermType(char c) { return c == 'F' || c == 'D' || c == 'R' || c == 'V' || c == 'E'; }
 
 // The expected text of an "/S" token, or false when the token is none.
 bool ReadCompareToken(const std::string& token, std::string& expected)
@@ -59,8 +56,8 @@ std::vector<ConditionTerm> ParseCondition(const std::string& condition)
     size_t start = 0;
     for (;;) {
         size_t end = text.find(';', start);
-        tokens.push_back(text.substr(start, end == std::string::npos ? std::string::npos
-                                                                     : end - start));
+        tokens.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos)
             break;
         start = end + 1;

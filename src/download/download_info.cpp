@@ -189,7 +189,8 @@ int CDownloadInfo::LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& m
         if (!NamesGroup(*slot))
             continue;
         auto entry = map.find(slot->GetMyGroup());
-        auto* group = entry == map.end() ? nullptr : dynamic_cast<CDownloadItemGroup*>(entry->second);
+        auto* group =
+            entry == map.end() ? nullptr : dynamic_cast<CDownloadItemGroup*>(entry->second);
         if (!group)
             return -5;
         auto own = map.find(slot->m_strSection);

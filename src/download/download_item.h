@@ -10,7 +10,7 @@
 namespace nv {
 class CIniBatchWriter;
 class IniSnapshot;
-}
+} // namespace nv
 
 class CDownloadItem {
 public:

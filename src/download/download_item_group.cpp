@@ -144,7 +144,4 @@ int CDownloadItemGroup::GetDownload()
     return 1;
 }
 
-BOOL CDownloadItemGroup::IsValid() const
-{
-    return m_nDateVer != 0 && m_strSection != m_strMyGroup;
-}
+BOOL CDownloadItemGroup::IsValid() const { return m_nDateVer != 0 && m_strSection != m_strMyGroup; }

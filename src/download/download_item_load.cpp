@@ -32,10 +32,7 @@ public:
         return true;
     }
 
-    int Int(const char* key, int defaultValue) const
-    {
-        return m_section.GetInt(key, defaultValue);
-    }
+    int Int(const char* key, int defaultValue) const { return m_section.GetInt(key, defaultValue); }
 
     // Values outside 0..highest read as 0.
     int Flag(const char* key, int highest) const

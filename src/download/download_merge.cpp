@@ -103,9 +103,9 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         if (error == ERROR_SUCCESS)
             return result;
         // A Win32 code is its own message number.
-        nv::StoreMergeMessage(message,
-                              nv::FrameworkMergeMessage(
-                                  oldPath, step, nv::ErrorMessageFor(HRESULT(error)).c_str()));
+        nv::StoreMergeMessage(
+            message,
+            nv::FrameworkMergeMessage(oldPath, step, nv::ErrorMessageFor(HRESULT(error)).c_str()));
     } catch (const nv::ComError& error) {
         nv::StoreMergeMessage(message, nv::ComMergeMessage(oldPath, step, error));
     } catch (const std::exception& error) {
@@ -170,8 +170,8 @@ bool CDownloadInfo::MergeGroup(CDownloadItemGroup* newGroup, CDownloadItemGroup*
     bool wanted = false;
     WalkMembers(*newGroup, [&](CDownloadItem* member) {
         CDownloadItem* known = Lookup(oldMembers, member->m_strSection);
-        bool installed = known && member->GetDateVer() <= known->GetDateVer() &&
-                         known->GetUpdate() != 0;
+        bool installed =
+            known && member->GetDateVer() <= known->GetDateVer() && known->GetUpdate() != 0;
         if (!installed && member->IsInstallable(&batch)) {
             member->SetWantDownload(1);
             member->SetUpdate(0);

@@ -63,9 +63,8 @@ BOOL WriteProfileKey(const std::string& path, const std::string& section, const 
     return error == ERROR_SUCCESS;
 }
 
-BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path,
-                       const std::string& section, const std::string& key,
-                       const std::string& value)
+BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path, const std::string& section,
+                       const std::string& key, const std::string& value)
 {
     if (!batch)
         return WriteProfileKey(path, section, key, value);

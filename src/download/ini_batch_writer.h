@@ -53,9 +53,8 @@ private:
 
 // One key written into `batch`, or at once (WriteProfileKey) when it is null.
 // TRUE when the key was collected.
-BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path,
-                       const std::string& section, const std::string& key,
-                       const std::string& value);
+BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path, const std::string& section,
+                       const std::string& key, const std::string& value);
 
 // The writes applied to one file at once under its lock (temporary file, then
 // replace; see WriteBack for when the platform's writes are used instead).

@@ -215,8 +215,8 @@ std::string IniSnapshot::SectionView::GetString(const std::string& key,
     }
     // A value in matching quotes loses them; the closing quote goes only
     // when the whole value fits the buffer.
-    bool quoted = value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
-                  value.back() == value[0];
+    bool quoted =
+        value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
     if (quoted)
         value.erase(0, 1);
     const size_t length = value.size();
@@ -270,8 +270,7 @@ std::string IniSnapshot::GetString(const std::string& section, const std::string
     return FindSection(section).GetString(key, defaultValue, bufferSize);
 }
 
-int IniSnapshot::GetInt(const std::string& section, const std::string& key,
-                        int defaultValue) const
+int IniSnapshot::GetInt(const std::string& section, const std::string& key, int defaultValue) const
 {
     return FindSection(section).GetInt(key, defaultValue);
 }

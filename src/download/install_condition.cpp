@@ -67,15 +67,14 @@ bool TermHolds(const ConditionTerm& term, const std::string& value)
 
 } // namespace
 
-BOOL CompareFileVersion(const std::string& path, const std::string& versionText,
-                        int* difference)
+BOOL CompareFileVersion(const std::string& path, const std::string& versionText, int* difference)
 {
     int file[4] = {};
     if (!GetFileVersion(&file[0], &file[1], &file[2], &file[3], -1, path.c_str()))
         return FALSE;
     int text[4] = {};
-    if (std::sscanf(versionText.c_str(), "%d.%d.%d.%d", &text[0], &text[1], &text[2],
-                    &text[3]) != 4)
+    if (std::sscanf(versionText.c_str(), "%d.%d.%d.%d", &text[0], &text[1], &text[2], &text[3]) !=
+        4)
         return FALSE;
     // Part by part: packing the four parts into one 32-bit code, as older
     // editions did, wraps for major parts from 64 and aliases minor and build

@@ -17,7 +17,6 @@ int IsInstalliert(const std::string& condition);
 // resource, or a text that is not four numbers); else `difference` is
 // negative, 0 or positive as the text is lower than, equal to or higher than
 // the file's version.
-BOOL CompareFileVersion(const std::string& path, const std::string& versionText,
-                        int* difference);
+BOOL CompareFileVersion(const std::string& path, const std::string& versionText, int* difference);
 
 } // namespace nv

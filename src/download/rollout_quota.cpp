@@ -37,8 +37,7 @@ int MachineDice()
 
 const std::string& MachineGroups()
 {
-    static const std::string groups =
-        ReadRegistryPathValue(kMachineGroupsPathValue, std::string());
+    static const std::string groups = ReadRegistryPathValue(kMachineGroupsPathValue, std::string());
     return groups;
 }
 

@@ -133,8 +133,8 @@ BSTR __cdecl NvGetNewsXml(const char* product, const char* category)
                        [&] { return NewsXml(product, category, nv::kDataFolderPathValue); });
 }
 
-int __cdecl NvGetUpdateInfos(const char* product, int* newsCount, int* updateCount,
-                             int* dayCount, IDispatch** document)
+int __cdecl NvGetUpdateInfos(const char* product, int* newsCount, int* updateCount, int* dayCount,
+                             IDispatch** document)
 {
     if (!newsCount || !updateCount || !dayCount)
         return -1;
@@ -166,8 +166,7 @@ int __stdcall NvIsInstalliert(const char* condition)
 
 bool __cdecl NvIsItemInstallable(const char* ndcPath, const char* section)
 {
-    return GuardExport(false,
-                       [&] { return CServiceWorker().IsItemInstallable(ndcPath, section); });
+    return GuardExport(false, [&] { return CServiceWorker().IsItemInstallable(ndcPath, section); });
 }
 
 int __cdecl NvMergeNdc2(const char* newPath, const char* oldPath, BSTR* message)
@@ -192,8 +191,7 @@ int __cdecl NvMergeNdc(const char* newPath, const char* oldPath)
 {
     return GuardExport(-1, [&] {
         std::string discarded;
-        return CServiceWorker().MergeNdc(FromNullable(newPath), FromNullable(oldPath),
-                                         &discarded);
+        return CServiceWorker().MergeNdc(FromNullable(newPath), FromNullable(oldPath), &discarded);
     });
 }
 
@@ -221,9 +219,8 @@ int __cdecl NvUpdateAsDownloaded(const char* section, const char* ndcPath, int v
 
 int __cdecl NvUpdateAsUpdated(const char* section, const char* ndcPath, int value)
 {
-    return GuardExport(-1, [&] {
-        return UpdateFlag(&CServiceWorker::UpdateAsUpdated, section, ndcPath, value);
-    });
+    return GuardExport(
+        -1, [&] { return UpdateFlag(&CServiceWorker::UpdateAsUpdated, section, ndcPath, value); });
 }
 
 int __cdecl NvUpdateStatus(const char* section, const char* second, const char* third)
@@ -244,8 +241,8 @@ void __stdcall NvCloseApps(const char* entries, HWND owner)
     GuardExportVoid([&] { nv::CloseApps(entries, owner); });
 }
 
-void __stdcall NvGetNewsFromFile(const char* feedPath, const char* category,
-                                 IDispatch** document, int includeRead, int includeHidden)
+void __stdcall NvGetNewsFromFile(const char* feedPath, const char* category, IDispatch** document,
+                                 int includeRead, int includeHidden)
 {
     GuardExportVoid([&] {
         CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category), document,
@@ -253,9 +250,8 @@ void __stdcall NvGetNewsFromFile(const char* feedPath, const char* category,
     });
 }
 
-void __stdcall NvGetNewsFromFileEx(const char* feedPath, const char* category,
-                                   IDispatch** document, int includeRead, int includeHidden,
-                                   int checkConstraints)
+void __stdcall NvGetNewsFromFileEx(const char* feedPath, const char* category, IDispatch** document,
+                                   int includeRead, int includeHidden, int checkConstraints)
 {
     GuardExportVoid([&] {
         CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category), document,
@@ -265,9 +261,8 @@ void __stdcall NvGetNewsFromFileEx(const char* feedPath, const char* category,
 
 int __stdcall NvIsLocalUpdateAvailable(const char* ndcPath)
 {
-    return GuardExport(0, [&] {
-        return CServiceWorker().CountLocalUpdates(FromNullable(ndcPath)) > 0 ? 1 : 0;
-    });
+    return GuardExport(
+        0, [&] { return CServiceWorker().CountLocalUpdates(FromNullable(ndcPath)) > 0 ? 1 : 0; });
 }
 
 } // extern "C"

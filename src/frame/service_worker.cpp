@@ -25,8 +25,7 @@ void CServiceWorker::CollectFileNews(const std::string& feedPath, const std::str
                                      IDispatch** document, BOOL includeRead, BOOL includeHidden,
                                      BOOL checkConstraints)
 {
-    nv::CollectFileNews(feedPath, category, document, includeRead, includeHidden,
-                        checkConstraints);
+    nv::CollectFileNews(feedPath, category, document, includeRead, includeHidden, checkConstraints);
 }
 
 HRESULT CServiceWorker::SetNewsItemState(const std::string& feedPath, const std::string& guid,
@@ -52,8 +51,7 @@ std::string CServiceWorker::GetNdcToDownload(const std::string& filter, int push
 }
 
 int CServiceWorker::GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount,
-                                   int* dayCount, IDispatch** document,
-                                   const std::string& baseKey)
+                                   int* dayCount, IDispatch** document, const std::string& baseKey)
 {
     return nv::GetUpdateInfos(product, newsCount, updateCount, dayCount, document, baseKey);
 }

@@ -17,8 +17,8 @@ public:
     void CollectFileNews(const std::string& feedPath, const std::string& category,
                          IDispatch** document, BOOL includeRead, BOOL includeHidden,
                          BOOL checkConstraints);
-    HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid,
-                             long readState, long hiddenState);
+    HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, long readState,
+                             long hiddenState);
 
     // Update manager integration and update catalogue
     int GetUpdateMode();
@@ -27,8 +27,8 @@ public:
                            bool fourth, bool downloaderOnly);
     std::string GetNdcToDownload(const std::string& filter, int pushOnly,
                                  const std::string& baseKey);
-    int GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount,
-                       int* dayCount, IDispatch** document, const std::string& baseKey);
+    int GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount, int* dayCount,
+                       IDispatch** document, const std::string& baseKey);
     int ShowUpdateManagerItem(int page, const char* product, const char* item);
 
     // Download configuration

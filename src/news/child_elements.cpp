@@ -8,10 +8,7 @@ namespace nv {
 
 namespace {
 
-void Check(HRESULT hr, IXMLDOMNode* node)
-{
-    nv::CheckCall(hr, node, nv::IID_IXMLDOMNode);
-}
+void Check(HRESULT hr, IXMLDOMNode* node) { nv::CheckCall(hr, node, nv::IID_IXMLDOMNode); }
 
 } // namespace
 

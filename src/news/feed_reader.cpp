@@ -33,8 +33,10 @@ ItemParts FindItemParts(const CNvXmlNode& item)
         CNvXmlNode ItemParts::*part;
     };
     static const Slot kSlots[] = {
-        {L"von", &ItemParts::from},           {L"bis", &ItemParts::until},
-        {L"if", &ItemParts::constraint},      {L"guid", &ItemParts::guid},
+        {L"von", &ItemParts::from},
+        {L"bis", &ItemParts::until},
+        {L"if", &ItemParts::constraint},
+        {L"guid", &ItemParts::guid},
         {L"description", &ItemParts::description},
     };
     ItemParts parts;
@@ -116,9 +118,8 @@ private:
 // Drops items the user has read (unless wanted) or hidden (unless wanted),
 // and marks the read ones that stay. Items without a guid cannot carry marks
 // and are not shown once the user has marks for this feed.
-bool PassesUserMarks(const CNvXmlNode& item, const CNvXmlNode& guid,
-                     const NewsStateRecords& state, const ItemAttributes& attributes,
-                     BOOL includeRead, BOOL includeHidden)
+bool PassesUserMarks(const CNvXmlNode& item, const CNvXmlNode& guid, const NewsStateRecords& state,
+                     const ItemAttributes& attributes, BOOL includeRead, BOOL includeHidden)
 {
     if (guid.IsEmpty())
         return false;

@@ -35,16 +35,16 @@ NewsDate ReadNewsDateOverride(HKEY newsBandKey)
     DWORD type = 0;
     DWORD active = 0;
     DWORD size = sizeof(active);
-    if (RegQueryValueExA(newsBandKey, "IsActive", nullptr, &type,
-                         reinterpret_cast<BYTE*>(&active), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(newsBandKey, "IsActive", nullptr, &type, reinterpret_cast<BYTE*>(&active),
+                         &size) != ERROR_SUCCESS ||
         type != REG_DWORD || active != TodaysNewsOverrideCheckNumber())
         return NewsDate();
     // 20 bytes hold "dd.mm.yyyy hh:mm:ss" and its zero; a longer value fails to
     // read and is not used. The extra byte terminates data stored without a zero.
     char text[21] = {};
     size = 20;
-    if (RegQueryValueExA(newsBandKey, "CurrentDate", nullptr, &type,
-                         reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(newsBandKey, "CurrentDate", nullptr, &type, reinterpret_cast<BYTE*>(text),
+                         &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return NewsDate();
     return ParseNewsDate(text);

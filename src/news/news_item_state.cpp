@@ -31,14 +31,16 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     NvXmlClass::ThrowIf(separator == std::string::npos, E_FAIL,
                         "Not possible to save XML file, filename is missing!");
     std::string saved;
-    nv::ReplaceOutcome outcome = nv::ReplaceFileContent(statePath, "nvs", [&](const char* temporary) {
-        state.Save(temporary);
-        return nv::ReadSharedFile(temporary, saved);
-    });
+    nv::ReplaceOutcome outcome =
+        nv::ReplaceFileContent(statePath, "nvs", [&](const char* temporary) {
+            state.Save(temporary);
+            return nv::ReadSharedFile(temporary, saved);
+        });
     // A reader that shares writing but not deletion (most do) blocks the
     // replace, not a write in place, which is what the file always got
     // before: losing the mark would be worse than the risk of a torn write.
-    if (outcome.failedStep == nv::ReplaceStep::Replace && nv::WriteWholeFile(statePath, saved, OPEN_EXISTING))
+    if (outcome.failedStep == nv::ReplaceStep::Replace &&
+        nv::WriteWholeFile(statePath, saved, OPEN_EXISTING))
         return;
     if (outcome.failedStep == nv::ReplaceStep::CreateTemporary)
         ThrowFileError(HRESULT_FROM_WIN32(outcome.error), "Cannot create a file in",
@@ -93,9 +95,8 @@ HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, l
         SaveStateFile(state, statePath);
         return S_OK;
     } catch (const nv::ComError& error) {
-        nv::AppMessageBox(nv::FormatText(nv::kSetNewsItemStateErrorText,
-                                         error.Description().c_str()),
-                          MB_OK);
+        nv::AppMessageBox(
+            nv::FormatText(nv::kSetNewsItemStateErrorText, error.Description().c_str()), MB_OK);
         return FAILED(error.Error()) ? error.Error() : E_FAIL;
     }
 }

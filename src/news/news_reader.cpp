@@ -13,9 +13,9 @@
 
 namespace nv {
 
-void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
-                      const std::string& category, BOOL includeRead, BOOL includeHidden,
-                      int* itemCount, const std::string& dataFolderPathValue)
+void ReadProductFeeds(CNvXmlNode& channel, const std::string& product, const std::string& category,
+                      BOOL includeRead, BOOL includeHidden, int* itemCount,
+                      const std::string& dataFolderPathValue)
 {
     *itemCount = 0;
     int progressStep = 0;

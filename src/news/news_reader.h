@@ -16,8 +16,8 @@ namespace nv {
 // pass the filters into `channel`. `*itemCount` receives the number of items
 // moved. Reading errors are shown to the user and end the product's reading;
 // what was moved before stays.
-void ReadProductFeeds(CNvXmlNode& channel, const std::string& product,
-                      const std::string& category, BOOL includeRead, BOOL includeHidden,
-                      int* itemCount, const std::string& dataFolderPathValue);
+void ReadProductFeeds(CNvXmlNode& channel, const std::string& product, const std::string& category,
+                      BOOL includeRead, BOOL includeHidden, int* itemCount,
+                      const std::string& dataFolderPathValue);
 
 } // namespace nv

@@ -85,8 +85,7 @@ bool ModuleVersionNumbers(int which, VersionNumbers& numbers)
 
 } // namespace
 
-BOOL GetFileVersion(int* major, int* minor, int* build, int* revision, int which,
-                    const char* name)
+BOOL GetFileVersion(int* major, int* minor, int* build, int* revision, int which, const char* name)
 {
     VersionNumbers numbers;
     if (!(name ? ReadVersionNumbers(which, name, numbers) : ModuleVersionNumbers(which, numbers)))

@@ -16,7 +16,6 @@ std::vector<BYTE> GetModuleVersionInfo(const char* name);
 // `which` 0: file version, any other value: product version, -1: product
 // version for a named file and file version for the module itself. Every
 // output pointer may be null. FALSE when the resource cannot be read.
-BOOL GetFileVersion(int* major, int* minor, int* build, int* revision, int which,
-                    const char* name);
+BOOL GetFileVersion(int* major, int* minor, int* build, int* revision, int which, const char* name);
 
 } // namespace nv

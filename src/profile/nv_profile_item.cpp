@@ -158,9 +158,9 @@ BOOL CNvProfileStrBase::ReadRegistry()
 BOOL CNvProfileStrBase::ReadIni()
 {
     char buffer[kIniBufferSize] = {};
-    DWORD length = GetPrivateProfileStringA(IniSection().c_str(), m_strValueName.c_str(),
-                                            m_strDefault.c_str(), buffer, kIniBufferSize,
-                                            GetBasePath().c_str());
+    DWORD length =
+        GetPrivateProfileStringA(IniSection().c_str(), m_strValueName.c_str(), m_strDefault.c_str(),
+                                 buffer, kIniBufferSize, GetBasePath().c_str());
     m_strValue.assign(buffer, length < kIniBufferSize ? length : kIniBufferSize - 1);
     return length > 0;
 }
@@ -202,8 +202,7 @@ BOOL CNvProfileStrBase::Write()
 
 CNvProfileString::CNvProfileString() = default;
 
-CNvProfileString::CNvProfileString(const char* path, const std::string& defaultValue,
-                                   BOOL autoRead)
+CNvProfileString::CNvProfileString(const char* path, const std::string& defaultValue, BOOL autoRead)
 {
     Init(path, autoRead);
     m_strDefault = defaultValue;

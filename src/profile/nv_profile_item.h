@@ -77,8 +77,7 @@ public:
 
     // Makes an item of class T (CNvProfileItem or derived), adds it under its
     // full name and returns it; an item of the same full name is replaced.
-    template <class T>
-    T* AddItem(const char* path, const std::string& defaultValue, BOOL autoRead)
+    template <class T> T* AddItem(const char* path, const std::string& defaultValue, BOOL autoRead)
     {
         return static_cast<T*>(Add(std::make_unique<T>(), path, defaultValue, autoRead));
     }

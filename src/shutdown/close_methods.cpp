@@ -10,8 +10,7 @@ void BoundedSend(HWND window, UINT message, unsigned long long seconds)
 {
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(window, message, 0, 0, SMTO_ABORTIFHUNG,
-                        SecondsToTimeout(seconds ? seconds : kBoundedSendDefaultSeconds),
-                        &answer);
+                        SecondsToTimeout(seconds ? seconds : kBoundedSendDefaultSeconds), &answer);
 }
 
 void CloseStandard(const AppEntry& entry, const ApplicationCandidate& candidate,

@@ -40,7 +40,10 @@ std::string WideToAnsi(const wchar_t* text, size_t length)
     return result;
 }
 
-std::string BstrToAnsi(BSTR text) { return text ? WideToAnsi(text, SysStringLen(text)) : std::string(); }
+std::string BstrToAnsi(BSTR text)
+{
+    return text ? WideToAnsi(text, SysStringLen(text)) : std::string();
+}
 
 BstrText::BstrText(const char* text)
 {

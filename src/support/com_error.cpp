@@ -59,11 +59,10 @@ const std::string& ComError::ErrorMessage() const
 std::string ErrorMessageFor(HRESULT hr)
 {
     char* text = nullptr;
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, static_cast<DWORD>(hr),
-                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  reinterpret_cast<char*>(&text), 0, nullptr);
+    DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(hr), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<char*>(&text), 0, nullptr);
     if (length && text) {
         std::string message(text, length);
         LocalFree(text);
@@ -93,8 +92,7 @@ void ThrowComCallError(HRESULT hr, IUnknown* object, REFIID iid)
         ISupportErrorInfo* support = nullptr;
         if (SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo,
                                              reinterpret_cast<void**>(&support)))) {
-            if (support->InterfaceSupportsErrorInfo(iid) == S_OK &&
-                GetErrorInfo(0, &info) != S_OK)
+            if (support->InterfaceSupportsErrorInfo(iid) == S_OK && GetErrorInfo(0, &info) != S_OK)
                 info = nullptr;
             support->Release();
         }

@@ -41,8 +41,7 @@ bool IsInTheWay(DWORD error)
 // own, fails while any handle is open on the file, delete sharing or not.
 bool PlatformReplaceApplies()
 {
-    static const bool applies =
-        !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+    static const bool applies = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
     return applies;
 }
 

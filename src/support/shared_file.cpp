@@ -57,11 +57,11 @@ bool WriteWholeFile(const std::string& path, const std::string& content, DWORD c
         return false;
     DWORD written = 0;
     // The end is set after the write: one that fails keeps the old text's tail, not nothing.
-    bool ok = (content.empty() || (WriteFile(file, content.data(),
-                                             static_cast<DWORD>(content.size()), &written,
-                                             nullptr) &&
-                                   written == content.size())) &&
-              SetEndOfFile(file) && FlushFileBuffers(file);
+    bool ok =
+        (content.empty() ||
+         (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+          written == content.size())) &&
+        SetEndOfFile(file) && FlushFileBuffers(file);
     DWORD code = ok ? ERROR_SUCCESS : GetLastError();
     ok = CloseHandle(file) && ok;
     if (!ok)

@@ -27,6 +27,9 @@ std::string Trim(const std::string& text);
 bool ExtractSubString(std::string& out, const std::string& full, int index, char separator);
 
 // A null pointer is the empty text.
-inline std::string FromNullable(const char* text) { return text ? std::string(text) : std::string(); }
+inline std::string FromNullable(const char* text)
+{
+    return text ? std::string(text) : std::string();
+}
 
 } // namespace nv

@@ -16,7 +16,10 @@ public:
     // array cannot be made.
     static VariantValue Bytes(const std::string& bytes);
     ~VariantValue() { VariantClear(&m_value); }
-    VariantValue(VariantValue&& other) noexcept : m_value(other.m_value) { VariantInit(&other.m_value); }
+    VariantValue(VariantValue&& other) noexcept : m_value(other.m_value)
+    {
+        VariantInit(&other.m_value);
+    }
     VariantValue(const VariantValue&) = delete;
     VariantValue& operator=(const VariantValue&) = delete;
 

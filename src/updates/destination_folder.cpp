@@ -17,7 +17,8 @@ bool IsMarker(char c) { return c == '-' || c == '/' || c == '_'; }
 
 bool EndsWith(const std::string& text, const std::string& tail)
 {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // "path value[;subfolder]": a value naming a program gives the program's
@@ -48,8 +49,8 @@ std::string WindowsFolder(bool system, const std::string& rest, const std::strin
     // into a larger buffer; a longer answer leaves the buffer unfilled.
     const UINT declared = MAX_PATH + 1;
     char buffer[2 * MAX_PATH] = {0};
-    UINT length = system ? GetSystemDirectoryA(buffer, declared)
-                         : GetWindowsDirectoryA(buffer, declared);
+    UINT length =
+        system ? GetSystemDirectoryA(buffer, declared) : GetWindowsDirectoryA(buffer, declared);
     if (length == 0 || length >= declared)
         return FolderOfNdcFile(ndcPath) + rest;
     return buffer;

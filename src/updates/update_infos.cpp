@@ -71,13 +71,13 @@ void AddWaitingUpdates(CNvXmlDocument& infos, CNvXmlNode& rss, const std::string
 void ReadNews(CNvXmlNode& channel, const std::string& product, int* newsCount)
 {
     nv::ReadProductFeeds(channel, product, std::string(), FALSE, FALSE, newsCount,
-                     nv::kDataFolderPathValue);
+                         nv::kDataFolderPathValue);
     if (product != "nvpro")
         return;
     for (const char* code : nv::kProductCodes) {
         int count = 0;
         nv::ReadProductFeeds(channel, code, std::string(), FALSE, FALSE, &count,
-                         nv::kDataFolderPathValue);
+                             nv::kDataFolderPathValue);
         *newsCount += count;
     }
 }

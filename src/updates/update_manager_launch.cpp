@@ -66,9 +66,9 @@ int ShowUpdateManagerItem(int page, const char* product, const char* item)
                           MB_OK | MB_ICONEXCLAMATION);
         return nv::kNotFound;
     }
-    std::string commandLine = program + " " +
-                              nv::UpdateManagerArguments(page, nv::FromNullable(product),
-                                                         nv::FromNullable(item));
+    std::string commandLine =
+        program + " " +
+        nv::UpdateManagerArguments(page, nv::FromNullable(product), nv::FromNullable(item));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started = {};

@@ -75,8 +75,8 @@ double LocalNowOleDate()
     __time64_t now = _time64(nullptr);
     struct tm local = {};
     _localtime64_s(&local, &now);
-    return OleDateFromCalendar(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                               local.tm_hour, local.tm_min, local.tm_sec);
+    return OleDateFromCalendar(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                               local.tm_min, local.tm_sec);
 }
 
 int GetUpdateMode()

@@ -32,7 +32,8 @@ public:
 
     // XPath from a printf-style format, evaluated with the root element as
     // context ("." is the root element itself). No match gives an empty node.
-    CNvXmlNode SelectSingleNode(const char* format, ...) const __attribute__((format(printf, 2, 3)));
+    CNvXmlNode SelectSingleNode(const char* format, ...) const
+        __attribute__((format(printf, 2, 3)));
     CNvXmlNodeList SelectNodes(const char* format, ...) const __attribute__((format(printf, 2, 3)));
     CNvXmlNode DocumentElement() const;
     // A new element of this document, not yet attached, with `value` as text.

@@ -10,12 +10,16 @@ namespace NvXmlClass {
 
 class NvXmlException : public nv::ComError {
 public:
-    NvXmlException(HRESULT hr, IErrorInfo* info, bool addRef = true) : nv::ComError(hr, info, addRef) {}
+    NvXmlException(HRESULT hr, IErrorInfo* info, bool addRef = true)
+        : nv::ComError(hr, info, addRef)
+    {
+    }
 };
 
 // Raises an NvXmlException with `hr` and the printf-formatted description when
 // `condition` holds. Should the error-info object not be available, a plain
 // nv::ComError with E_FAIL is raised instead.
-void ThrowIf(bool condition, HRESULT hr, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void ThrowIf(bool condition, HRESULT hr, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 } // namespace NvXmlClass

@@ -42,10 +42,7 @@ CNvXmlNode::CNvXmlNode(IXMLDOMElement* element) : m_element(element)
     m_node.QueryFrom(element, nv::IID_IXMLDOMNode);
 }
 
-void CNvXmlNode::RequireNode() const
-{
-    ThrowIf(!m_node, E_FAIL, kNotInitialized);
-}
+void CNvXmlNode::RequireNode() const { ThrowIf(!m_node, E_FAIL, kNotInitialized); }
 
 void CNvXmlNode::RequireAttributeAccess(const char* name) const
 {
@@ -112,7 +109,8 @@ std::string CNvXmlNode::GetNodeName() const
     return nv::BstrText::Attach(name).AnsiString();
 }
 
-char* CNvXmlNode::GetAttribute(const char* name, char* buffer, int size, const char* defaultText) const
+char* CNvXmlNode::GetAttribute(const char* name, char* buffer, int size,
+                               const char* defaultText) const
 {
     RequireAttributeAccess(name);
     nv::BstrText attributeName(name);
@@ -130,7 +128,8 @@ char* CNvXmlNode::GetAttribute(const char* name, char* buffer, int size, const c
     return buffer;
 }
 
-std::string CNvXmlNode::GetAttributeString(const char* name, const char* defaultText, int size) const
+std::string CNvXmlNode::GetAttributeString(const char* name, const char* defaultText,
+                                           int size) const
 {
     std::vector<char> buffer(size > 0 ? static_cast<size_t>(size) : 1, '\0');
     return GetAttribute(name, buffer.data(), size, defaultText);
@@ -206,10 +205,7 @@ void CNvXmlNode::SetChildNumber(const char* name, long value)
         child.SetValue(std::to_string(value).c_str());
 }
 
-void CNvXmlNodeList::RequireList() const
-{
-    ThrowIf(!m_list, E_FAIL, "Nodelist not initialized!");
-}
+void CNvXmlNodeList::RequireList() const { ThrowIf(!m_list, E_FAIL, "Nodelist not initialized!"); }
 
 bool CNvXmlNodeList::Next()
 {

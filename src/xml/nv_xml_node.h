@@ -25,7 +25,8 @@ public:
 
     // XPath from a printf-style format, evaluated with this node as context.
     // No match gives an empty node.
-    CNvXmlNode SelectSingleNode(const char* format, ...) const __attribute__((format(printf, 2, 3)));
+    CNvXmlNode SelectSingleNode(const char* format, ...) const
+        __attribute__((format(printf, 2, 3)));
     CNvXmlNodeList SelectNodes(const char* format, ...) const __attribute__((format(printf, 2, 3)));
     // The same with a finished XPath text, which is never read as a format.
     CNvXmlNode SelectSingleNodePath(const std::string& xpath) const;

@@ -17,7 +17,8 @@ std::string XPathLiteral(const std::string& text)
         if (end == std::string::npos)
             end = text.size();
         const char* quote = apostrophes ? "\"" : "'";
-        result += (pieces++ ? ", " : "") + std::string(quote) + text.substr(start, end - start) + quote;
+        result +=
+            (pieces++ ? ", " : "") + std::string(quote) + text.substr(start, end - start) + quote;
         start = end;
     }
     // concat() needs two arguments.

@@ -16,13 +16,25 @@
 
 namespace {
 
-const char* const kNames[] = {"if", "and", "or", "xor", "not", "datacompare", "osversion",
-                              "product", "regEntry", "true", "false", "If", "item"};
+const char* const kNames[] = {"if",          "and",       "or",      "xor",      "not",
+                              "datacompare", "osversion", "product", "regEntry", "true",
+                              "false",       "If",        "item"};
 const char* const kAttributes[] = {"version", "from", "to", "regKey", "append", "value"};
-const char* const kValues[] = {"win10", "WIN7", "2.10", "", "-1", "1,2,3,4", "99999999999999999999",
+const char* const kValues[] = {"win10",
+                               "WIN7",
+                               "2.10",
+                               "",
+                               "-1",
+                               "1,2,3,4",
+                               "99999999999999999999",
                                "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\SystemRoot",
-                               "HKLM\\", "\\\\", "system32\\kernel32.dll", "Profi", "&amp;",
-                               "\xE4\xF6", "%s%n"};
+                               "HKLM\\",
+                               "\\\\",
+                               "system32\\kernel32.dll",
+                               "Profi",
+                               "&amp;",
+                               "\xE4\xF6",
+                               "%s%n"};
 
 struct Generator {
     const std::vector<std::string>& seeds;
@@ -55,10 +67,17 @@ struct Generator {
             size_t at = static_cast<size_t>(Below(static_cast<int>(text.size())));
             size_t afterTag = text.rfind('>', at) + 1;
             switch (Below(4)) {
-            case 0: text[at] = static_cast<char>(Below(255) + 1); break;
-            case 1: text.erase(at, static_cast<size_t>(Below(40) + 1)); break;
-            case 2: text.insert(afterTag, "<" + std::string(Pick(kNames)) + "/>"); break;
-            default: text.insert(afterTag, Seed());
+            case 0:
+                text[at] = static_cast<char>(Below(255) + 1);
+                break;
+            case 1:
+                text.erase(at, static_cast<size_t>(Below(40) + 1));
+                break;
+            case 2:
+                text.insert(afterTag, "<" + std::string(Pick(kNames)) + "/>");
+                break;
+            default:
+                text.insert(afterTag, Seed());
             }
         }
         return text;

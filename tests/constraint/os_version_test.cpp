@@ -21,12 +21,16 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
     platform.dwOSVersionInfoSize = sizeof(platform);
     ASSERT_TRUE(GetVersionExA(&platform));
     const std::string prefix = std::to_string(platform.dwPlatformId) + ".";
-    const std::string platformAnswer = prefix + std::to_string(platform.dwMajorVersion) + "."
-                                       + std::to_string(platform.dwMinorVersion);
+    const std::string platformAnswer = prefix + std::to_string(platform.dwMajorVersion) + "." +
+                                       std::to_string(platform.dwMinorVersion);
     const std::string z(1, '\0');
     // `build` is written byte for byte; an empty `expected` is the platform's own answer.
-    const struct { const char *name; DWORD major, minor, buildType; std::string build;
-                   const char *expected; } rows[] = {
+    const struct {
+        const char* name;
+        DWORD major, minor, buildType;
+        std::string build;
+        const char* expected;
+    } rows[] = {
         {"Windows 11 by its first build", 10, 0, REG_SZ, "22000" + z, "11.0"},
         {"last build of Windows 10", 10, 0, REG_SZ, "21999" + z, "10.0"},
         {"expandable build with suffix", 10, 0, REG_EXPAND_SZ, "22631.2861" + z, "11.0"},
@@ -40,7 +44,8 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
     for (const auto& row : rows) {
         RegistrySandbox sandbox;
         const std::pair<const char*, DWORD> numbers[] = {
-            {"CurrentMajorVersionNumber", row.major}, {"CurrentMinorVersionNumber", row.minor},
+            {"CurrentMajorVersionNumber", row.major},
+            {"CurrentMinorVersionNumber", row.minor},
             {"CurrentBuild", row.buildType == REG_DWORD ? 22032 : kMissing}};
         for (const auto& [name, value] : numbers) {
             sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);

@@ -10,10 +10,15 @@ namespace {
 
 TEST(VersionNumber, ParsesTextsLikeTheSuiteWritesThem)
 {
-    const struct { const char *name, *text, *textForm; } rows[] = {
-        {"empty", "", "0.0.0.0"}, {"commas and dots", "1,2.3,4", "1.2.3.4"},
-        {"partial", "2.10", "2.10.0.0"}, {"over-long", "1.2.3.4.x.5", "1.2.3.4"},
-        {"malformed", "12abc.3rc1", "12.3.0.0"}, {"leading blanks and plus", " \t+7.x", "7.0.0.0"},
+    const struct {
+        const char *name, *text, *textForm;
+    } rows[] = {
+        {"empty", "", "0.0.0.0"},
+        {"commas and dots", "1,2.3,4", "1.2.3.4"},
+        {"partial", "2.10", "2.10.0.0"},
+        {"over-long", "1.2.3.4.x.5", "1.2.3.4"},
+        {"malformed", "12abc.3rc1", "12.3.0.0"},
+        {"leading blanks and plus", " \t+7.x", "7.0.0.0"},
         {"high parts written as negative", "-1.-2147483648", "-1.-2147483648.0.0"},
         {"saturates high", "99999999999999999999", "2147483647.0.0.0"},
     };
@@ -25,7 +30,10 @@ TEST(VersionNumber, ParsesTextsLikeTheSuiteWritesThem)
 // equal bounds hold only their own version.
 TEST(VersionNumber, ComparesPartByPartAsUnsignedNumbersAlsoInRanges)
 {
-    const struct { const char *name, *a, *b; int order; } rows[] = {
+    const struct {
+        const char *name, *a, *b;
+        int order;
+    } rows[] = {
         {"missing parts are zero", "2.10", "2.10.0.0", 0},
         {"numeric not textual", "2.9", "2.10", -1},
         {"major decides first", "3.0", "2.99.99.99", 1},
@@ -38,11 +46,12 @@ TEST(VersionNumber, ComparesPartByPartAsUnsignedNumbersAlsoInRanges)
         EXPECT_EQ(row.order, nv::CompareVersionTexts(row.a, row.b)) << row.name;
         EXPECT_EQ(-row.order, nv::CompareVersionTexts(row.b, row.a)) << row.name << " (swapped)";
         const int o = row.order;
-        EXPECT_EQ(std::make_tuple(o < 0, o > 0, o == 0, o != 0, o >= 0, o <= 0, o == 0),
+        EXPECT_EQ(std::make_tuple(o<0, o> 0, o == 0, o != 0, o >= 0, o <= 0, o == 0),
                   std::make_tuple(nv::Less(a, b), nv::Greater(a, b), a == b, a != b,
                                   nv::IsVersionInRange(row.a, row.b, ""),
                                   nv::IsVersionInRange(row.a, "", row.b),
-                                  nv::IsVersionInRange(row.a, row.b, row.b))) << row.name;
+                                  nv::IsVersionInRange(row.a, row.b, row.b)))
+            << row.name;
     }
 }
 

@@ -53,9 +53,11 @@ const struct {
     std::string content;
     std::vector<Query> queries;
 } kSituations[] = {
-    {"blanks around names and values", "  [A]  \n  k  =  v w  \n\tn\t=\t-7\t\n",
+    {"blanks around names and values",
+     "  [A]  \n  k  =  v w  \n\tn\t=\t-7\t\n",
      {{"A", " k "}, {" A ", "k"}, {"A", "n"}}},
-    {"quoted values", "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
+    {"quoted values",
+     "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
      {{"Q", "d"}, {"Q", "s"}, {"Q", "m"}, {"Q", "e"}, {"Q", "one"}}},
     {"no comment syntax", "[C]\nk=v ;x\n;c=1\n", {{"C", "k"}, {"C", ";c"}}},
     {"section present twice", "[S]\na=1\n[T]\n[s]\na=2\nc=3\n", {{"S", "a"}, {"S", "c"}}},
@@ -63,23 +65,39 @@ const struct {
     {"keys before the first section", "k=v\n[F]\nk=w\n", {{"F", "k"}, {"", "k"}}},
     {"broken header", "[G]\n[H\nk=v\n[I]x\nk=w\n", {{"G", "k"}, {"I", "k"}}},
     {"line ends", "[L]\rk=cr\r\n\r\nn=lf", {{"L", "k"}, {"L", "n"}}},
-    {"only A-Z fold", "[\304rger]\n\374ber=\344\366\374\337\n",
+    {"only A-Z fold",
+     "[\304rger]\n\374ber=\344\366\374\337\n",
      {{"\344rger", "\374ber"}, {"\304RGER", "\334BER"}, {"\304rger", "\374BER"}}},
     {"integers",
      "[N]\nb= -5\nc=+7x\nd=x7\ne=0x10\ng=99999999999\nh=\"12\"\ni=\n"
      "k=12345678901234567890123456789012345\nl=0X10\nm=0b101\nn=0o17\no=0xfg\np=-0x10\n",
-     {{"N", "b"}, {"N", "c"}, {"N", "d"}, {"N", "e"}, {"N", "g"}, {"N", "h"}, {"N", "i"},
-      {"N", "k"}, {"N", "l"}, {"N", "m"}, {"N", "n"}, {"N", "o"}, {"N", "p"}, {"N", "missing"}}},
+     {{"N", "b"},
+      {"N", "c"},
+      {"N", "d"},
+      {"N", "e"},
+      {"N", "g"},
+      {"N", "h"},
+      {"N", "i"},
+      {"N", "k"},
+      {"N", "l"},
+      {"N", "m"},
+      {"N", "n"},
+      {"N", "o"},
+      {"N", "p"},
+      {"N", "missing"}}},
     {"long values",
-     "[V]\nb=" + std::string(1022, 'b') + "\nc=" + std::string(1023, 'c') + "\nd=" +
-         std::string(1100, 'd') + "\nr=\"" + std::string(1022, 'r') + "\"\ns=\"" +
+     "[V]\nb=" + std::string(1022, 'b') + "\nc=" + std::string(1023, 'c') +
+         "\nd=" + std::string(1100, 'd') + "\nr=\"" + std::string(1022, 'r') + "\"\ns=\"" +
          std::string(1100, 's') + "\"\n",
      {{"V", "b"}, {"V", "c"}, {"V", "d"}, {"V", "r"}, {"V", "s"}}},
-    {"embedded zero bytes", std::string("[Z]\nk=ab\0cd\nm\0x=1\n[Y\0W]\nk=2\n", 28),
+    {"embedded zero bytes",
+     std::string("[Z]\nk=ab\0cd\nm\0x=1\n[Y\0W]\nk=2\n", 28),
      {{"Z", "k"}, {"Z", "m"}, {"Y", "k"}}},
-    {"utf-16 with byte order mark", std::string("\xFF\xFE[\0U\0]\0\n\0k\0=\0\xE4\0\n\0", 18),
+    {"utf-16 with byte order mark",
+     std::string("\xFF\xFE[\0U\0]\0\n\0k\0=\0\xE4\0\n\0", 18),
      {{"U", "k"}}},
-    {"binary garbage", std::string("\x01\x02[\x90\x00]\xFF\n=\x7F\x80==\n[\x05]\n\x1A\x1A\n", 21),
+    {"binary garbage",
+     std::string("\x01\x02[\x90\x00]\xFF\n=\x7F\x80==\n[\x05]\n\x1A\x1A\n", 21),
      {{"\x05", "\x1A"}}},
     {"section without a name", "[]\nk=v\n[ ]\nm=w\n", {{"", "k"}, {"", "m"}}},
 };
@@ -105,9 +123,9 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
                         << size << " \"" << fallback << "\"";
                 }
             }
-            EXPECT_EQ(static_cast<int>(GetPrivateProfileIntA(query.section, query.key, -3,
-                                                             path.c_str())),
-                      snapshot.GetInt(query.section, query.key, -3));
+            EXPECT_EQ(
+                static_cast<int>(GetPrivateProfileIntA(query.section, query.key, -3, path.c_str())),
+                snapshot.GetInt(query.section, query.key, -3));
         }
     }
     EXPECT_TRUE(nv::IniSnapshot::ReadFile(folder.File("none.ini")).SectionNames().empty());
@@ -133,11 +151,10 @@ TEST(ProfileBlank, IsWhatThePlatformTrimsAroundNames)
 TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
 {
     const std::vector<nv::IniWrite> writes = {
-        {"alpha", "QuotaDiced", "123"}, {"alpha", "Update", "1"},
-        {"alpha", "Download", "1"},     {"beta", "Update", "1"},
-        {"BETA", "update", "0"},        {"new one", "Update", "1"},
-        {"new one", "Download", "1"},   {"\334ber", "Update", "1"},
-        {"alpha", "Update", "0"},       {"alpha", "Name", "  padded"}};
+        {"alpha", "QuotaDiced", "123"}, {"alpha", "Update", "1"},   {"alpha", "Download", "1"},
+        {"beta", "Update", "1"},        {"BETA", "update", "0"},    {"new one", "Update", "1"},
+        {"new one", "Download", "1"},   {"\334ber", "Update", "1"}, {"alpha", "Update", "0"},
+        {"alpha", "Name", "  padded"}};
     const struct {
         const char* name;
         const char* content; // null: no file yet

@@ -86,10 +86,19 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
         size_t boxes;
         const char *text, *caption;
     } rows[] = {
-        {"message and caption, closed at once", "/R'NvMsg'#Daten f\xFCr QdPro#\xDC" "ber Nacht",
-         "prop=NvMsg", 1, "Daten f\xFCr QdPro", "\xDC" "ber Nacht"},
-        {"default caption, asked in each of five passes", "/P'NvMsg'#Schlie\xDF" "en!",
-         "prop=NvMsg ignore", 5, "Schlie\xDF" "en!", "Anwendung beenden"},
+        {"message and caption, closed at once",
+         "/R'NvMsg'#Daten f\xFCr QdPro#\xDC"
+         "ber Nacht",
+         "prop=NvMsg", 1, "Daten f\xFCr QdPro",
+         "\xDC"
+         "ber Nacht"},
+        {"default caption, asked in each of five passes",
+         "/P'NvMsg'#Schlie\xDF"
+         "en!",
+         "prop=NvMsg ignore", 5,
+         "Schlie\xDF"
+         "en!",
+         "Anwendung beenden"},
         {"empty message shows nothing", "/R'NvMsg'##Titel", "prop=NvMsg", 0, "", ""},
     };
     for (const Row& row : rows) {

@@ -32,7 +32,11 @@ std::string TakeErrorDescription()
 // The stdcall entry passes on to the cdecl one, so it shows both.
 TEST(ConstraintExports, CheckConstraintGivesResultOrZeroWithErrorInfo)
 {
-    const struct { const char *xml; long expected; const char *descriptionStart; } rows[] = {
+    const struct {
+        const char* xml;
+        long expected;
+        const char* descriptionStart;
+    } rows[] = {
         {"<if><and><true/><not><false/></not></and></if>", 1, "<no error info>"},
         {nullptr, 0, "XML Document is empty!"},
     };
@@ -74,8 +78,13 @@ TEST(ConstraintExports, EvaluateNodeExportsReadTheCallersNodes)
     const char* const product = NVINFO_EVALUATENODEPRODUCT;
     const char* const reg = NVINFO_EVALUATENODEREGENTRY;
     const char* const none = "<no error info>";
-    const struct { const char* exportName; std::string xml; bool firstChild; long expected;
-                   const char* description; } rows[] = {
+    const struct {
+        const char* exportName;
+        std::string xml;
+        bool firstChild;
+        long expected;
+        const char* description;
+    } rows[] = {
         {os, "<osversion from=\"winnt\" to=\"2.99\"/>", false, 1, none},
         {product, "<product " + regKey + "append=\"verfix_product_differs.dll\" version=\"2.5\"/>",
          false, 1, none},

@@ -32,11 +32,13 @@ TEST(DownloadExports, IsItemInstallableTakesMissingFilesAndSectionsForInstallabl
 TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuota)
 {
     const struct {
-        const char *name, *machine, *privileged;  // privileged null: not set
+        const char *name, *machine, *privileged; // privileged null: not set
         int expected, written;
     } rows[] = {
-        {"number 0 offers quota 0", "0", nullptr, 1, 0}, {"no digits read 0", "x", nullptr, 1, 0},
-        {"not listed", "5", "alpha", 0, 5}, {"empty first field ends the list", "5", ";beta", 0, 5},
+        {"number 0 offers quota 0", "0", nullptr, 1, 0},
+        {"no digits read 0", "x", nullptr, 1, 0},
+        {"not listed", "5", "alpha", 0, 5},
+        {"empty first field ends the list", "5", ";beta", 0, 5},
     };
     TempFolder folder;
     const char* const settings = "Software\\Norvane\\Download";
@@ -53,7 +55,8 @@ TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuota)
                       RunHostTool(" IsItemInstallable \"" + ndc + "\" " + section))
                 << row.name << ", " << section;
         }
-        EXPECT_EQ(row.written, int(GetPrivateProfileIntA("Item", "QuotaDiced", -1, ndc.c_str()))) << row.name;
+        EXPECT_EQ(row.written, int(GetPrivateProfileIntA("Item", "QuotaDiced", -1, ndc.c_str())))
+            << row.name;
     }
 }
 
@@ -69,14 +72,16 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
     const struct {
         const char* name;
         std::string localUrl;
-        const char *local, *old;  // local: the local copy, null: none
+        const char *local, *old; // local: the local copy, null: none
         int expected;
     } rows[] = {
-        {"no LocalURL", "", newer, installed, 0}, {"newer edition there", "$", newer, installed, 1},
+        {"no LocalURL", "", newer, installed, 0},
+        {"newer edition there", "$", newer, installed, 1},
         {"redirected folder", redirect + "\\Local", newer, installed, 1},
         {"same edition installed", "$\\", "[A]\nDateVer=5\n", installed, 0},
         {"not installed here", "$", "[A]\nDateVer=5\n", "[A]\nDateVer=5\n", 1},
-        {"newer, not installable", "$", "[A]\nDateVer=6\nInstalliert=/RHKLM\\NOPE\\X\n", installed, 0},
+        {"newer, not installable", "$", "[A]\nDateVer=6\nInstalliert=/RHKLM\\NOPE\\X\n", installed,
+         0},
         {"non-items do not count", "$", "[Header]\n[Konfiguration]\n[!x]\n[~y]\n[@z]\n", "", 0},
         {"local folder without the file", "$", nullptr, installed, 0},
         {"two new sections there: 1", "$", "[A]\nDateVer=5\n[N1]\n[N2]\n", installed, 1},
@@ -103,22 +108,25 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
 TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
 {
     TempFolder folder;
-    const std::string oldText = "[Header]\r\nDateVer=1\r\n[same]\r\nDateVer=5\r\nUpdate=1\r\n"
-                                "QuotaDiced=123\r\n[newer]\r\nDateVer=5\r\nUpdate=1\r\nDownload=1\r\n";
-    const std::string newText = "[Header]\r\nDateVer=2\r\n[same]\r\nDateVer=5\r\n[newer]\r\nDateVer=6\r\n"
-                                "[blocked]\r\nDateVer=1\r\nInstalliert=/EHKLM\\Software\\NvMergeTest\\No\r\n";
+    const std::string oldText =
+        "[Header]\r\nDateVer=1\r\n[same]\r\nDateVer=5\r\nUpdate=1\r\n"
+        "QuotaDiced=123\r\n[newer]\r\nDateVer=5\r\nUpdate=1\r\nDownload=1\r\n";
+    const std::string newText =
+        "[Header]\r\nDateVer=2\r\n[same]\r\nDateVer=5\r\n[newer]\r\nDateVer=6\r\n"
+        "[blocked]\r\nDateVer=1\r\nInstalliert=/EHKLM\\Software\\NvMergeTest\\No\r\n";
     const struct {
         const char* name;
-        int share;  // of the holder
+        int share; // of the holder
         int result;
-        DWORD error;  // named in the message
+        DWORD error; // named in the message
     } rows[] = {
         {"reader sharing write", FILE_SHARE_READ | FILE_SHARE_WRITE, 0, 0},
         {"reader sharing read only", FILE_SHARE_READ, -1, ERROR_SHARING_VIOLATION},
         {"exclusive reader: nothing read", 0, -1, 0},
     };
     for (const auto& row : rows) {
-        const std::string oldPath = folder.Write("old.ndc", oldText), newPath = folder.Write("new.ndc", newText);
+        const std::string oldPath = folder.Write("old.ndc", oldText),
+                          newPath = folder.Write("new.ndc", newText);
         const char *newFile = newPath.c_str(), *oldFile = oldPath.c_str();
         const DWORD attributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
         SetFileAttributesA(newFile, attributes);
@@ -136,7 +144,8 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
                                  std::string(reason, strcspn(reason, "\r\n"));
         EXPECT_EQ(row.error ? text : "", TakeBstrText(message)) << row.name;
         EXPECT_EQ(row.result == 0 ? 123 : -1,
-                  int(GetPrivateProfileIntA("same", "QuotaDiced", -1, newFile))) << row.name;
+                  int(GetPrivateProfileIntA("same", "QuotaDiced", -1, newFile)))
+            << row.name;
         EXPECT_TRUE(row.result == 0 || ReadWholeFile(newPath) == newText) << row.name;
         EXPECT_EQ(oldText, ReadWholeFile(oldPath)) << row.name;
         EXPECT_EQ(attributes, GetFileAttributesA(newFile)) << row.name;
@@ -221,10 +230,10 @@ TEST(UpdateFlagExports, WriteTheFlagOrReportWhyNot)
     const std::string original = "[Item]\r\nDateVer=1\r\n";
     const struct {
         const char *name, *exportName, *section;
-        const char* file;  // relative to the folder; null: the one-character path "c"
+        const char* file; // relative to the folder; null: the one-character path "c"
         int value, expected;
-        const char* written;  // null: the file stays as it was (or absent)
-        int share;            // of a second process holding the file; -1: none
+        const char* written; // null: the file stays as it was (or absent)
+        int share;           // of a second process holding the file; -1: none
     } rows[] = {
         {"update flag, any value", "UpdateAsUpdated", "Item", "b.ndc", -7, 0, "Update=-7", -1},
         {"one-character section", "UpdateAsUpdated", "x", "e.ndc", 1, -1, nullptr, -1},
@@ -253,12 +262,13 @@ TEST(UpdateStatusExport, AnswersOnlyFromTheLengthsOfItsTexts)
         const char *first, *second, *third;
         int expected;
     } rows[] = {
-        {"Item", path.c_str(), "ab", 0}, {"It", "ab", "cd", 0}, {"I", "ab", "cd", -1},
+        {"Item", path.c_str(), "ab", 0}, {"It", "ab", "cd", 0},  {"I", "ab", "cd", -1},
         {"Item", "a", "cd", -1},         {"Item", "ab", "", -1}, {nullptr, "ab", "cd", -1},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(row.expected, NvinfoModule::Proc<PFN_NV_UPDATESTATUS>("UpdateStatus")(
-                                    row.first, row.second, row.third)) << &row - rows;
+                                    row.first, row.second, row.third))
+            << &row - rows;
     }
     EXPECT_EQ("[Item]\r\nDateVer=1\r\n", ReadWholeFile(path));
 }

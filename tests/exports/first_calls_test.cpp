@@ -42,9 +42,10 @@ TEST(FirstCalls, TwoThreadsOfFreshProcessesGetOneThreadsAnswersAndDrawTheirOwnNu
     std::string dice;
     for (int item = 0; item < 8; ++item)
         dice += "[D" + std::to_string(item) + "]\nQuota=999\n";
-    const std::string ndc = folder.Write(
-        "first.ndc", "[Beta]\nQuota=0\nQuotaDiced=700\nPrivilegedGroup=beta\n"
-                     "[Plain]\nQuota=0\nQuotaDiced=700\n" + dice);
+    const std::string ndc =
+        folder.Write("first.ndc", "[Beta]\nQuota=0\nQuotaDiced=700\nPrivilegedGroup=beta\n"
+                                  "[Plain]\nQuota=0\nQuotaDiced=700\n" +
+                                      dice);
 
     // Three processes at once: first calls in the same second on every one.
     const std::string arguments = Quoted(ndc) + " firstcalls HKLM\\" + key + "\\Daten " +
@@ -62,7 +63,7 @@ TEST(FirstCalls, TwoThreadsOfFreshProcessesGetOneThreadsAnswersAndDrawTheirOwnNu
         if (today != TodaysCheckNumber())
             news = "news=[01]";
         const std::regex answer("privileged=1 plain=0 conditions=50/0 " + news +
-                                 " dice=((?:\\d{1,3},){8})");
+                                " dice=((?:\\d{1,3},){8})");
         std::istringstream lines(ReadWholeFile(folder.File("answers" + std::to_string(run))));
         for (std::string line; std::getline(lines, line);) {
             std::smatch found;

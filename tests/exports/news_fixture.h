@@ -106,8 +106,7 @@ protected:
     }
     static std::string StatePath(const std::string& feed)
     {
-        return NewsStateFolder() + "\\Gemeinsame Dateien\\UpdateManager\\" + NameOf(feed) +
-               ".conf";
+        return NewsStateFolder() + "\\Gemeinsame Dateien\\UpdateManager\\" + NameOf(feed) + ".conf";
     }
     static void WriteState(const std::string& feed, const std::string& content)
     {
@@ -184,6 +183,5 @@ private:
 
     inline static const std::string kTestKey = "Software\\NvinfoNewsTest";
     // Feeds and indexes name code page paths.
-    inline static const std::string kDeclaration =
-        "<?xml version='1.0' encoding='ISO-8859-1'?>\n";
+    inline static const std::string kDeclaration = "<?xml version='1.0' encoding='ISO-8859-1'?>\n";
 };

@@ -19,7 +19,8 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
     EXPECT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "b", 1, -1));
     EXPECT_EQ(R"(<?xml version="1.0" encoding="utf-8"?>
 <rss><channel><item><guid>b</guid><read>1</read></item></channel></rss>
-)", ReadWholeFile(StatePath(m_feed)));
+)",
+              ReadWholeFile(StatePath(m_feed)));
     const std::string before = "<title>S</title><orvo2><item><guid>o</guid></item></orvo2>";
     const std::string second = "<item><guid>b</guid><read>1</read></item>";
     WriteState(m_feed, "<rss><channel>" + before +
@@ -28,7 +29,11 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
     const std::string b = "<item><guid>b</guid><notiz>n</notiz><dontshow>";
     const std::string b2 = b + "2</dontshow><read>0</read></item>" + second;
     const std::string o = "<item><guid>o</guid></item>";
-    const struct { const char *name, *guid; int read, hidden; std::string expected; } rows[] = {
+    const struct {
+        const char *name, *guid;
+        int read, hidden;
+        std::string expected;
+    } rows[] = {
         {"first of two records", "b", 0, -1, b + "0</dontshow><read>0</read></item>" + second},
         {"hidden set again", "b", -1, 2, b2},
         {"item in orvo2, record only in channel", "o", -1, -1, b2 + o},
@@ -45,7 +50,11 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
 
 TEST_F(NewsItemState, CallsWithoutAnItemToMarkAreRefusedWithoutTrace)
 {
-    const struct { const char* name; std::string feed; const char* guid; } rows[] = {
+    const struct {
+        const char* name;
+        std::string feed;
+        const char* guid;
+    } rows[] = {
         {"missing feed", m_temp.File("fehlt.xml"), "a"},
         {"guid not in the feed", m_feed, "z"},
     };
@@ -61,7 +70,11 @@ TEST_F(NewsItemState, AFailedWriteKeepsTheStateFileAndIsReported)
 {
     ASSERT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "a", 1, -1));
     const std::string path = StatePath(m_feed);
-    const struct { const char* name; bool heldOpen; std::string content, message; } rows[] = {
+    const struct {
+        const char* name;
+        bool heldOpen;
+        std::string content, message;
+    } rows[] = {
         {"file held open", true, ReadWholeFile(path), "Cannot replace " + path},
         {"file that does not load", false, "<rss><channel>", "XML ParseError:"},
     };

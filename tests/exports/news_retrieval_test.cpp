@@ -33,8 +33,8 @@ TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
     IDispatch* dispatch = nullptr;
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews")("qdpro", "", &dispatch));
     IXMLDOMDocument2* document = nullptr;
-    EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)(
-                        "qdpro", "", &document));
+    EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
+                                                                                       &document));
     bool declaration = false;
     EXPECT_EQ(expected, Summary(TakeDocumentOutline(dispatch, &declaration)));
     EXPECT_EQ(expected, Summary(TakeDocumentOutline(document, &declaration)));
@@ -54,8 +54,8 @@ TEST_F(NewsRetrieval, NothingToShowIsANullResult)
     // Everything filtered out: no document, and what the pointer held before is gone.
     UseStandardDataFolder();
     auto document = reinterpret_cast<IXMLDOMDocument2*>(0x1234);
-    EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)(
-                        "qdpro", "", &document));
+    EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
+                                                                                       &document));
     EXPECT_EQ(nullptr, document);
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
@@ -70,7 +70,10 @@ TEST_F(NewsRetrieval, CategoryKeepsOnlyItemsWithThatExactCategory)
         Item("c5", "<category>Kunden's Ecke</category>") +
         Item("c6", "<category>" + longCategory + "</category>") + Item("c7"));
     WriteIndex("qdpro", Entry(feed));
-    const struct { std::string category; const char* expected; } rows[] = {
+    const struct {
+        std::string category;
+        const char* expected;
+    } rows[] = {
         {"Steuer", "c1:0|c3:0|c4:0"},
         {"Kunden's Ecke", "c5:0"},
         {longCategory, "c6:0"},
@@ -94,12 +97,13 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
     const char* const clock = "von-genau:0|von-danach:0|kein-datum:0";
     const struct {
         const char* name;
-        DWORD added, checkType;  // added to today's check number
+        DWORD added, checkType; // added to today's check number
         std::string date;
         DWORD dateType;
         const char* expected;
     } rows[] = {
-        {"today's check number", 0, REG_DWORD, date, REG_SZ, "von-genau:0|bis-genau:0|kein-datum:0"},
+        {"today's check number", 0, REG_DWORD, date, REG_SZ,
+         "von-genau:0|bis-genau:0|kein-datum:0"},
         {"another day's", 1, REG_DWORD, date, REG_SZ, clock},
         {"check number not a DWORD", 0, REG_BINARY, date, REG_SZ, clock},
         {"date not a string", 0, REG_DWORD, date, REG_EXPAND_SZ, clock},
@@ -153,7 +157,11 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
                          Item("fast", "<read>01</read><dontshow> 1 </dontshow>") +
                          Item("cdata", "<read><![CDATA[1]]></read>") + "<orvo2>" +
                          Item("unberuehrt", "<read>1</read>") + "</orvo2></channel></rss>");
-    const struct { const char* name; int read, hidden; const char* expected; } rows[] = {
+    const struct {
+        const char* name;
+        int read, hidden;
+        const char* expected;
+    } rows[] = {
         {"all", 1, 1, "gelesen:1|versteckt:0|beides:1|doppelt:1|fast:0|cdata:1|unberuehrt:0"},
         {"without read", 0, 1, "versteckt:0|fast:0|unberuehrt:0"},
         {"without hidden", 1, 0, "gelesen:1|doppelt:1|fast:0|cdata:1|unberuehrt:0"},
@@ -190,7 +198,9 @@ TEST_F(NewsRetrieval, ABrokenFileStopsTheProductWithAMessageNamingTheStep)
     std::string broken = WriteFeed("<item><guid>k1</guid></channel>");
     WriteIndex("qdpro", Entry(good) + Entry(broken) + Entry(WriteFeed(Item("d1"))));
     WriteIndex("xjpro", "<NvFeed></NvFeeds>");
-    const struct { const char *product, *expected, *step; } rows[] = {
+    const struct {
+        const char *product, *expected, *step;
+    } rows[] = {
         {"qdpro", "T:Gut|g1:0", "2"},
         {"xjpro", "(null)", "0"},
     };

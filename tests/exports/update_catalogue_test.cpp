@@ -18,8 +18,9 @@ const char* const kTestKey = "Software\\NvMergeTest";
 // An Update element with its thirteen children, in their order.
 std::string Update(std::initializer_list<std::string> values)
 {
-    static const char* const names[] = {"Section", "Name", "Tooltip", "InfoText", "InfoFile",
-        "Size", "DateVer", "FileURL", "File", "Destination", "Download", "Update", "State"};
+    static const char* const names[] = {"Section",  "Name",    "Tooltip", "InfoText", "InfoFile",
+                                        "Size",     "DateVer", "FileURL", "File",     "Destination",
+                                        "Download", "Update",  "State"};
     return "<Update>" + ElementsOutline(names, values) + "</Update>";
 }
 
@@ -40,7 +41,8 @@ protected:
     {
         auto getUpdates = NvinfoModule::Proc<PFN_NV_GETUPDATES>("GetUpdates");
         const std::string xml = TakeBstrText(getUpdates(m_temp.File(stem + ".old.ndc").c_str(),
-            m_temp.File(stem + ".new.ndc").c_str(), all, fourth, downloaderOnly));
+                                                        m_temp.File(stem + ".new.ndc").c_str(), all,
+                                                        fourth, downloaderOnly));
         EXPECT_EQ(std::string::npos, xml.find("<?xml")) << xml;
         return XmlTextOutline(xml, false);
     }
@@ -50,7 +52,8 @@ protected:
         m_temp.Write(stem + ".old.ndc",
                      "[Header]\nDateVer=1\n[known]\nDateVer=5\nUpdate=1\nDownload=1\n"
                      "[newer]\nDateVer=1\nUpdate=1\n[gone]\nDateVer=1\n");
-        return m_temp.Write(stem + ".new.ndc",
+        return m_temp.Write(
+            stem + ".new.ndc",
             "[Header]\nDateVer=1\nShowhtm=x\n[known]\nDateVer=5\nName=Known\n"
             "[Newer]\nDateVer=2\nName=Newer & <Co>\nTooltip=Tip\nInfo=Some text;info.htm\n"
             "Size=2048 kB\nFileURL=http://host/a.exe\nFile=a.exe\nState=busy\n"
@@ -64,8 +67,8 @@ protected:
     {
         return Update({"newer", "Newer & <Co>", "Tip", "Some text", "info.htm", "2048", "2",
                        "http://host/a.exe", "a.exe", m_folder + "\\prog\\Sub", "0", "0", ""}) +
-               Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\",
-                       "0", "0", "pending"});
+               Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\", "0",
+                       "0", "pending"});
     }
 
     TempFolder m_temp;
@@ -90,8 +93,10 @@ TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildren)
 
 TEST_F(GetUpdatesExport, FlagsCountAsTrueForAnyNonZeroValue)
 {
-    const std::string all = "<Updates>" + Update({"known", "Known", "", "", "", "0", "5", "", "",
-        m_folder, "1", "1", ""}) + Wanted() + "</Updates>";
+    const std::string all =
+        "<Updates>" +
+        Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) +
+        Wanted() + "</Updates>";
     for (const auto& row : {std::make_pair(1, 0), {2, 0}, {-1, 1}}) {
         const std::string stem = "all" + std::to_string(row.first) + std::to_string(row.second);
         WriteNdcPair(stem);
@@ -130,9 +135,12 @@ TEST_F(GetUpdatesExport, DestinationForms)
     for (const auto& row : rows) {
         m_temp.Write("dest.old.ndc", "[Header]\nDateVer=1\n");
         m_temp.Write("dest.new.ndc", "[item]\nDateVer=1\nDestination=" + row.destination + "\n");
-        EXPECT_EQ("<Updates>" + Update({"item", "item", "", "", "", "0", "1", "", "",
-                                        row.expected, "0", "0", ""}) + "</Updates>",
-                  List("dest", 1, 0, 0)) << row.destination;
+        EXPECT_EQ(
+            "<Updates>" +
+                Update({"item", "item", "", "", "", "0", "1", "", "", row.expected, "0", "0", ""}) +
+                "</Updates>",
+            List("dest", 1, 0, 0))
+            << row.destination;
         EXPECT_TRUE(row.folder == kUnchecked || row.folder == FileExists(row.expected))
             << row.destination;
     }

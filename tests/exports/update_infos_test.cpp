@@ -19,7 +19,7 @@ std::string NdcHeader(const std::string& redirUrl, const std::string& localUrl,
            (push.empty() ? "" : "Push=" + push + "\r\n") + "\r\n";
 }
 
-struct Listed {  // a product as the download list names it
+struct Listed { // a product as the download list names it
     std::string name, subKey, ndcPath, localUrl, redirUrl;
 };
 
@@ -71,7 +71,7 @@ public:
 private:
     std::string m_path, m_saved;
     bool m_existed = false;
-    std::vector<std::string> m_createdFolders;  // innermost first
+    std::vector<std::string> m_createdFolders; // innermost first
 };
 
 std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
@@ -97,9 +97,12 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
         std::string content;
         int mode, days;
     } rows[] = {
-        {"no settings file", "", 1, -1}, {"empty file", "", 0, -1},
-        {"not direct children", "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
-                                "01.03.2024</LastSuccessfulCheck></x></c>", 0, -1},
+        {"no settings file", "", 1, -1},
+        {"empty file", "", 0, -1},
+        {"not direct children",
+         "<c><x><UpdateMode>ModeAutomatic</UpdateMode><LastSuccessfulCheck>"
+         "01.03.2024</LastSuccessfulCheck></x></c>",
+         0, -1},
         {"lower case", ConfigXml("modedontcheck", MinutesFromNow(-25 * 60)), 0, 1},
         {"other word", ConfigXml("ModeDontCheckNow", "gestern"), 1, 0},
         {"36 hours ahead", ConfigXml("ModeAutomatic", MinutesFromNow(36 * 60)), 1, -1},
@@ -156,7 +159,7 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
     Listed fox = {"Foxtrot", "foxtrot", "", "", "http://f"};
     products.Add(fox, "fox.ndc", "0", "");
     Listed nvpro = {"Norvane Pro", "nvpro", "", "C:\\Daten\\lokal", "http://upd.example/nvpro.ndc"};
-    products.Add(nvpro, "NvPro.Ndc", "2", "");  // neither "Push" 0 nor 2 count as pushing
+    products.Add(nvpro, "NvPro.Ndc", "2", ""); // neither "Push" 0 nor 2 count as pushing
     const struct {
         const char* filter;
         int pushOnly;
@@ -197,9 +200,10 @@ const char kItems[] =
 // The children of an Update element, in their order, with the values of one row.
 std::string UpdateOutline(std::initializer_list<std::string> values)
 {
-    static const char* const names[] = {
-        "Section", "Name",  "Tooltip",  "Size",    "InfoText", "InfoFile", "FileURL", "DateVer",
-        "File",    "Destination", "State", "Severity", "Summary", "Download", "Update", "Elster"};
+    static const char* const names[] = {"Section",  "Name",        "Tooltip", "Size",
+                                        "InfoText", "InfoFile",    "FileURL", "DateVer",
+                                        "File",     "Destination", "State",   "Severity",
+                                        "Summary",  "Download",    "Update",  "Elster"};
     return "<Update>" + ElementsOutline(names, values) + "<WantDownload>1</WantDownload></Update>";
 }
 
@@ -278,8 +282,8 @@ protected:
         const int result =
             get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
         Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
-                       ", news " + std::to_string(news) + ", days " + std::to_string(days) +
-                       ", boxes " + std::to_string(dialogs.Dialogs().size()),
+                           ", news " + std::to_string(news) + ", days " + std::to_string(days) +
+                           ", boxes " + std::to_string(dialogs.Dialogs().size()),
                        "", false};
         infos.outline = TakeDocumentOutline(document, &infos.declaration);
         return infos;

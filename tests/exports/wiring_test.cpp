@@ -17,8 +17,8 @@ TEST(Wiring, GetUpdateInfosRefusesBadArgumentsWithoutTouchingTheOutputs)
             pointers[missing] = nullptr;
         IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
         EXPECT_EQ(missing < 0 ? E_INVALIDARG : -1,
-                  getUpdateInfos(missing < 0 ? "" : "qdpro", pointers[0], pointers[1],
-                                 pointers[2], &document))
+                  getUpdateInfos(missing < 0 ? "" : "qdpro", pointers[0], pointers[1], pointers[2],
+                                 &document))
             << "count " << missing;
         EXPECT_EQ(111, counts[0]);
         EXPECT_EQ(222, counts[1]);

@@ -7,8 +7,9 @@
 
 namespace {
 
-std::string NameOf(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*get)(BSTR*) =
-                                            &IXMLDOMNode::get_nodeName)
+std::string
+NameOf(IXMLDOMNode* node,
+       HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*get)(BSTR*) = &IXMLDOMNode::get_nodeName)
 {
     BSTR text = nullptr;
     (node->*get)(&text);

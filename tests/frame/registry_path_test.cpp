@@ -42,9 +42,12 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         {"lower-case root is key path", "hklm\\" KEY "\\B", "d", "cu-hklm-b"},
         {"default is not normalised", "HKCU\\" KEY "\\Missing", "ja", "ja"},
         {"empty data is not missing", "HKCU\\" KEY "\\Empty", "d", ""},
-        {"Wahr", DATA "\\wWahr", "d", "1"}, {"JA", DATA "\\wJA", "d", "1"},
-        {"TRUE", DATA "\\wTRUE", "d", "1"}, {"Nein", DATA "\\wNein", "d", "0"},
-        {"FALSE", DATA "\\wFALSE", "d", "0"}, {"falsch", DATA "\\wfalsch", "d", "0"},
+        {"Wahr", DATA "\\wWahr", "d", "1"},
+        {"JA", DATA "\\wJA", "d", "1"},
+        {"TRUE", DATA "\\wTRUE", "d", "1"},
+        {"Nein", DATA "\\wNein", "d", "0"},
+        {"FALSE", DATA "\\wFALSE", "d", "0"},
+        {"falsch", DATA "\\wfalsch", "d", "0"},
         {"leading blank is not trimmed", DATA "\\w ja", "d", " ja"},
         {"other words unchanged", DATA "\\wjawohl", "d", "jawohl"},
         {"1024 binary bytes", DATA "\\bin1024", "d", std::string(1024, 'b')},
@@ -66,11 +69,14 @@ TEST(RegistryKeyPath, RootTokensAndKeyPaths)
     reg.CreateKey(HKEY_CLASSES_ROOT, "NvinfoKeyPathTest\\OnlyCR");
     reg.CreateKey(HKEY_LOCAL_MACHINE, "NvinfoKeyPathTop");
     const std::pair<const char*, bool> rows[] = {
-        {"HKCU" KEYS "OnlyCU", true}, {"HKCC" KEYS "OnlyCC", true},
+        {"HKCU" KEYS "OnlyCU", true},
+        {"HKCC" KEYS "OnlyCC", true},
         {"HKCR\\NvinfoKeyPathTest\\OnlyCR", true},
         // Root tokens are upper case: an unknown first component selects HKLM and is dropped;
         // without a backslash the whole text is a key under HKLM.
-        {"hkcu" KEYS "OnlyCU", false}, {"hkcu" KEYS "OnlyLM", true}, {"NvinfoKeyPathTop", true},
+        {"hkcu" KEYS "OnlyCU", false},
+        {"hkcu" KEYS "OnlyLM", true},
+        {"NvinfoKeyPathTop", true},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.second, nv::RegistryKeyPathExists(row.first)) << row.first;

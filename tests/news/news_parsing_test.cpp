@@ -10,7 +10,10 @@ namespace {
 
 TEST(NewsDate, ParsedDatesAreOrderedInTime)
 {
-    const struct { const char *name, *date, *reference; bool later; } rows[] = {
+    const struct {
+        const char *name, *date, *reference;
+        bool later;
+    } rows[] = {
         {"one minute later", "31.12.2026 18:01", "31.12.2026 18:00", true},
         {"date without time after the evening before", "01.01.2027", "31.12.2026 23:59:59", true},
         {"date without time is midnight", "01.01.2027", "01.01.2027 00:00", false},
@@ -20,13 +23,16 @@ TEST(NewsDate, ParsedDatesAreOrderedInTime)
         {"evening before the epoch day's morning", "29.12.1899 18:00", "30.12.1899 06:00", false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.later, nv::IsLaterDate(nv::ParseNewsDate(row.date), nv::ParseNewsDate(row.reference)))
+        EXPECT_EQ(row.later,
+                  nv::IsLaterDate(nv::ParseNewsDate(row.date), nv::ParseNewsDate(row.reference)))
             << row.name;
 }
 
 TEST(FeedIndex, FeedFileNameIsTheLastComponentOfTheUrl)
 {
-    const struct { const char *url, *expected; } rows[] = {
+    const struct {
+        const char *url, *expected;
+    } rows[] = {
         {"a\\b/c", "c"},
         {"a/b\\c", "c"},
         {"news.xml", "news.xml"},

@@ -57,8 +57,8 @@ int main(int argc, char** argv)
         for (int item = 0; item < 8; ++item) {
             const std::string section = "D" + std::to_string(item);
             installable(copy.c_str(), section.c_str());
-            line += std::to_string(static_cast<int>(GetPrivateProfileIntA(
-                        section.c_str(), "QuotaDiced", -1, copy.c_str()))) +
+            line += std::to_string(static_cast<int>(
+                        GetPrivateProfileIntA(section.c_str(), "QuotaDiced", -1, copy.c_str()))) +
                     ",";
         }
         DeleteFileA(copy.c_str());

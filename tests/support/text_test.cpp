@@ -21,7 +21,7 @@ TEST(ExtractSubString, SplitsLikeTheFramework)
         bool found;
         const char* field;
     } rows[] = {
-        {"second of two", "a;b", 1, true, "b"}, {"past the end", "a;b", 2, false, ""},
+        {"second of two", "a;b", 1, true, "b"},      {"past the end", "a;b", 2, false, ""},
         {"empty middle field", "a;;c", 1, true, ""}, {"empty text", "", 0, true, ""},
         {"negative index", "a", -1, false, ""},
     };

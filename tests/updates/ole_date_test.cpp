@@ -34,10 +34,13 @@ TEST(OleDate, GermanNotationWhateverTheRegionalSettings)
 {
     const struct {
         const char* text;
-        double expected;  // 0: refused
+        double expected; // 0: refused
     } rows[] = {
-        {"1.3.2024", Date(2024, 3, 1)}, {"29.02.2024 23:59", Date(2024, 2, 29, 23, 59)},
-        {"15.11.2023 08:05:09", Date(2023, 11, 15, 8, 5, 9)}, {"", 0}, {"32.13.2024 25:61", 0},
+        {"1.3.2024", Date(2024, 3, 1)},
+        {"29.02.2024 23:59", Date(2024, 2, 29, 23, 59)},
+        {"15.11.2023 08:05:09", Date(2023, 11, 15, 8, 5, 9)},
+        {"", 0},
+        {"32.13.2024 25:61", 0},
     };
     for (const auto& row : rows) {
         double parsed = 0;

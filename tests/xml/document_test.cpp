@@ -37,9 +37,9 @@ TEST(DocumentLoad, MissingOrMalformedInputRaisesParseError)
     TempFolder folder;
     CNvXmlDocument document;
     const std::string missing = folder.File("missing.xml");
-    for (const RaisedError& error :
-         {CatchRaised([&] { document.Load(missing); }),
-          CatchRaised([&] { document.LoadXml("<rss><channel></rss>"); })}) {
+    for (const RaisedError& error : {CatchRaised([&] { document.Load(missing); }), CatchRaised([&] {
+                                         document.LoadXml("<rss><channel></rss>");
+                                     })}) {
         EXPECT_TRUE(error.fromLayer);
         EXPECT_EQ(E_FAIL, error.hr) << std::hex << error.hr;
         EXPECT_EQ("XML ParseError:\r\nDescription: error\r\nSource: \r\nLine: 0\r\nPos: 0",

@@ -6,9 +6,8 @@ namespace {
 
 TEST(ThrowIf, RaisesLayerExceptionWithFormattedDescription)
 {
-    RaisedError error = CatchRaised([] {
-        NvXmlClass::ThrowIf(true, E_INVALIDARG, "Item %s: %d of %ld", "g\xFC", -3, 70000L);
-    });
+    RaisedError error = CatchRaised(
+        [] { NvXmlClass::ThrowIf(true, E_INVALIDARG, "Item %s: %d of %ld", "g\xFC", -3, 70000L); });
     EXPECT_TRUE(error.fromLayer);
     EXPECT_EQ(E_INVALIDARG, error.hr);
     EXPECT_EQ("Item g\xFC: -3 of 70000", error.description);
@@ -63,7 +62,13 @@ TEST(LayerMessages, EveryCheckRaisesItsText)
         {"next without selection", [] { CNvXmlNodeList().Next(); }, "Nodelist not initialized!"},
         {"current before first", [&] { loaded.SelectNodes("e").GetCurrent(); }, kNoCurrent},
         {"current after end",
-         [&] { auto l = loaded.SelectNodes("e"); l.Next(); l.Next(); l.GetCurrent(); }, kNoCurrent},
+         [&] {
+             auto l = loaded.SelectNodes("e");
+             l.Next();
+             l.Next();
+             l.GetCurrent();
+         },
+         kNoCurrent},
         {"DOM refuses a value", [&] { CNvXmlNode(loaded.Document().Get()).SetValue("t"); },
          "CNvXmlNode:SetValue: "},
         {"DOM refuses data type", [&] { element.PutdataType("x.y"); }, "CNvXmlNode:PutdataType: "},

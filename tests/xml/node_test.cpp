@@ -3,9 +3,8 @@
 #include <climits>
 #include <vector>
 
-const char kItem[] =
-    "<rss><channel><item id=\"0123456789\" empty=\"\"><guid>g1</guid>"
-    "<description>Text <b>fett</b> Ende</description></item></channel></rss>";
+const char kItem[] = "<rss><channel><item id=\"0123456789\" empty=\"\"><guid>g1</guid>"
+                     "<description>Text <b>fett</b> Ende</description></item></channel></rss>";
 
 TEST(NodeAttribute, CopiesValueOrDefaultIntoTheBuffer)
 {
@@ -56,12 +55,15 @@ TEST(NodeEdit, AddChildAppendsLastWithTextNumberAndDataType)
     CNvXmlNode root = document.SelectSingleNode(".");
     EXPECT_EQ("i4", root.AddChild("Size", 1234L, "i4").GetAttributeString("dt:dt", "", 16));
     root.AddChild("Low", static_cast<long>(LONG_MIN));
-    root.AddChild("Text", "Gr\xFC\xDF" "e");
+    root.AddChild("Text", "Gr\xFC\xDF"
+                          "e");
     root.AddChild("Empty", nullptr);
     root.SetChildNumber("read", 7);
     root.SetChildNumber("read", -5); // changes the child the first call appended
     std::string children;
     for (CNvXmlNodeList list = root.SelectNodes("*"); list.Next();)
         children += list.GetCurrent().GetNodeName() + "=" + list.GetCurrent().GetTextString() + "|";
-    EXPECT_EQ("Name=x|Size=1234|Low=-2147483648|Text=Gr\xFC\xDF" "e|Empty=|read=-5|", children);
+    EXPECT_EQ("Name=x|Size=1234|Low=-2147483648|Text=Gr\xFC\xDF"
+              "e|Empty=|read=-5|",
+              children);
 }

@@ -5,12 +5,11 @@
 
 namespace {
 
-const char kFeed[] =
-    "<rss version=\"2.0\"><channel><title>Neuigkeiten</title>"
-    "<item><guid>g1</guid><category>Steuer</category></item>"
-    "<item><guid>g2</guid><category>Lohn</category></item>"
-    "<orvo2><item><guid>g3</guid><category>Steuer</category></item></orvo2>"
-    "</channel></rss>";
+const char kFeed[] = "<rss version=\"2.0\"><channel><title>Neuigkeiten</title>"
+                     "<item><guid>g1</guid><category>Steuer</category></item>"
+                     "<item><guid>g2</guid><category>Lohn</category></item>"
+                     "<orvo2><item><guid>g3</guid><category>Steuer</category></item></orvo2>"
+                     "</channel></rss>";
 
 std::vector<std::string> Guids(CNvXmlNodeList list)
 {
@@ -27,8 +26,10 @@ TEST(Query, SelectsRelativeToTheRootElement)
         std::vector<std::string> guids;
     } rows[] = {
         {"child path", "channel/item", "", {"g1", "g2"}},
-        {"predicate with argument", "channel/item[category='%s']|channel/orvo2/item[category='%s']",
-         "Steuer", {"g1", "g3"}},
+        {"predicate with argument",
+         "channel/item[category='%s']|channel/orvo2/item[category='%s']",
+         "Steuer",
+         {"g1", "g3"}},
         {"no match", "channel/item[category='%s']", "Miete", {}},
         {"root is no child of itself", "rss", "", {}},
     };
@@ -56,8 +57,12 @@ TEST(XPathLiteral, SelectsExactlyTheMatchingItem)
     std::string longText(100000, 'g');
     longText[50000] = '\'';
     const std::pair<const char*, std::string> rows[] = {
-        {"empty", ""}, {"double quotes", "say \"hi\""}, {"both kinds", "it's \"new\""},
-        {"apostrophe runs at both ends", "''a'''b'"}, {"non-ASCII", "Gr\xFC\xDF" "e '\xE4'"},
+        {"empty", ""},
+        {"double quotes", "say \"hi\""},
+        {"both kinds", "it's \"new\""},
+        {"apostrophe runs at both ends", "''a'''b'"},
+        {"non-ASCII", "Gr\xFC\xDF"
+                      "e '\xE4'"},
         {"100 KB with an apostrophe", longText},
     };
     for (const auto& row : rows) {

@@ -26,10 +26,7 @@ namespace {
 
 struct Args {
     std::vector<std::string> values;
-    const char* Text(size_t i) const
-    {
-        return values[i] == "-null-" ? nullptr : values[i].c_str();
-    }
+    const char* Text(size_t i) const { return values[i] == "-null-" ? nullptr : values[i].c_str(); }
     int Int(size_t i) const { return static_cast<int>(std::strtol(values[i].c_str(), nullptr, 0)); }
 };
 
@@ -99,99 +96,114 @@ void EvaluateNode(void* proc, const Args& args)
 const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
-        {NVINFO_CHECKCONSTRAINT_CPP, "XML", 1, [](void* p, const Args& a) {
+        {NVINFO_CHECKCONSTRAINT_CPP, "XML", 1,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_CHECKCONSTRAINT>(p)(a.Text(0)));
          }},
         {NVINFO_EVALUATENODEOSVERSION, "XML", 1, EvaluateNode},
         {NVINFO_EVALUATENODEPRODUCT, "XML", 1, EvaluateNode},
         {NVINFO_EVALUATENODEREGENTRY, "XML", 1, EvaluateNode},
-        {"GetDaysSinceLastCheck", "", 0, [](void* p, const Args&) {
-             PrintInt(reinterpret_cast<PFN_NV_NOARGS>(p)());
-         }},
-        {"GetNdcToDownload2", "FILTER PUSHONLY", 2, [](void* p, const Args& a) {
+        {"GetDaysSinceLastCheck", "", 0,
+         [](void* p, const Args&) { PrintInt(reinterpret_cast<PFN_NV_NOARGS>(p)()); }},
+        {"GetNdcToDownload2", "FILTER PUSHONLY", 2,
+         [](void* p, const Args& a) {
              PrintBstr(reinterpret_cast<PFN_NV_GETNDCTODOWNLOAD2>(p)(a.Text(0), a.Int(1)));
          }},
-        {"GetNdcToDownload3", "FILTER PUSHONLY BASEKEY", 3, [](void* p, const Args& a) {
-             PrintBstr(reinterpret_cast<PFN_NV_GETNDCTODOWNLOAD3>(p)(a.Text(0), a.Int(1),
-                                                                      a.Text(2)));
+        {"GetNdcToDownload3", "FILTER PUSHONLY BASEKEY", 3,
+         [](void* p, const Args& a) {
+             PrintBstr(
+                 reinterpret_cast<PFN_NV_GETNDCTODOWNLOAD3>(p)(a.Text(0), a.Int(1), a.Text(2)));
          }},
-        {"GetNews", "PRODUCT CATEGORY", 2, [](void* p, const Args& a) {
+        {"GetNews", "PRODUCT CATEGORY", 2,
+         [](void* p, const Args& a) {
              IDispatch* document = nullptr;
              PrintHresult(reinterpret_cast<PFN_NV_GETNEWS>(p)(a.Text(0), a.Text(1), &document));
              PrintDocument(document);
          }},
-        {NVINFO_GETNEWSDOCUMENT, "PRODUCT CATEGORY", 2, [](void* p, const Args& a) {
+        {NVINFO_GETNEWSDOCUMENT, "PRODUCT CATEGORY", 2,
+         [](void* p, const Args& a) {
              IXMLDOMDocument2* document = nullptr;
              PrintHresult(
                  reinterpret_cast<PFN_NV_GETNEWSDOCUMENT>(p)(a.Text(0), a.Text(1), &document));
              PrintDocument(document);
          }},
-        {"GetNewsXml3", "PRODUCT CATEGORY DATAFOLDERPATHVALUE", 3, [](void* p, const Args& a) {
+        {"GetNewsXml3", "PRODUCT CATEGORY DATAFOLDERPATHVALUE", 3,
+         [](void* p, const Args& a) {
              PrintBstr(reinterpret_cast<PFN_NV_GETNEWSXML3>(p)(a.Text(0), a.Text(1), a.Text(2)));
          }},
-        {"GetNewsXml", "PRODUCT CATEGORY", 2, [](void* p, const Args& a) {
+        {"GetNewsXml", "PRODUCT CATEGORY", 2,
+         [](void* p, const Args& a) {
              PrintBstr(reinterpret_cast<PFN_NV_GETNEWSXML>(p)(a.Text(0), a.Text(1)));
          }},
-        {"GetUpdateInfos", "PRODUCT", 1, [](void* p, const Args& a) {
+        {"GetUpdateInfos", "PRODUCT", 1,
+         [](void* p, const Args& a) {
              int news = 0, updates = 0, days = 0;
              IDispatch* document = nullptr;
-             PrintInt(reinterpret_cast<PFN_NV_GETUPDATEINFOS>(p)(a.Text(0), &news, &updates,
-                                                                  &days, &document));
+             PrintInt(reinterpret_cast<PFN_NV_GETUPDATEINFOS>(p)(a.Text(0), &news, &updates, &days,
+                                                                 &document));
              std::printf("news: %d\nupdates: %d\ndays: %d\n", news, updates, days);
              PrintDocument(document);
          }},
-        {"GetUpdateMode", "", 0, [](void* p, const Args&) {
-             PrintInt(reinterpret_cast<PFN_NV_NOARGS>(p)());
-         }},
+        {"GetUpdateMode", "", 0,
+         [](void* p, const Args&) { PrintInt(reinterpret_cast<PFN_NV_NOARGS>(p)()); }},
         {"GetUpdates", "OLDNDC NEWNDC ALL FOURTH DOWNLOADERONLY", 5,
          [](void* p, const Args& a) {
              PrintBstr(reinterpret_cast<PFN_NV_GETUPDATES>(p)(a.Text(0), a.Text(1), a.Int(2),
-                                                               a.Int(3), a.Int(4)));
+                                                              a.Int(3), a.Int(4)));
          }},
-        {"IsInstalliert", "CONDITION", 1, [](void* p, const Args& a) {
-             PrintInt(reinterpret_cast<PFN_NV_TEXTSTD>(p)(a.Text(0)));
-         }},
-        {"IsItemInstallable", "NDC SECTION", 2, [](void* p, const Args& a) {
+        {"IsInstalliert", "CONDITION", 1,
+         [](void* p, const Args& a) { PrintInt(reinterpret_cast<PFN_NV_TEXTSTD>(p)(a.Text(0))); }},
+        {"IsItemInstallable", "NDC SECTION", 2,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_ISITEMINSTALLABLE>(p)(a.Text(0), a.Text(1)));
          }},
-        {"MergeNdc2", "NEWNDC OLDNDC", 2, [](void* p, const Args& a) {
+        {"MergeNdc2", "NEWNDC OLDNDC", 2,
+         [](void* p, const Args& a) {
              BSTR message = nullptr;
              PrintInt(reinterpret_cast<PFN_NV_MERGENDC2>(p)(a.Text(0), a.Text(1), &message));
              std::printf("message: %s\n", nv::BstrToAnsi(message).c_str());
              SysFreeString(message);
          }},
-        {"MergeNdc", "NEWNDC OLDNDC", 2, [](void* p, const Args& a) {
+        {"MergeNdc", "NEWNDC OLDNDC", 2,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_MERGENDC>(p)(a.Text(0), a.Text(1)));
          }},
-        {"SetNewsItemState", "FEEDPATH GUID READ HIDDEN", 4, [](void* p, const Args& a) {
+        {"SetNewsItemState", "FEEDPATH GUID READ HIDDEN", 4,
+         [](void* p, const Args& a) {
              PrintHresult(reinterpret_cast<PFN_NV_SETNEWSITEMSTATE>(p)(a.Text(0), a.Text(1),
                                                                        a.Int(2), a.Int(3)));
          }},
-        {"ShowUpdateManagerItem", "PAGE PRODUCT ITEM", 3, [](void* p, const Args& a) {
-             PrintInt(reinterpret_cast<PFN_NV_SHOWUPDATEMANAGERITEM>(p)(a.Int(0), a.Text(1),
-                                                                         a.Text(2)));
+        {"ShowUpdateManagerItem", "PAGE PRODUCT ITEM", 3,
+         [](void* p, const Args& a) {
+             PrintInt(
+                 reinterpret_cast<PFN_NV_SHOWUPDATEMANAGERITEM>(p)(a.Int(0), a.Text(1), a.Text(2)));
          }},
-        {"UpdateAsDownloaded", "SECTION NDC VALUE", 3, [](void* p, const Args& a) {
+        {"UpdateAsDownloaded", "SECTION NDC VALUE", 3,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_UPDATEFLAG>(p)(a.Text(0), a.Text(1), a.Int(2)));
          }},
-        {"UpdateAsUpdated", "SECTION NDC VALUE", 3, [](void* p, const Args& a) {
+        {"UpdateAsUpdated", "SECTION NDC VALUE", 3,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_UPDATEFLAG>(p)(a.Text(0), a.Text(1), a.Int(2)));
          }},
-        {"UpdateStatus", "SECTION SECOND THIRD", 3, [](void* p, const Args& a) {
+        {"UpdateStatus", "SECTION SECOND THIRD", 3,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_UPDATESTATUS>(p)(a.Text(0), a.Text(1), a.Text(2)));
          }},
-        {"CheckConstraint", "XML", 1, [](void* p, const Args& a) {
+        {"CheckConstraint", "XML", 1,
+         [](void* p, const Args& a) {
              PrintInt(reinterpret_cast<PFN_NV_CHECKCONSTRAINT_STD>(p)(a.Text(0)));
          }},
-        {NVINFO_CLOSEAPPS, "ENTRIES", 1, [](void* p, const Args& a) {
+        {NVINFO_CLOSEAPPS, "ENTRIES", 1,
+         [](void* p, const Args& a) {
              reinterpret_cast<PFN_NV_CLOSEAPPS>(p)(a.Text(0), nullptr);
              std::printf("done\n");
          }},
         {NVINFO_GETNEWSFROMFILE, "FEEDPATH CATEGORY INCLUDEREAD INCLUDEHIDDEN", 4,
          [](void* p, const Args& a) {
              IDispatch* document = nullptr;
-             reinterpret_cast<PFN_NV_GETNEWSFROMFILE>(p)(a.Text(0), a.Text(1), &document,
-                                                         a.Int(2), a.Int(3));
+             reinterpret_cast<PFN_NV_GETNEWSFROMFILE>(p)(a.Text(0), a.Text(1), &document, a.Int(2),
+                                                         a.Int(3));
              PrintDocument(document);
          }},
         {NVINFO_GETNEWSFROMFILEEX, "FEEDPATH CATEGORY INCLUDEREAD INCLUDEHIDDEN CHECK", 5,
@@ -201,9 +213,8 @@ const std::vector<Command>& Commands()
                                                            a.Int(2), a.Int(3), a.Int(4));
              PrintDocument(document);
          }},
-        {"IsLocalUpdateAvailable", "NDC", 1, [](void* p, const Args& a) {
-             PrintInt(reinterpret_cast<PFN_NV_TEXTSTD>(p)(a.Text(0)));
-         }},
+        {"IsLocalUpdateAvailable", "NDC", 1,
+         [](void* p, const Args& a) { PrintInt(reinterpret_cast<PFN_NV_TEXTSTD>(p)(a.Text(0))); }},
     };
     return commands;
 }
@@ -280,8 +291,7 @@ int main(int argc, char** argv)
     }
     CoInitialize(nullptr);
     DialogCapture capture(IDOK, [](const CapturedDialog& dialog) {
-        std::fprintf(stderr, "[message box] %s: %s\n", dialog.caption.c_str(),
-                     dialog.text.c_str());
+        std::fprintf(stderr, "[message box] %s: %s\n", dialog.caption.c_str(), dialog.text.c_str());
     });
     command->call(reinterpret_cast<void*>(proc), args);
     std::fflush(stdout);
