@@ -2,9 +2,7 @@
 // copy of it under another name) are started and their exit codes tell which
 // were closed and how.
 #include "dialog_capture.h"
-#include "harness/host_tool.h"
 #include "harness/nvinfo_module.h"
-#include "harness/registry_sandbox.h"
 #include "harness/target_process.h"
 #include "harness/temp_folder.h"
 #include "nvinfo.h"
@@ -125,20 +123,6 @@ TEST(CloseApps, ProgramEndingWhileTheBoxIsUpIsNotTerminated)
     });
     CallCloseApps("/X'NvLate'#Bitte speichern");
     EXPECT_EQ(kTargetEndedItself, target.WaitForExit(20000));
-}
-
-// PSAPI is switched off for the host tool by Wine's DLL overrides, which a
-// process reads when it starts.
-TEST(CloseApps, WithoutPsapiTheUserIsToldAndNothingIsClosed)
-{
-    TargetProcess target("nopsapi");
-    RegistrySandbox overrides;
-    overrides.SetString(HKEY_CURRENT_USER, "Software\\Wine\\DllOverrides", "psapi", "");
-    const std::string printed = RunHostTool(std::string(NVINFO_CLOSEAPPS) + " nvtarget.exe");
-    EXPECT_NE(std::string::npos,
-              printed.find("Fehler beim Laden einer Datei: PSAPI.DLL konnte nicht geladen werden!"))
-        << printed;
-    EXPECT_TRUE(target.Running());
 }
 
 } // namespace
