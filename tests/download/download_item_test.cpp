@@ -43,8 +43,8 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
 TEST(ProfileRedirect, FileAndLocalUrlsReadTheSettingTheyName)
 {
     RegistrySandbox registry;
-    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Path", "D:\\Pkg");
-    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Slashed", "D:\\Pkg\\");
+    registry.Set(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Path", "D:\\Pkg");
+    registry.Set(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Slashed", "D:\\Pkg\\");
     const struct {
         const char *name, *raw, *fileUrl, *localUrl;
     } rows[] = {

@@ -5,6 +5,11 @@
 #include "harness/host_tool.h"
 #include "news_fixture.h"
 
+// Not an inline variable of the header: the compiler drops those when no file uses them, and the
+// environment then never runs.
+const ::testing::Environment* const kNewsEnvironment =
+    ::testing::AddGlobalTestEnvironment(new NewsEnvironment);
+
 namespace {
 
 using NewsRetrieval = NewsFixture;
@@ -36,10 +41,10 @@ TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
                                                                                        &document));
     bool declaration = false;
-    EXPECT_EQ(expected, Summary(TakeDocumentOutline(dispatch, &declaration)));
-    EXPECT_EQ(expected, Summary(TakeDocumentOutline(document, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(document, &declaration)));
     BSTR xml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("qdpro", "");
-    EXPECT_EQ(expected, Summary(XmlTextOutline(TakeBstrText(xml))));
+    EXPECT_EQ(expected, Summary(NormalXml(TakeBstrText(xml))));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -110,15 +115,13 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
         {"date text beyond 19 bytes", 0, REG_DWORD, "    15.06.2026 12:00", REG_SZ, clock},
     };
     for (const auto& row : rows) {
-        m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
+        m_registry.Set(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
         std::string summary;
         // Read again on the new day's number when midnight came during the call.
         for (DWORD day = 0; day != TodaysCheckNumber();) {
             day = TodaysCheckNumber();
-            const DWORD check = day + row.added;
-            const BYTE* bytes = reinterpret_cast<const BYTE*>(&check);
-            m_registry.SetBinary(HKEY_CURRENT_USER, key, "IsActive", {bytes, bytes + 4},
-                                 row.checkType);
+            m_registry.Set(HKEY_CURRENT_USER, key, "IsActive", DwordData(day + row.added),
+                           row.checkType);
             summary = Summary(NewsXml("qdpro"));
         }
         EXPECT_EQ(row.expected, summary) << row.name;
@@ -184,7 +187,7 @@ TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
 {
     const std::string shellFolders =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    m_registry.SetString(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
+    m_registry.Set(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
                          REG_EXPAND_SZ);
     ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
     EXPECT_EQ("n1:0", FileNews(WriteFeed(Item("n1")), 1, 1));

@@ -28,8 +28,8 @@ TEST(ProfileItem, ReadsAndWritesBelowTheOwnersBasePath)
 {
     const std::string base = R"(Software\NvProfileItemTest)";
     RegistrySandbox registry;
-    registry.SetString(HKEY_LOCAL_MACHINE, base, "", "the base key's own value");
-    registry.SetString(HKEY_LOCAL_MACHINE, base + R"(\Sub)", "V", "below the base");
+    registry.Set(HKEY_LOCAL_MACHINE, base, "", "the base key's own value");
+    registry.Set(HKEY_LOCAL_MACHINE, base + R"(\Sub)", "V", "below the base");
     registry.CreateKey(HKEY_CURRENT_USER, base);
     TempFolder folder;
     CNvProfileMap registryItems(base), iniItems(folder.Write("items.ini", "[S]\nK=in S\n"));
