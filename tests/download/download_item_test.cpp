@@ -137,24 +137,3 @@ TEST(DownloadItemGroup, SettingAFlagReachesTheMembers)
     group->SetWantDownload(1);
     EXPECT_EQ(1, members[0]->GetWantDownload()) << "all installed: all counted";
 }
-
-// A member group keeps the cursor while its own members are stepped through.
-TEST(DownloadItemGroup, CursorStepsThroughNestedGroupsAgainAfterAReset)
-{
-    auto group = Group({{"", 0, 0, 0, 0, TRUE}});
-    auto inner = Group({{"", 0, 0, 0, 0, TRUE}, {"", 0, 0, 0, 0, TRUE}});
-    inner->m_strSection = "inner";
-    auto empty = Group({});
-    empty->m_strSection = "empty";
-    group->AddMember(std::move(inner));
-    group->AddMember(std::move(empty));
-    for (int walk = 1; walk <= 2; ++walk) {
-        group->ResetCursor();
-        std::string visited;
-        do
-            visited += group->GetCurrent()->m_strSection + " ";
-        while (group->MoveNext());
-        EXPECT_EQ("a inner inner empty ", visited) << "walk " << walk;
-        EXPECT_EQ(nullptr, group->GetCurrent());
-    }
-}

@@ -3,7 +3,6 @@
 #include "download/ini_batch_writer.h"
 #include "download/ini_snapshot.h"
 #include "download/ini_write_back.h"
-#include "download/profile_blank.h"
 #include "harness/temp_folder.h"
 
 #include <windows.h>
@@ -129,23 +128,6 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
         }
     }
     EXPECT_TRUE(nv::IniSnapshot::ReadFile(folder.File("none.ini")).SectionNames().empty());
-}
-
-// Every byte the shared definition calls blank, and no other, is trimmed by the platform around
-// section and key names (line breaks and the bytes of the syntax aside).
-TEST(ProfileBlank, IsWhatThePlatformTrimsAroundNames)
-{
-    TempFolder folder;
-    for (int byte = 1; byte < 256; ++byte) {
-        const std::string c(1, char(byte));
-        if (c.find_first_of("\n\r[]=") != std::string::npos)
-            continue;
-        const std::string path =
-            folder.Write("blank.ini", "[" + c + "S" + c + "]\r\n" + c + "K" + c + "=v\r\n");
-        char value[8] = {};
-        GetPrivateProfileStringA("S", "K", "", value, sizeof value, path.c_str());
-        EXPECT_EQ(nv::IsProfileBlank(byte), std::string(value) == "v") << byte;
-    }
 }
 
 TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
