@@ -221,6 +221,39 @@ struct ChangingFile : nv::IniFileAccess {
     }
 };
 
+// A real file that the platform's per-key write, which takes no lock, changes between the
+// write-back's first read and its replace: the replace must see the change on disk.
+struct WrittenBetween : nv::IniFileAccess {
+    std::string path;
+    std::unique_ptr<nv::IniFileAccess> disk = nv::IniFileOnDisk(path);
+    bool written = false;
+
+    explicit WrittenBetween(const std::string& path) : path(path) {}
+    bool Read(std::string& content) override
+    {
+        const bool read = disk->Read(content);
+        written = written || WritePrivateProfileStringA("other", "k", "1", path.c_str());
+        return read;
+    }
+    nv::ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
+    {
+        return disk->Replace(text, basis);
+    }
+    DWORD WriteKeys(const std::vector<nv::IniWrite>& writes) override
+    {
+        return disk->WriteKeys(writes);
+    }
+};
+
+TEST(IniWriteBack, AWriteWithoutTheLockBetweenReadAndReplaceIsKept)
+{
+    TempFolder folder;
+    WrittenBetween file(folder.Write("between.ini", "[own]\r\nk=0\r\n"));
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), nv::WriteBack(file, {{"own", "k", "2"}}));
+    EXPECT_TRUE(file.written);
+    EXPECT_EQ("[own]\r\nk=2\r\n[other]\r\nk=1\r\n", ReadWholeFile(file.path));
+}
+
 TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
 {
     const struct {

@@ -48,12 +48,4 @@ TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
 }
 
-// The constraint export tests call ordinal 24, which passes on to ordinal 1.
-TEST(Wiring, CheckConstraintByOrdinal1AnswersAsCdecl)
-{
-    auto cdeclEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT>(NVINFO_CHECKCONSTRAINT_CPP);
-    EXPECT_EQ(1, cdeclEntry("<or><false/><true/></or>"));
-    EXPECT_EQ(0, cdeclEntry("<xor><true/><true/></xor>"));
-}
-
 } // namespace
