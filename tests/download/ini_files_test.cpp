@@ -47,6 +47,15 @@ struct Query {
     const char* key;
 };
 
+// The lookups of `keys` in one section.
+static std::vector<Query> Keys(const char* section, std::initializer_list<const char*> keys)
+{
+    std::vector<Query> queries;
+    for (const char* key : keys)
+        queries.push_back({section, key});
+    return queries;
+}
+
 const struct {
     const char* name;
     std::string content;
@@ -55,9 +64,8 @@ const struct {
     {"blanks around names and values",
      "  [A]  \n  k  =  v w  \n\tn\t=\t-7\t\n",
      {{"A", " k "}, {" A ", "k"}, {"A", "n"}}},
-    {"quoted values",
-     "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
-     {{"Q", "d"}, {"Q", "s"}, {"Q", "m"}, {"Q", "e"}, {"Q", "one"}}},
+    {"quoted values", "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
+     Keys("Q", {"d", "s", "m", "e", "one"})},
     {"no comment syntax", "[C]\nk=v ;x\n;c=1\n", {{"C", "k"}, {"C", ";c"}}},
     {"section present twice", "[S]\na=1\n[T]\n[s]\na=2\nc=3\n", {{"S", "a"}, {"S", "c"}}},
     {"key without equals sign", "[E]\nbare\nk=\n=v\n", {{"E", "bare"}, {"E", "k"}, {"E", ""}}},
@@ -70,25 +78,12 @@ const struct {
     {"integers",
      "[N]\nb= -5\nc=+7x\nd=x7\ne=0x10\ng=99999999999\nh=\"12\"\ni=\n"
      "k=12345678901234567890123456789012345\nl=0X10\nm=0b101\nn=0o17\no=0xfg\np=-0x10\n",
-     {{"N", "b"},
-      {"N", "c"},
-      {"N", "d"},
-      {"N", "e"},
-      {"N", "g"},
-      {"N", "h"},
-      {"N", "i"},
-      {"N", "k"},
-      {"N", "l"},
-      {"N", "m"},
-      {"N", "n"},
-      {"N", "o"},
-      {"N", "p"},
-      {"N", "missing"}}},
+     Keys("N", {"b", "c", "d", "e", "g", "h", "i", "k", "l", "m", "n", "o", "p", "missing"})},
     {"long values",
      "[V]\nb=" + std::string(1022, 'b') + "\nc=" + std::string(1023, 'c') +
          "\nd=" + std::string(1100, 'd') + "\nr=\"" + std::string(1022, 'r') + "\"\ns=\"" +
          std::string(1100, 's') + "\"\n",
-     {{"V", "b"}, {"V", "c"}, {"V", "d"}, {"V", "r"}, {"V", "s"}}},
+     Keys("V", {"b", "c", "d", "r", "s"})},
     {"embedded zero bytes",
      std::string("[Z]\nk=ab\0cd\nm\0x=1\n[Y\0W]\nk=2\n", 28),
      {{"Z", "k"}, {"Z", "m"}, {"Y", "k"}}},

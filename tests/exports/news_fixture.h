@@ -115,7 +115,8 @@ protected:
     // The state file as the parser reads it, or "(no file)".
     static std::string State(const std::string& feed)
     {
-        return FileExists(StatePath(feed)) ? NormalXml(ReadWholeFile(StatePath(feed))) : "(no file)";
+        return FileExists(StatePath(feed)) ? NormalXml(ReadWholeFile(StatePath(feed)))
+                                           : "(no file)";
     }
 
     // GetNewsXml3 over the test's data folder, of a feed read by name: constraints
@@ -168,8 +169,8 @@ protected:
     void UseStandardDataFolder()
     {
         m_registry.Set(HKEY_LOCAL_MACHINE,
-                             "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
-                             "Daten", m_temp.File("daten"));
+                       "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
+                       "Daten", m_temp.File("daten"));
     }
 
 private:

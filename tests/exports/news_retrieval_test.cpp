@@ -1,7 +1,6 @@
 // Reading news through the exports: the feed index, the feeds it names, the
 // filters (category, dates, constraints, the user's marks) and the message
 // shown when a file is broken.
-#include "harness/check_number.h"
 #include "harness/host_tool.h"
 #include "news_fixture.h"
 
@@ -13,6 +12,15 @@ const ::testing::Environment* const kNewsEnvironment =
 namespace {
 
 using NewsRetrieval = NewsFixture;
+
+// The number the date override must carry to count on the local clock's day now: day of the
+// month, month and day of the week (1 = Sunday).
+DWORD TodaysCheckNumber()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wDay * 1000 + now.wMonth * 10 + now.wDayOfWeek + 1;
+}
 
 // Every product export keeps the items the user has read or hidden, the read ones marked.
 TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
@@ -188,7 +196,7 @@ TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
     const std::string shellFolders =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     m_registry.Set(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
-                         REG_EXPAND_SZ);
+                   REG_EXPAND_SZ);
     ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
     EXPECT_EQ("n1:0", FileNews(WriteFeed(Item("n1")), 1, 1));
     const std::string made = m_temp.File("appdata\\Norvane\\Gemeinsame Dateien\\UpdateManager");

@@ -111,8 +111,8 @@ std::string List(std::initializer_list<Listed> entries)
         std::string ndc = listed.ndcPath;
         CharLowerBuffA(&ndc[0], ndc.size());
         list += "<ndc>" +
-                XmlElements(names, {listed.name, listed.subKey, ndc, listed.localUrl,
-                                    listed.redirUrl}) +
+                XmlElements(names,
+                            {listed.name, listed.subKey, ndc, listed.localUrl, listed.redirUrl}) +
                 "</ndc>";
     }
     return NormalXml(list + "</ndcs>", false);
@@ -160,7 +160,8 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
             << (row.filter ? row.filter : "(null)") << " push-only " << row.pushOnly;
         EXPECT_TRUE(dialogs.Dialogs().empty());
     }
-    EXPECT_EQ(NormalXml("<ndcs/>"), ListXml(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
+    EXPECT_EQ(NormalXml("<ndcs/>"),
+              ListXml(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
 const char kDataFolderKey[] =
@@ -201,12 +202,11 @@ std::string ListedUpdates()
 {
     return "<Updates>" +
            UpdateXml({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext", "info.htm",
-                          "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
-                          "<b>kurz</b>", "1", "0", "1"}) +
+                      "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
+                      "<b>kurz</b>", "1", "0", "1"}) +
            UpdateXml(
                {"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0", "1", "0"}) +
-           BareUpdate("!hinweis") + BareUpdate("~tmp") + BareUpdate("@info") +
-           "</Updates>";
+           BareUpdate("!hinweis") + BareUpdate("~tmp") + BareUpdate("@info") + "</Updates>";
 }
 
 // An update infos document: news, then waiting updates, then the numbers.
@@ -218,8 +218,8 @@ std::string InfosXml(const std::string& news, const std::string& listed, int upd
 }
 
 struct Infos {
-    std::string counts;  // "result R, updates U, news N, days D, boxes B" (message boxes shown)
-    std::string xml; // "(null)" when no document was asked for
+    std::string counts; // "result R, updates U, news N, days D, boxes B" (message boxes shown)
+    std::string xml;    // "(null)" when no document was asked for
     bool declaration;
 };
 
@@ -243,7 +243,7 @@ protected:
         m_feed = WriteFeed(listed + items);
         for (const char* guid : guids)
             listed += "<item read=\"0\" feedurl=\"" + m_feed + "\"><guid>" + guid +
-                       "</guid><description>Text " + guid + "</description></item>";
+                      "</guid><description>Text " + guid + "</description></item>";
         WriteIndex(product, Entry(m_feed));
         return listed;
     }

@@ -5,22 +5,6 @@
 
 #include <objbase.h>
 
-namespace {
-
-std::string RootXml(IXMLDOMDocument* document)
-{
-    IXMLDOMElement* root = nullptr;
-    BSTR xml = nullptr;
-    if (SUCCEEDED(document->get_documentElement(&root)) && root) {
-        root->get_xml(&xml);
-        root->Release();
-    }
-    document->Release();
-    return xml ? nv::BstrText::Attach(xml).AnsiString() : "(no root)";
-}
-
-} // namespace
-
 std::string NormalXml(const std::string& xml, bool keepWhiteSpace)
 {
     CoInitialize(nullptr);
@@ -30,11 +14,15 @@ std::string NormalXml(const std::string& xml, bool keepWhiteSpace)
         return "(no parser)";
     document->put_preserveWhiteSpace(keepWhiteSpace ? VARIANT_TRUE : VARIANT_FALSE);
     VARIANT_BOOL loaded = VARIANT_FALSE;
-    document->loadXML(nv::BstrText(xml).Get(), &loaded);
-    if (loaded == VARIANT_TRUE)
-        return RootXml(document);
+    IXMLDOMElement* root = nullptr;
+    BSTR text = nullptr;
+    if (SUCCEEDED(document->loadXML(nv::BstrText(xml).Get(), &loaded)) && loaded &&
+        SUCCEEDED(document->get_documentElement(&root)) && root) {
+        root->get_xml(&text);
+        root->Release();
+    }
     document->Release();
-    return "(unparsable)";
+    return text ? nv::BstrText::Attach(text).AnsiString() : "(unparsable)";
 }
 
 std::string XmlElements(const char* const* names, std::initializer_list<std::string> values)
@@ -53,24 +41,21 @@ std::string XmlElements(const char* const* names, std::initializer_list<std::str
 std::string TakeDocumentXml(IDispatch* dispatch, bool* declaration)
 {
     *declaration = false;
+    IXMLDOMNode* document = nullptr;
     if (!dispatch)
         return "(null)";
-    IXMLDOMDocument* document = nullptr;
-    dispatch->QueryInterface(nv::IID_IXMLDOMDocument, reinterpret_cast<void**>(&document));
+    dispatch->QueryInterface(nv::IID_IXMLDOMNode, reinterpret_cast<void**>(&document));
     dispatch->Release();
-    if (!document)
-        return "(no document)";
-    IXMLDOMNode* first = nullptr;
-    if (SUCCEEDED(document->get_firstChild(&first)) && first) {
-        DOMNodeType type = NODE_INVALID;
-        first->get_nodeType(&type);
-        BSTR name = nullptr;
-        first->get_nodeName(&name);
-        *declaration = type == NODE_PROCESSING_INSTRUCTION &&
-                       nv::BstrText::Attach(name).AnsiString() == "xml";
-        first->Release();
+    BSTR xml = nullptr;
+    if (document) {
+        document->get_xml(&xml);
+        document->Release();
     }
-    return NormalXml(RootXml(document));
+    if (!xml)
+        return "(no document)";
+    const std::string text = nv::BstrText::Attach(xml).AnsiString();
+    *declaration = text.rfind("<?xml ", 0) == 0;
+    return NormalXml(text);
 }
 
 std::string TakeBstrText(BSTR text)
