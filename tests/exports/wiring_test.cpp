@@ -1,4 +1,5 @@
 // What the export layer itself promises, whatever the core behind it answers.
+#include "harness/host_tool.h"
 #include "harness/nvinfo_module.h"
 #include "nvinfo.h"
 
@@ -46,6 +47,13 @@ TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
     EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
     auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
+}
+
+TEST(Wiring, TheHostToolNamesAnExportItDoesNotKnow)
+{
+    const std::string printed = RunHostTool("NoSuchExport");
+    EXPECT_EQ(0u, printed.find("nvhost: no export is named NoSuchExport\r\nusage:")) << printed;
+    EXPECT_EQ("exit code 2", printed.substr(printed.rfind('\n') + 1));
 }
 
 } // namespace
