@@ -71,9 +71,9 @@ void RegistrySandbox::Set(HKEY root, const std::string& key, const std::string& 
     if (!handle)
         return;
     const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
-    LONG status = RegSetValueExA(handle, name.c_str(), 0, type,
-                                 reinterpret_cast<const BYTE*>(data.c_str()),
-                                 static_cast<DWORD>(data.size() + (text ? 1 : 0)));
+    LONG status =
+        RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>(data.size() + (text ? 1 : 0)));
     if (status != ERROR_SUCCESS)
         ADD_FAILURE_AT(site.file, site.line)
             << "cannot write registry value " << key << "\\" << name << " (error " << status << ")";
