@@ -18,9 +18,10 @@ else()
     set(nv_msvc_machine x64)
 endif()
 
-# One import library serves both toolchains: GNU ld reads the short import format too, and only
-# this format can bind a stdcall caller's _Name@N both to an undecorated export and to one that is
-# exported as _Name@N. The stand-in DLL lld-link writes alongside is not used.
+# One import library serves both toolchains: GNU ld reads this format too. Each entry binds the
+# symbol a caller's compiler makes (_Name@N for stdcall) to the exported name, undecorated or
+# _Name@N itself, which the import library ld writes for the module does not. The stand-in DLL
+# that lld-link writes alongside is not used.
 set(nv_import ${CMAKE_BINARY_DIR}/import)
 add_custom_command(OUTPUT ${nv_import}/nvinfo.lib
     COMMAND ${CMAKE_COMMAND} -E make_directory ${nv_import}/stand-in
