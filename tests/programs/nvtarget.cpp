@@ -4,8 +4,8 @@
 // prop=NAME (window property), second (another top-level window, "TITLE 2"),
 // stall=MS (on WM_NULL: busy for MS, then the window goes and the program ends
 // by itself a while later), recover (after the stall it goes on as before),
-// busy=MS (four more windows, each on a thread that looks at its messages only
-// every MS). Exit codes as in the harness; 2: bad arguments.
+// busy=MS (four more windows; the program looks at its messages only every MS
+// and never ends by itself). Exit codes as in the harness; 2: bad arguments.
 #include "../harness/target_process.h"
 
 #include <cstdlib>
@@ -48,18 +48,6 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-DWORD WINAPI BusyWindowThread(void* made)
-{
-    CreateWindowExA(0, "STATIC", "busy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                    nullptr, nullptr, nullptr);
-    SetEvent(made);
-    for (MSG msg;;) {
-        Sleep(g_busyMs);
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -99,12 +87,8 @@ int main(int argc, char** argv)
     };
     if (argc < 3 || !RegisterClassA(&windowClass))
         return 2;
-    for (int i = 0; g_busyMs && i < 4; ++i) {
-        HANDLE made = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        CloseHandle(CreateThread(nullptr, 0, BusyWindowThread, made, 0, nullptr));
-        WaitForSingleObject(made, INFINITE);
-        CloseHandle(made);
-    }
+    for (int i = 0; g_busyMs && i < 4; ++i)
+        ShowWindow(create(std::string(argv[2]) + " busy"), SW_SHOWNORMAL);
     if (second)
         ShowWindow(create(std::string(argv[2]) + " 2"), SW_SHOWNORMAL);
     HWND window = create("");
@@ -117,6 +101,9 @@ int main(int argc, char** argv)
     if (hang)
         Sleep(INFINITE);
     MSG msg;
+    for (; g_busyMs; Sleep(g_busyMs))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         DispatchMessageA(&msg);
     // Still running with its window gone, as a program that saves on its way out.
