@@ -136,9 +136,8 @@ TEST(CloseApps, ProgramEndingOrRecoveringWhileTheBoxIsUpIsNotTerminated)
     }
 }
 
-// Only the entry's own windows are asked whether they answer: a busy program it
-// does not name, four windows answering every 3.5 s, costs the pass nothing
-// (the second is the settle time after the last entry).
+// A busy program no entry names (windows answering every 3.5 s) costs a pass
+// nothing; the one second is the settle time after the last entry.
 TEST(CloseApps, BusyBystanderDoesNotSlowAnEntryThatMatchesNothing)
 {
     TargetProcess bystander("busy", "busy=3500");
