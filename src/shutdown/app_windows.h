@@ -31,8 +31,8 @@ typedef std::vector<ApplicationCandidate> ApplicationCandidates;
 // How long a window may take to answer the WM_NULL probe.
 const UINT kRespondingProbeMs = 5000;
 // The second look at a window that did not answer, right before its process
-// would be terminated. A thread that is still stuck counts as hung at once;
-// the bound only matters for one that has just begun to answer again.
+// would be terminated. A thread stuck ever since counts as hung at once; the
+// bound only matters for one that looks at its messages again, however slowly.
 const UINT kRecheckProbeMs = 1000;
 
 // Parameter of CollectApplicationWindows.

@@ -153,9 +153,9 @@ BOOL PsapiPath(const ProcessApi& api, DWORD processId, std::string& path)
 }
 
 // The system's own name of a process's executable, present from Windows Vista
-// on. It needs only the limited query right, which elevated processes grant
-// to everyone, and it works across the 32/64-bit line, where a 32-bit caller
-// cannot read a 64-bit process's module list through PSAPI.
+// on. It needs only the limited query right, which an elevated program still
+// grants to its user's other programs, and it works across the 32/64-bit line,
+// where a 32-bit caller cannot read a 64-bit process's module list (PSAPI).
 QueryImageNameProc ImageNameQuery()
 {
     HMODULE kernel = IsNtPlatform ? GetModuleHandleA("KERNEL32.DLL") : nullptr;
