@@ -9,7 +9,6 @@ namespace nv {
 
 namespace {
 
-const size_t kSignatureBytes = 64;
 const size_t kKeyIdDigits = 8;
 
 // A KeyId as the signing tool writes it. Anything else in a fetched file is
@@ -55,7 +54,7 @@ NdcCheck CheckNdcSignature(const IniSnapshot& file, const std::vector<std::strin
     if (text.empty())
         return Verdict(NdcVerdict::Unsigned);
     std::string signature;
-    if (!DecodeBase64(text, signature) || signature.size() != kSignatureBytes)
+    if (!DecodeBase64(text, signature))
         return Verdict(NdcVerdict::Mismatch);
     std::string digest;
     LONG status = cng.Sha256(CanonicalNdcContent(file.Text()), digest);

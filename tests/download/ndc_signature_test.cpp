@@ -23,7 +23,7 @@ const char* const kInstalled = "[Header]\r\nSerial=5\r\n"
                                "[rechnung]\r\nDateVer=1\r\nUpdate=1\r\nQuotaDiced=7\r\n"
                                "[lohn]\r\nDateVer=3\r\nUpdate=1\r\nDownload=1\r\n";
 const char* const kFetched =
-    "; made by the publisher\r\n[Header]\r\nName = Demo\r\nSerial=6\r\n\r\n"
+    "[Header]\r\n; made by the publisher\r\nName = Demo\r\nSerial=6\r\n\r\n"
     "[rechnung]\r\nDateVer=2\r\nSize=512\r\n"
     "[lohn]\r\nDateVer=3\r\n[elster]\r\nDateVer=1\r\n";
 
