@@ -3,6 +3,7 @@
 #include "download/ndc_canonical.h"
 #include "download/ndc_signature.h"
 #include "frame/service_worker.h"
+#include "harness/call_site.h"
 #include "harness/held_file.h"
 #include "harness/host_tool.h"
 #include "harness/registry_sandbox.h"
@@ -88,26 +89,25 @@ protected:
 
     // The merge's message for `fetched`, empty when it merged (result 0). A refused file
     // leaves both files as they were.
-    std::string Merge(const std::string& fetched, int line)
+    std::string Merge(const std::string& fetched, CallSite site = {})
     {
-        const std::string path = m_folder.Write("fetched.ndc", fetched);
-        return MergeAgain(path, line);
+        return MergeAgain(m_folder.Write("fetched.ndc", fetched), site);
     }
-    std::string MergeAgain(const std::string& path, int line)
+    std::string MergeAgain(const std::string& path, CallSite site = {})
     {
         const std::string before = ReadWholeFile(path);
         std::string message;
-        int result = CServiceWorker().MergeNdc(path, m_installed, &message);
-        if (result == -1 && !message.empty()) {
-            EXPECT_EQ(before, ReadWholeFile(path)) << "line " << line;
-            EXPECT_EQ(kInstalled, ReadWholeFile(m_installed)) << "line " << line;
-            const std::string frame = "Es trat ein MFC-Fehler beim Mergen der NDC '" + m_installed +
-                                      "' auf.\nFehler: 0\n";
-            EXPECT_EQ(frame, message.substr(0, frame.size())) << "line " << line;
-            return message.substr(frame.size());
+        const int result = CServiceWorker().MergeNdc(path, m_installed, &message);
+        const std::string frame =
+            "Es trat ein MFC-Fehler beim Mergen der NDC '" + m_installed + "' auf.\nFehler: 0\n";
+        if (result != -1 || message.compare(0, frame.size(), frame) != 0) {
+            if (result != 0)
+                ADD_FAILURE_AT(site.file, site.line) << result << " " << message;
+            return message;
         }
-        EXPECT_EQ(0, result) << message << " line " << line;
-        return message;
+        if (before != ReadWholeFile(path) || ReadWholeFile(m_installed) != kInstalled)
+            ADD_FAILURE_AT(site.file, site.line) << "a refused merge wrote";
+        return message.substr(frame.size());
     }
 
     nv::CEcdsaP256 m_cng;
@@ -151,7 +151,7 @@ TEST_F(NdcSignature, SignedFileMergesAndEveryChangeIsRefusedWithItsReason)
          "Die NDC hat keine g\xFCltige Serial im Abschnitt [Header]."},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.reason, Merge(row.file, __LINE__)) << row.name;
+        EXPECT_EQ(row.reason, Merge(row.file)) << row.name;
 
     // The update list: empty for a file refused; with keys and without, never the signature.
     const std::string path = m_folder.Write("fetched.ndc", rows[1].file);
@@ -170,7 +170,7 @@ TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
 {
     const std::string good = Signed(kFetched, m_a);
     const std::string path = m_folder.Write("fetched.ndc", good);
-    EXPECT_EQ("", MergeAgain(path, __LINE__));
+    EXPECT_EQ("", MergeAgain(path));
     EXPECT_EQ("7", ReadNdcKey(path, "rechnung", "QuotaDiced"));
     EXPECT_EQ("1", ReadNdcKey(path, "lohn", "Update"));
     EXPECT_EQ(0, CServiceWorker().UpdateAsDownloaded("elster", path, 1));
@@ -181,27 +181,27 @@ TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
         // Held by another program: the platform's key writes, which rewrite the whole file.
         HeldFile held(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
         EXPECT_EQ(0, CServiceWorker().UpdateAsDownloaded("rechnung", path, 1));
-        EXPECT_EQ("", MergeAgain(path, __LINE__));
+        EXPECT_EQ("", MergeAgain(path));
     }
     EXPECT_EQ("1", ReadNdcKey(path, "rechnung", "Download"));
-    EXPECT_EQ("", MergeAgain(path, __LINE__));
+    EXPECT_EQ("", MergeAgain(path));
 
     std::string lineFeeds = good;
     for (size_t at; (at = lineFeeds.find("\r\n")) != std::string::npos;)
         lineFeeds.erase(at, 1);
-    EXPECT_EQ("", Merge(lineFeeds, __LINE__));
-    EXPECT_EQ("", Merge(Replaced(good, "; made by", "; changed, made by"), __LINE__));
+    EXPECT_EQ("", Merge(lineFeeds));
+    EXPECT_EQ("", Merge(Replaced(good, "; made by", "; changed, made by")));
 }
 
 TEST_F(NdcSignature, RotationRollbackAndConfiguration)
 {
     Configure({m_a.publicText, m_b.publicText});
-    EXPECT_EQ("", Merge(Signed(kFetched, m_a), __LINE__));
-    EXPECT_EQ("", Merge(Signed(kFetched, m_b), __LINE__));
+    EXPECT_EQ("", Merge(Signed(kFetched, m_a)));
+    EXPECT_EQ("", Merge(Signed(kFetched, m_b)));
 
-    EXPECT_EQ("", Merge(Signed(Replaced(kFetched, "Serial=6", "Serial=5"), m_a), __LINE__));
+    EXPECT_EQ("", Merge(Signed(Replaced(kFetched, "Serial=6", "Serial=5"), m_a)));
     EXPECT_EQ("Die NDC ist \xE4lter als die installierte (Serial 4, installiert 5).",
-              Merge(Signed(Replaced(kFetched, "Serial=6", "Serial=4"), m_a), __LINE__));
+              Merge(Signed(Replaced(kFetched, "Serial=6", "Serial=4"), m_a)));
 
     const struct {
         const char* name;
@@ -216,7 +216,7 @@ TEST_F(NdcSignature, RotationRollbackAndConfiguration)
     };
     for (const auto& row : rows) {
         Configure(row.entries, row.type);
-        EXPECT_EQ(row.reason, Merge(Signed(kFetched, m_b), __LINE__)) << row.name;
+        EXPECT_EQ(row.reason, Merge(Signed(kFetched, m_b))) << row.name;
     }
 
     // No value, or one without entries: today's merge, byte for byte.
@@ -226,7 +226,7 @@ TEST_F(NdcSignature, RotationRollbackAndConfiguration)
             m_registry.DeleteValue(HKEY_LOCAL_MACHINE, kKeysKey, "NdcPublicKeys");
         else
             Configure({}, kind == 1 ? REG_MULTI_SZ : REG_SZ);
-        EXPECT_EQ("", Merge(kFetched, __LINE__)) << kind;
+        EXPECT_EQ("", Merge(kFetched)) << kind;
         merged[kind] = ReadWholeFile(m_folder.File("fetched.ndc"));
     }
     EXPECT_EQ(merged[0], merged[1]);
@@ -270,7 +270,7 @@ TEST_F(NdcSignature, ToolMakesKeysSignsAndVerifies)
     EXPECT_NE(std::string::npos,
               nvsign("verify " + publicText + " " + Quoted(path)).find("exit code 0"));
     Configure({publicText});
-    EXPECT_EQ("", MergeAgain(path, __LINE__));
+    EXPECT_EQ("", MergeAgain(path));
 
     m_folder.Write("fetched.ndc", Replaced(ReadWholeFile(path), "DateVer=2", "DateVer=3"));
     const std::string publicFile = m_folder.Write("public.txt", publicText + "\r\n");
