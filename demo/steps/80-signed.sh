@@ -8,7 +8,10 @@ mkdir -p "$signed_demo"
 rm -f "$signed_demo/publisher.key"
 cp "$BUILD_DIR/bin/nvsign.exe" "$DEMO_ROOT_UNIX/bin/"
 # The module's German texts are in code page 1252.
-nvsign() { "$BUILD_DIR/wine-run" "$DEMO_ROOT_UNIX/bin/nvsign.exe" "$@" 2>&1 | tr -d '\r' | iconv -f CP1252 -t UTF-8; }
+nvsign() {
+    "$BUILD_DIR/wine-run" "$DEMO_ROOT_UNIX/bin/nvsign.exe" "$@" 2>&1 | tr -d '\r' |
+        iconv -f CP1252 -t UTF-8
+}
 nvhost_de() { nvhost "$@" | iconv -f CP1252 -t UTF-8; }
 # A demo file with a Serial in its header, as the installed or the fetched file.
 with_serial() {
