@@ -15,8 +15,8 @@ openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$work/ndc-k
 openssl pkey -in "$work/ndc-key.pem" -pubout -outform DER | tail -c 64 | base64 -w0 >"$work/public.txt"
 "$build/wine-run" "$build/bin/nvsign.exe" canonical "$ndc" >"$work/canonical"
 openssl dgst -sha256 -sign "$work/ndc-key.pem" -out "$work/signature.der" "$work/canonical"
-openssl asn1parse -inform DER -in "$work/signature.der" |
-    awk -F: '/INTEGER/ { v = $NF; while (length(v) < 64) v = "0" v; printf "%s", substr(v, length(v) - 63) }' |
+openssl asn1parse -inform DER -in "$work/signature.der" | awk -F: '/INTEGER/ { v = $NF
+    while (length(v) < 64) v = "0" v; printf "%s", substr(v, length(v) - 63) }' |
     xxd -r -p | base64 -w0 >"$work/signature.txt"
 
 nvsign attach "$ndc" "$(cat "$work/signature.txt")" "$(cat "$work/public.txt")"
