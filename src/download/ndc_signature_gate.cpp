@@ -57,6 +57,8 @@ KeysState ParseKeys(DWORD type, const std::string& data, std::vector<std::string
     return keys.empty() ? KeysState::Off : KeysState::On;
 }
 
+// No registry view is named, as for the module's other keys: on 64-bit Windows the 32-bit
+// module reads the 32-bit view.
 KeysState ReadKeys(std::vector<std::string>& keys)
 {
     HKEY key = nullptr;
