@@ -196,6 +196,8 @@ TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
 TEST_F(NdcSignature, RotationRollbackAndConfiguration)
 {
     Configure({m_a.publicText, m_b.publicText});
+    std::string none;
+    EXPECT_EQ(-3, CServiceWorker().MergeNdc(m_folder.File("none.ndc"), m_installed, &none)) << none;
     EXPECT_EQ("", Merge(Signed(kFetched, m_a)));
     EXPECT_EQ("", Merge(Signed(kFetched, m_b)));
 
