@@ -7,3 +7,14 @@ add_dependencies(test_exports verfix_product_differs)
 # Files of two versions for the first calls of fresh processes; hostile NDC
 # files are handed to the host tool in a process of its own.
 add_dependencies(test_exports dlfix_v1_5 dlfix_v2_1 nvhost)
+# The stand-in application built for 64 bits, for the 32-bit module to close.
+find_program(NV_X86_64_CXX x86_64-w64-mingw32-g++-posix REQUIRED)
+set(nvtarget64 ${CMAKE_BINARY_DIR}/bin/nvtarget64.exe)
+add_custom_command(OUTPUT ${nvtarget64}
+    COMMAND ${NV_X86_64_CXX} -std=c++17 -O2 -DNOMINMAX -D_WIN32_WINNT=0x0601 -static
+            ${CMAKE_SOURCE_DIR}/tests/programs/nvtarget.cpp -o ${nvtarget64} -luser32
+    DEPENDS ${CMAKE_SOURCE_DIR}/tests/programs/nvtarget.cpp
+            ${CMAKE_SOURCE_DIR}/tests/harness/target_process.h
+    VERBATIM)
+add_custom_target(nvtarget64 DEPENDS ${nvtarget64})
+add_dependencies(test_exports nvtarget64)
