@@ -4,6 +4,7 @@
 #include "download/ini_snapshot.h"
 #include "download/ndc_keys.h"
 #include "download/ndc_limits.h"
+#include "download/ndc_signature_gate.h"
 #include "download/profile_redirect.h"
 #include "support/file_status.h"
 #include "support/text.h"
@@ -223,6 +224,9 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
         return 0;
     const std::string localPath = folder + oldName.substr(slash + 1);
     if (!nv::HasFileStatus(localPath))
+        return 0;
+    std::string refusal;
+    if (!nv::AcceptsFetchedNdc(oldPath, localPath.c_str(), refusal))
         return 0;
     if (!m_aOldItems.empty() || !m_aNewItems.empty() || !nv::HasFileStatus(oldPath))
         return CountNewItems(oldPath, localPath.c_str());

@@ -5,6 +5,7 @@
 #include "download/ini_batch_writer.h"
 #include "download/merge_messages.h"
 #include "download/ndc_keys.h"
+#include "download/ndc_signature_gate.h"
 
 #include <exception>
 #include <unordered_map>
@@ -98,6 +99,12 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         return result;
     };
     try {
+        // Before the steps: what they collect reaches the file even when the merge fails.
+        std::string refusal;
+        if (!nv::AcceptsFetchedNdc(oldPath, newPath, refusal)) {
+            nv::StoreMergeMessage(message, nv::FrameworkMergeMessage(oldPath, 0, refusal.c_str()));
+            return -1;
+        }
         int result = steps();
         DWORD error = batch.Apply();
         if (error == ERROR_SUCCESS)

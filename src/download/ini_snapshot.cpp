@@ -1,5 +1,6 @@
 #include "download/ini_snapshot.h"
 
+#include "download/ini_lines.h"
 #include "download/profile_blank.h"
 #include "support/shared_file.h"
 #include "support/text.h"
@@ -7,8 +8,6 @@
 #include <windows.h>
 
 #include <algorithm>
-
-#include <cstring>
 
 namespace nv {
 
@@ -99,65 +98,28 @@ void IniSnapshot::Parse()
     // About one key per 25 bytes in typical files; saves most regrowth
     // without reserving much for a large file that is no INI text.
     m_keys.reserve(std::min<size_t>(m_text.size() / 25, 100000));
-    const char* const text = m_text.data();
-    const char* next = text;
-    const char* const end = text + m_text.size();
-    auto range = [text](const char* begin, const char* stop) {
-        // Names and values are C strings to the platform: a zero ends them.
-        const void* zero = memchr(begin, 0, static_cast<size_t>(stop - begin));
-        Range result;
-        result.begin = static_cast<size_t>(begin - text);
-        result.length = static_cast<size_t>((zero ? static_cast<const char*>(zero) : stop) - begin);
-        return result;
-    };
-    while (next < end) {
-        const char* start = next;
-        while (next < end && *next != '\n' && *next != '\r')
-            ++next;
-        const char* lineEnd = next;
-        while (next < end && (*next == '\n' || *next == '\r'))
-            ++next;
-        while (start < lineEnd && IsProfileBlank(static_cast<unsigned char>(*start)))
-            ++start;
-        while (lineEnd > start && IsProfileBlank(static_cast<unsigned char>(lineEnd[-1])))
-            --lineEnd;
-        if (start >= lineEnd)
-            continue;
-        if (*start == '[') {
-            const char* close = lineEnd - 1;
-            while (close > start && *close != ']')
-                --close;
-            if (close > start) {
-                Range name = range(start + 1, close);
-                std::string sectionName = TrimBlanks(m_text.substr(name.begin, name.length));
-                std::string folded = FoldProfileName(sectionName);
-                if (m_firstSection.find(folded) == m_firstSection.end())
-                    m_firstSection.emplace(std::move(folded), m_sections.size());
-                // A section without a name is never listed.
-                if (!sectionName.empty())
-                    m_sectionNames.push_back(std::move(sectionName));
-                Section section;
-                section.firstKey = m_keys.size();
-                m_sections.push_back(section);
-                continue;
-            }
-        }
-        Key key;
-        const char* equals = static_cast<const char*>(memchr(start, '=', lineEnd - start));
-        const char* nameEnd = equals ? equals : lineEnd;
-        while (nameEnd > start && IsProfileBlank(static_cast<unsigned char>(nameEnd[-1])))
-            --nameEnd;
-        key.name = range(start, nameEnd);
-        if (equals) {
-            const char* value = equals + 1;
-            while (value < lineEnd && IsProfileBlank(static_cast<unsigned char>(*value)))
-                ++value;
-            key.value = range(value, lineEnd);
-            key.hasValue = true;
-        }
-        m_keys.push_back(key);
-        ++m_sections.back().keyCount;
-    }
+    ScanIniLines(
+        m_text,
+        [this](IniSpan name, size_t) {
+            std::string sectionName = m_text.substr(name.begin, name.length);
+            std::string folded = FoldProfileName(sectionName);
+            if (m_firstSection.find(folded) == m_firstSection.end())
+                m_firstSection.emplace(std::move(folded), m_sections.size());
+            // A section without a name is never listed.
+            if (!sectionName.empty())
+                m_sectionNames.push_back(std::move(sectionName));
+            Section section;
+            section.firstKey = m_keys.size();
+            m_sections.push_back(section);
+        },
+        [this](IniSpan name, bool hasValue, IniSpan value) {
+            Key key;
+            key.name = {name.begin, name.length};
+            key.value = {value.begin, value.length};
+            key.hasValue = hasValue;
+            m_keys.push_back(key);
+            ++m_sections.back().keyCount;
+        });
 }
 
 IniSnapshot::SectionView IniSnapshot::FindSection(const std::string& section) const

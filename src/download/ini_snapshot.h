@@ -28,6 +28,9 @@ public:
     // As ReadFile for a file of at most `maxBytes`; false, with nothing read, for a larger one.
     static bool ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot);
 
+    // The file's text in the system code page, as the lookups read it.
+    const std::string& Text() const { return m_text; }
+
     // The section names in file order, repeated names included, as the
     // private-profile read with a null section lists them.
     const std::vector<std::string>& SectionNames() const { return m_sectionNames; }

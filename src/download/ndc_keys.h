@@ -41,6 +41,14 @@ inline const char* const kQuota = "Quota";
 inline const char* const kQuotaDiced = "QuotaDiced";
 inline const char* const kPrivilegedGroup = "PrivilegedGroup";
 
+// A signed file's edition number, in the header; never lower than the
+// installed file's.
+inline const char* const kSerial = "Serial";
+// The publisher's signature. Its name makes it a section that is never an item.
+inline const char* const kSignatureSection = "!NdcSignature";
+inline const char* const kKeyId = "KeyId";
+inline const char* const kSignature = "Signature";
+
 // String values are read into a buffer of this many characters.
 const unsigned kValueBufferSize = 1023;
 

@@ -39,9 +39,7 @@ void CollectIfCandidate(HWND window, CollectWindowsParam& collect)
         candidate.info.dwProcessId = processId;
         candidate.process = HeldProcess(processId);
     }
-    DWORD_PTR answer = 0;
-    candidate.info.bResponding = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
-                                                     kRespondingProbeMs, &answer) != 0;
+    candidate.info.bResponding = FALSE;
     if (collect.propertyName && !GetPropA(window, collect.propertyName))
         return;
     collect.windows->push_back(std::move(candidate));
@@ -83,6 +81,12 @@ bool CollectCandidateWindows(const char* propertyName, ApplicationCandidates& wi
         return true;
     windows.clear();
     return false;
+}
+
+bool AnswersProbe(HWND window, UINT timeoutMs)
+{
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &answer) != 0;
 }
 
 bool TopLevelWindowWithTitleExists(const std::string& title)

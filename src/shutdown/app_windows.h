@@ -30,6 +30,10 @@ typedef std::vector<ApplicationCandidate> ApplicationCandidates;
 
 // How long a window may take to answer the WM_NULL probe.
 const UINT kRespondingProbeMs = 5000;
+// The second look at a window that did not answer, right before its process
+// would be terminated. A thread stuck ever since counts as hung at once; the
+// bound only matters for one that looks at its messages again, however slowly.
+const UINT kRecheckProbeMs = 1000;
 
 // Parameter of CollectApplicationWindows.
 struct CollectWindowsParam {
@@ -41,14 +45,18 @@ struct CollectWindowsParam {
 // EnumWindows callback; `param` points to a CollectWindowsParam.
 BOOL CALLBACK CollectApplicationWindows(HWND window, LPARAM param);
 
-// The candidates in enumeration order; false, and none, when the enumeration
-// failed.
+// The candidates in enumeration order, not yet probed; false, and none, when
+// the enumeration failed.
 bool CollectCandidateWindows(const char* propertyName, ApplicationCandidates& windows);
 
 // Returns once no top-level window carries `title` or `seconds` have passed
 // (whole seconds), showing the hourglass meanwhile. Sleeps between looks and
 // answers messages that other threads send to the caller's windows meanwhile.
 void WaitForWindowTitleGone(unsigned long long seconds, const std::string& title);
+
+// Whether the window's thread answers WM_NULL within `timeoutMs`; a thread
+// that has not looked at its messages for seconds is hung and fails at once.
+bool AnswersProbe(HWND window, UINT timeoutMs);
 
 bool TopLevelWindowWithTitleExists(const std::string& title);
 

@@ -5,6 +5,8 @@
 #include "shutdown/close_methods.h"
 #include "shutdown/ox_process.h"
 
+#include <utility>
+
 namespace nv {
 
 namespace {
@@ -22,6 +24,21 @@ bool BelongsToEntry(const AppEntry& entry, DWORD processId)
     return GetProcessModulePath(processId, path) && ProcessPathMatches(entry.name, path);
 }
 
+// Only the entry's own windows are probed, all before the first is closed: a
+// busy program the entry does not name costs nothing, and each window's answer
+// is taken before any message box pauses the pass.
+void KeepEntryWindows(const AppEntry& entry, ApplicationCandidates& candidates)
+{
+    ApplicationCandidates kept;
+    for (ApplicationCandidate& candidate : candidates) {
+        if (!IsWindow(candidate.info.hWnd) || !BelongsToEntry(entry, candidate.info.dwProcessId))
+            continue;
+        candidate.info.bResponding = AnswersProbe(candidate.info.hWnd, kRespondingProbeMs);
+        kept.push_back(std::move(candidate));
+    }
+    candidates.swap(kept);
+}
+
 } // namespace
 
 int CloseMatchingApplications(const std::string& entryText, HWND owner)
@@ -32,6 +49,7 @@ int CloseMatchingApplications(const std::string& entryText, HWND owner)
                                  candidates) ||
         candidates.empty())
         return 0;
+    KeepEntryWindows(entry, candidates);
 
     int matched = 0;
     for (const ApplicationCandidate& candidate : candidates) {
@@ -39,8 +57,6 @@ int CloseMatchingApplications(const std::string& entryText, HWND owner)
         if (!IsWindow(window))
             continue;
         const std::string title = WindowTitle(window);
-        if (!BelongsToEntry(entry, candidate.info.dwProcessId))
-            continue;
         matched = 1;
         if (!entry.message.empty())
             MessageBoxA(owner, entry.message.c_str(), entry.caption.c_str(),

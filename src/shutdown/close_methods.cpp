@@ -18,7 +18,10 @@ void CloseStandard(const AppEntry& entry, const ApplicationCandidate& candidate,
 {
     HWND window = candidate.info.hWnd;
     const bool extraWaits = entry.method == 'X';
-    if (!candidate.info.bResponding) {
+    // A window that did not answer when the windows were collected may have
+    // recovered while earlier windows were closed or a message box was up; one
+    // that answers now is asked to close like any other.
+    if (!candidate.info.bResponding && !AnswersProbe(window, kRecheckProbeMs)) {
         candidate.process.TerminateIfOwner(window);
     } else {
         DWORD_PTR answer = 0;

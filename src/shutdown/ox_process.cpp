@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace nv {
@@ -16,11 +17,15 @@ typedef DWORD(WINAPI* GetModuleFileNameExProc)(HANDLE, HMODULE, LPSTR, DWORD);
 typedef HANDLE(WINAPI* CreateSnapshotProc)(DWORD, DWORD);
 typedef BOOL(WINAPI* ProcessWalkProc)(HANDLE, PROCESSENTRY32*);
 typedef BOOL(WINAPI* ModuleWalkProc)(HANDLE, MODULEENTRY32*);
+typedef BOOL(WINAPI* QueryImageNameProc)(HANDLE, DWORD, LPSTR, PDWORD);
 
 // The process walk of the older family reads this record layout.
 static_assert(sizeof(void*) != 4 || sizeof(PROCESSENTRY32) == 296, "toolhelp record size");
 
 const DWORD kQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+// Longest path the system hands out; an executable deeper than MAX_PATH still
+// has its name at the end, where entries look for it.
+const DWORD kMaxImagePath = 32768;
 const DWORD kIdleProcessId = 0;
 const DWORD kSystemProcessId = 2;
 // A snapshot is finite, but a damaged one must not keep the walk going.
@@ -147,6 +152,33 @@ BOOL PsapiPath(const ProcessApi& api, DWORD processId, std::string& path)
     return TRUE;
 }
 
+// The system's own name of a process's executable, present from Windows Vista
+// on. It needs only the limited query right, which an elevated program still
+// grants to its user's other programs, and it works across the 32/64-bit line,
+// where a 32-bit caller cannot read a 64-bit process's module list (PSAPI).
+QueryImageNameProc ImageNameQuery()
+{
+    HMODULE kernel = IsNtPlatform ? GetModuleHandleA("KERNEL32.DLL") : nullptr;
+    return kernel ? Resolve<QueryImageNameProc>(kernel, "QueryFullProcessImageNameA") : nullptr;
+}
+
+DWORD QueryAccess() { return ImageNameQuery() ? PROCESS_QUERY_LIMITED_INFORMATION : kQueryAccess; }
+
+BOOL ImageNamePath(QueryImageNameProc query, DWORD processId, std::string& path)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return PseudoProcessPath(processId, path);
+    std::string buffer(kMaxImagePath, '\0');
+    DWORD length = kMaxImagePath;
+    const BOOL named = query(process, 0, &buffer[0], &length);
+    CloseHandle(process);
+    if (!named)
+        return PseudoProcessPath(processId, path);
+    path.assign(buffer.data(), std::min(length, kMaxImagePath));
+    return TRUE;
+}
+
 } // namespace
 
 BOOL COXProcess::GetProcessPath(std::string& path) const
@@ -158,6 +190,8 @@ BOOL COXProcess::GetProcessPath(std::string& path) const
         path.assign(buffer, length < MAX_PATH ? length : MAX_PATH);
         return length != 0;
     }
+    if (QueryImageNameProc query = ImageNameQuery())
+        return ImageNamePath(query, m_dwProcessId, path);
     ProcessApi api;
     if (!LoadProcessApi(api))
         return FALSE;
@@ -170,7 +204,7 @@ BOOL GetProcessModulePath(DWORD processId, std::string& path)
 {
     if (processId != GetCurrentProcessId() && processId != kIdleProcessId &&
         processId != kSystemProcessId) {
-        HANDLE process = OpenProcess(kQueryAccess, FALSE, processId);
+        HANDLE process = OpenProcess(QueryAccess(), FALSE, processId);
         if (!process)
             return FALSE;
         CloseHandle(process);

@@ -1,6 +1,7 @@
 // Maps a process id to the path of its executable. The NT family answers
-// through PSAPI, the older family through the toolhelp functions of KERNEL32;
-// both are resolved at run time because neither exists on the other family.
+// through QueryFullProcessImageNameA, or PSAPI before Windows Vista, the older
+// family through the toolhelp functions of KERNEL32; all are resolved at run
+// time because none exists everywhere.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +17,8 @@ public:
     COXProcess(const COXProcess&) = delete;
     COXProcess& operator=(const COXProcess&) = delete;
 
-    // Resolves the entry points for this one lookup and frees PSAPI again
-    // afterwards, so that threads looking up at the same time share nothing.
+    // Resolves the entry points for this one lookup and frees what it loaded
+    // again afterwards, so that threads looking up at the same time share nothing.
     BOOL GetProcessPath(std::string& path) const;
 
 private:

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-std::string RunHostTool(const std::string& arguments, SIZE_T* peak)
+std::string RunHostTool(const std::string& arguments, SIZE_T* peak, const char* program)
 {
     TempFolder folder;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
@@ -16,7 +16,7 @@ std::string RunHostTool(const std::string& arguments, SIZE_T* peak)
                                 CREATE_ALWAYS, 0, nullptr);
     DWORD code = STILL_ACTIVE;
     {
-        ChildProcess host(OutputFile("nvhost.exe"), arguments, output);
+        ChildProcess host(OutputFile(program), arguments, output);
         PROCESS_MEMORY_COUNTERS counters = {};
         for (ULONGLONG end = GetTickCount64() + 60000;
              host.WaitForExit(20) == STILL_ACTIVE && GetTickCount64() < end;) {

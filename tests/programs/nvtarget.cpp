@@ -3,17 +3,22 @@
 // (WM_CLOSE), hang (once shown), hangonclose (on WM_CLOSE or a sent WM_QUIT),
 // prop=NAME (window property), second (another top-level window, "TITLE 2"),
 // stall=MS (on WM_NULL: busy for MS, then the window goes and the program ends
-// by itself a while later). Exit codes as in the harness; 2: bad arguments.
+// by itself a while later), recover (after the stall it goes on as before),
+// busy=MS (four more windows; the program looks at its messages only every MS
+// and never ends by itself). Exit codes as in the harness; 2: bad arguments.
 #include "../harness/target_process.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace {
 
 bool g_ignoreClose = false;
 bool g_hangOnClose = false;
 DWORD g_stallOnNull = 0;
+bool g_recover = false;
+DWORD g_busyMs = 0;
 int g_exitCode = kTargetQuitInLoop;
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -21,7 +26,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     if ((message == WM_CLOSE || message == WM_QUIT) && g_hangOnClose)
         Sleep(INFINITE);
     if (message == WM_NULL && g_stallOnNull) {
-        Sleep(g_stallOnNull);
+        Sleep(std::exchange(g_stallOnNull, 0));
+        if (g_recover)
+            return 0;
         g_exitCode = kTargetEndedItself;
         DestroyWindow(window);
         return 0;
@@ -52,6 +59,10 @@ int main(int argc, char** argv)
             property = argv[i] + 5;
         else if (!std::strncmp(argv[i], "stall=", 6))
             g_stallOnNull = std::strtoul(argv[i] + 6, nullptr, 10);
+        else if (!std::strncmp(argv[i], "busy=", 5))
+            g_busyMs = std::strtoul(argv[i] + 5, nullptr, 10);
+        else if (!std::strcmp(argv[i], "recover"))
+            g_recover = true;
         else if (!std::strcmp(argv[i], "second"))
             second = true;
         else if (!std::strcmp(argv[i], "ignore"))
@@ -76,6 +87,8 @@ int main(int argc, char** argv)
     };
     if (argc < 3 || !RegisterClassA(&windowClass))
         return 2;
+    for (int i = 0; g_busyMs && i < 4; ++i)
+        ShowWindow(create(std::string(argv[2]) + " busy"), SW_SHOWNORMAL);
     if (second)
         ShowWindow(create(std::string(argv[2]) + " 2"), SW_SHOWNORMAL);
     HWND window = create("");
@@ -88,6 +101,9 @@ int main(int argc, char** argv)
     if (hang)
         Sleep(INFINITE);
     MSG msg;
+    for (; g_busyMs; Sleep(g_busyMs))
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         DispatchMessageA(&msg);
     // Still running with its window gone, as a program that saves on its way out.
