@@ -78,8 +78,8 @@ struct Data {
 Data WriteData(const TempFolder& temp, RegistrySandbox& registry, int itemsPerFeed)
 {
     Data data;
-    registry.SetString(HKEY_CURRENT_USER, kDataKey, "Daten", temp.Path());
-    registry.SetString(HKEY_CURRENT_USER, kDataKey, "Feeds", temp.Path());
+    registry.Set(HKEY_CURRENT_USER, kDataKey, "Daten", temp.Path());
+    registry.Set(HKEY_CURRENT_USER, kDataKey, "Feeds", temp.Path());
     std::string index = "<NvFeeds>";
     for (int feed = 0; feed < kFeeds; ++feed) {
         std::string name = "nvbench-" + std::to_string(GetCurrentProcessId()) + "-" +

@@ -221,9 +221,10 @@ int CDownloadInfo::CollectDownloads(nv::DownloadItemRefs& output, BOOL all, BOOL
     CDownloadItem* downloader = Lookup(m_mapNewItems, nv::ndc::kDownloaderSection);
     bool pending = false;
     if (downloader && downloader->IsValid()) {
-        CDownloadItem* installed = Lookup(m_mapOldItems, nv::ndc::kDownloaderSection);
-        pending = !(installed && downloader->GetDateVer() <= installed->GetDateVer() &&
-                    downloader->GetWantDownload() == 0 && installed->GetUpdate() != 0);
+        // The old file's downloader item, installed or not: its "Update" key tells.
+        CDownloadItem* oldDownloader = Lookup(m_mapOldItems, nv::ndc::kDownloaderSection);
+        pending = !(oldDownloader && downloader->GetDateVer() <= oldDownloader->GetDateVer() &&
+                    downloader->GetWantDownload() == 0 && oldDownloader->GetUpdate() != 0);
     }
     if (downloaderOnly && pending) {
         output.push_back(downloader);

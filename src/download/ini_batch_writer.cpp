@@ -53,6 +53,11 @@ private:
 
 } // namespace
 
+std::unique_ptr<IniFileAccess> IniFileOnDisk(const std::string& path)
+{
+    return std::make_unique<DiskIniFile>(path);
+}
+
 BOOL WriteProfileKey(const std::string& path, const std::string& section, const std::string& key,
                      const std::string& value)
 {

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,12 @@ BOOL WriteProfileKeyTo(CIniBatchWriter* batch, const std::string& path, const st
 
 // The writes applied to one file at once under its lock (temporary file, then
 // replace; see WriteBack for when the platform's writes are used instead).
+class IniFileAccess;
+
+// The file on disk as WriteIniFile reads, replaces and writes it (without
+// its lock), for a caller that steps in between.
+std::unique_ptr<IniFileAccess> IniFileOnDisk(const std::string& path);
+
 // ERROR_SUCCESS, or the system's code of the failure: the file then holds
 // none of the writes, or those the platform's writes got in before.
 DWORD WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes);

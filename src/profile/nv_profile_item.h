@@ -1,6 +1,7 @@
 // Profile items: one named string setting whose place is a single path text,
 // "HKLM\key\value", "HKCU\key\value" or "INI\section\key". Items read and write
-// through the registry or the private-profile functions.
+// through the registry or the private-profile functions. These paths are not
+// the registry path values or key paths of frame/registry_path.h.
 #pragma once
 
 #include <windows.h>

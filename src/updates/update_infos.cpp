@@ -31,7 +31,10 @@ std::string FindProductNdc(const std::string& product, const std::string& baseKe
 }
 
 // An item is listed when it can be installed here and either has a command
-// to run or is not installed yet.
+// to run or is not installed yet. Only the header and configuration sections
+// are left out here: unlike the item-section rule of the NDC model, sections
+// beginning with "!", "~" or "@" are listed, as the update manager's panel
+// has always shown them.
 bool IsWaitingUpdate(CDownloadItem& item)
 {
     if (!item.IsInstallable())

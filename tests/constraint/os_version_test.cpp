@@ -50,7 +50,8 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
         for (const auto& [name, value] : numbers) {
             sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);
             if (value != kMissing)
-                sandbox.SetDword(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, value);
+                sandbox.Set(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, DwordData(value),
+                            REG_DWORD);
         }
         // Only the wide functions store a text without its terminating zero,
         // and only when no zero follows the data given.

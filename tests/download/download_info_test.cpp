@@ -1,7 +1,6 @@
 // The NDC model: loading files (result codes, duplicate sections, group linking) and the merge
 // of an old and a new file (what is offered, which keys reach the new file).
 #include "download/download_info.h"
-#include "download/merge_messages.h"
 #include "dialog_capture.h"
 #include "ndc_fixture.h"
 
@@ -150,16 +149,4 @@ TEST(DownloadMerge, OutcomesPerSituation)
             EXPECT_EQ(row.newText, ReadWholeFile(newPath));
         }
     }
-}
-
-TEST(MergeMessages, NameTheOldFileTheStepAndTheError)
-{
-    EXPECT_EQ("Es trat ein COM-Fehler beim Mergen der NDC 'C:\\alt.ndc' auf.\nFehler: 4\n"
-              "Unknown error 0xA0057777",
-              nv::ComMergeMessage("C:\\alt.ndc", 4, nv::ComError(HRESULT(0xA0057777))));
-    EXPECT_EQ("Es trat ein MFC-Fehler beim Mergen der NDC 'a.ndc' auf.\nFehler: 1\n" +
-                  std::string(254, 'x'),
-              nv::FrameworkMergeMessage("a.ndc", 1, std::string(300, 'x').c_str()));
-    EXPECT_EQ("Es trat ein unbekannter-Fehler beim Mergen der NDC 'a.ndc' auf.\nFehler: 0\n",
-              nv::UnknownMergeMessage("a.ndc", 0));
 }

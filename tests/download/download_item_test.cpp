@@ -11,16 +11,15 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
 {
     const struct {
         const char *name, *lines, *size;
-        int update, reDistribute, elster;
+        int update, elster;
         const char *itemName, *infoText, *infoFile;
     } rows[] = {
-        {"KB becomes kb", "Size=512 KB", "512 kb", 0, 0, 0, "Sec", "", ""},
-        {"flags out of range read 0", "Update=2\nElster=5\nReDistribute=3", "", 0, 0, 0, "Sec", "",
-         ""},
-        {"redistribute 2 stays", "ReDistribute=2\nElster=1\nName=N", "", 0, 2, 1, "N", "", ""},
-        {"empty name gives the section", "Name=", "", 0, 0, 0, "Sec", "", ""},
-        {"info with three fields", "Info=a;b;c", "", 0, 0, 0, "Sec", "a", "b"},
-        {"keys in any case", "uPdAtE=1\nsize=3", "3 kB", 1, 0, 0, "Sec", "", ""},
+        {"KB becomes kb", "Size=512 KB", "512 kb", 0, 0, "Sec", "", ""},
+        {"flags out of range read 0", "Update=2\nElster=5", "", 0, 0, "Sec", "", ""},
+        {"flag and name", "Elster=1\nName=N", "", 0, 1, "N", "", ""},
+        {"empty name gives the section", "Name=", "", 0, 0, "Sec", "", ""},
+        {"info with three fields", "Info=a;b;c", "", 0, 0, "Sec", "a", "b"},
+        {"keys in any case", "uPdAtE=1\nsize=3", "3 kB", 1, 0, "Sec", "", ""},
     };
     TempFolder folder;
     for (const auto& row : rows) {
@@ -31,7 +30,6 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
         ASSERT_EQ(0, item.Load(path.c_str(), "Sec"));
         EXPECT_EQ(row.size, item.GetSize());
         EXPECT_EQ(row.update, item.GetUpdate());
-        EXPECT_EQ(row.reDistribute, item.GetReDistribute());
         EXPECT_EQ(row.elster, item.GetElster());
         EXPECT_EQ(row.itemName, item.GetName());
         EXPECT_EQ(row.infoText, item.GetInfoText());
@@ -43,8 +41,8 @@ TEST(DownloadItem, NormalisesValuesAsTheyAreRead)
 TEST(ProfileRedirect, FileAndLocalUrlsReadTheSettingTheyName)
 {
     RegistrySandbox registry;
-    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Path", "D:\\Pkg");
-    registry.SetString(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Slashed", "D:\\Pkg\\");
+    registry.Set(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Path", "D:\\Pkg");
+    registry.Set(HKEY_LOCAL_MACHINE, "Software\\NvItemTest", "Slashed", "D:\\Pkg\\");
     const struct {
         const char *name, *raw, *fileUrl, *localUrl;
     } rows[] = {
@@ -136,25 +134,4 @@ TEST(DownloadItemGroup, SettingAFlagReachesTheMembers)
     EXPECT_EQ(1, group->GetUpdate());
     group->SetWantDownload(1);
     EXPECT_EQ(1, members[0]->GetWantDownload()) << "all installed: all counted";
-}
-
-// A member group keeps the cursor while its own members are stepped through.
-TEST(DownloadItemGroup, CursorStepsThroughNestedGroupsAgainAfterAReset)
-{
-    auto group = Group({{"", 0, 0, 0, 0, TRUE}});
-    auto inner = Group({{"", 0, 0, 0, 0, TRUE}, {"", 0, 0, 0, 0, TRUE}});
-    inner->m_strSection = "inner";
-    auto empty = Group({});
-    empty->m_strSection = "empty";
-    group->AddMember(std::move(inner));
-    group->AddMember(std::move(empty));
-    for (int walk = 1; walk <= 2; ++walk) {
-        group->ResetCursor();
-        std::string visited;
-        do
-            visited += group->GetCurrent()->m_strSection + " ";
-        while (group->MoveNext());
-        EXPECT_EQ("a inner inner empty ", visited) << "walk " << walk;
-        EXPECT_EQ(nullptr, group->GetCurrent());
-    }
 }

@@ -3,7 +3,6 @@
 #include "download/ini_batch_writer.h"
 #include "download/ini_snapshot.h"
 #include "download/ini_write_back.h"
-#include "download/profile_blank.h"
 #include "harness/temp_folder.h"
 
 #include <windows.h>
@@ -48,6 +47,15 @@ struct Query {
     const char* key;
 };
 
+// The lookups of `keys` in one section.
+static std::vector<Query> Keys(const char* section, std::initializer_list<const char*> keys)
+{
+    std::vector<Query> queries;
+    for (const char* key : keys)
+        queries.push_back({section, key});
+    return queries;
+}
+
 const struct {
     const char* name;
     std::string content;
@@ -56,9 +64,8 @@ const struct {
     {"blanks around names and values",
      "  [A]  \n  k  =  v w  \n\tn\t=\t-7\t\n",
      {{"A", " k "}, {" A ", "k"}, {"A", "n"}}},
-    {"quoted values",
-     "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
-     {{"Q", "d"}, {"Q", "s"}, {"Q", "m"}, {"Q", "e"}, {"Q", "one"}}},
+    {"quoted values", "[Q]\nd=\"x y\"\ns='x'\nm=\"x'\ne=\"\"\none=\"\n",
+     Keys("Q", {"d", "s", "m", "e", "one"})},
     {"no comment syntax", "[C]\nk=v ;x\n;c=1\n", {{"C", "k"}, {"C", ";c"}}},
     {"section present twice", "[S]\na=1\n[T]\n[s]\na=2\nc=3\n", {{"S", "a"}, {"S", "c"}}},
     {"key without equals sign", "[E]\nbare\nk=\n=v\n", {{"E", "bare"}, {"E", "k"}, {"E", ""}}},
@@ -71,25 +78,12 @@ const struct {
     {"integers",
      "[N]\nb= -5\nc=+7x\nd=x7\ne=0x10\ng=99999999999\nh=\"12\"\ni=\n"
      "k=12345678901234567890123456789012345\nl=0X10\nm=0b101\nn=0o17\no=0xfg\np=-0x10\n",
-     {{"N", "b"},
-      {"N", "c"},
-      {"N", "d"},
-      {"N", "e"},
-      {"N", "g"},
-      {"N", "h"},
-      {"N", "i"},
-      {"N", "k"},
-      {"N", "l"},
-      {"N", "m"},
-      {"N", "n"},
-      {"N", "o"},
-      {"N", "p"},
-      {"N", "missing"}}},
+     Keys("N", {"b", "c", "d", "e", "g", "h", "i", "k", "l", "m", "n", "o", "p", "missing"})},
     {"long values",
      "[V]\nb=" + std::string(1022, 'b') + "\nc=" + std::string(1023, 'c') +
          "\nd=" + std::string(1100, 'd') + "\nr=\"" + std::string(1022, 'r') + "\"\ns=\"" +
          std::string(1100, 's') + "\"\n",
-     {{"V", "b"}, {"V", "c"}, {"V", "d"}, {"V", "r"}, {"V", "s"}}},
+     Keys("V", {"b", "c", "d", "r", "s"})},
     {"embedded zero bytes",
      std::string("[Z]\nk=ab\0cd\nm\0x=1\n[Y\0W]\nk=2\n", 28),
      {{"Z", "k"}, {"Z", "m"}, {"Y", "k"}}},
@@ -129,23 +123,6 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
         }
     }
     EXPECT_TRUE(nv::IniSnapshot::ReadFile(folder.File("none.ini")).SectionNames().empty());
-}
-
-// Every byte the shared definition calls blank, and no other, is trimmed by the platform around
-// section and key names (line breaks and the bytes of the syntax aside).
-TEST(ProfileBlank, IsWhatThePlatformTrimsAroundNames)
-{
-    TempFolder folder;
-    for (int byte = 1; byte < 256; ++byte) {
-        const std::string c(1, char(byte));
-        if (c.find_first_of("\n\r[]=") != std::string::npos)
-            continue;
-        const std::string path =
-            folder.Write("blank.ini", "[" + c + "S" + c + "]\r\n" + c + "K" + c + "=v\r\n");
-        char value[8] = {};
-        GetPrivateProfileStringA("S", "K", "", value, sizeof value, path.c_str());
-        EXPECT_EQ(nv::IsProfileBlank(byte), std::string(value) == "v") << byte;
-    }
 }
 
 TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
@@ -238,6 +215,39 @@ struct ChangingFile : nv::IniFileAccess {
         return keysError;
     }
 };
+
+// A real file that the platform's per-key write, which takes no lock, changes between the
+// write-back's first read and its replace: the replace must see the change on disk.
+struct WrittenBetween : nv::IniFileAccess {
+    std::string path;
+    std::unique_ptr<nv::IniFileAccess> disk = nv::IniFileOnDisk(path);
+    bool written = false;
+
+    explicit WrittenBetween(const std::string& path) : path(path) {}
+    bool Read(std::string& content) override
+    {
+        const bool read = disk->Read(content);
+        written = written || WritePrivateProfileStringA("other", "k", "1", path.c_str());
+        return read;
+    }
+    nv::ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
+    {
+        return disk->Replace(text, basis);
+    }
+    DWORD WriteKeys(const std::vector<nv::IniWrite>& writes) override
+    {
+        return disk->WriteKeys(writes);
+    }
+};
+
+TEST(IniWriteBack, AWriteWithoutTheLockBetweenReadAndReplaceIsKept)
+{
+    TempFolder folder;
+    WrittenBetween file(folder.Write("between.ini", "[own]\r\nk=0\r\n"));
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), nv::WriteBack(file, {{"own", "k", "2"}}));
+    EXPECT_TRUE(file.written);
+    EXPECT_EQ("[own]\r\nk=2\r\n[other]\r\nk=1\r\n", ReadWholeFile(file.path));
+}
 
 TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
 {

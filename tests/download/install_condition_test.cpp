@@ -2,6 +2,7 @@
 // files, folders and version resources. "$" in a row stands for the test key.
 #include "download/install_condition.h"
 #include "harness/module_paths.h"
+#include "harness/placed_file.h"
 #include "harness/registry_sandbox.h"
 #include "ndc_fixture.h"
 
@@ -26,12 +27,11 @@ TEST(InstallCondition, EvaluatesEveryTermTypeAndItsNegation)
         {"Fits", std::string(1022, 'f')},
         {"TooLong", std::string(1023, 't')}};
     for (const auto& value : values)
-        registry.SetString(HKEY_LOCAL_MACHINE, key, value.first, value.second);
+        registry.Set(HKEY_LOCAL_MACHINE, key, value.first, value.second);
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string profile = std::string(windows) + "\\nvinfo.INI";
-    const bool profileExisted = FileExists(profile);
-    WritePrivateProfileStringA("NvCondTest", "Key", "yes", profile.c_str());
+    const PlacedFile profile(std::string(windows) + "\\nvinfo.INI");
+    WritePrivateProfileStringA("NvCondTest", "Key", "yes", profile.Path().c_str());
     const struct {
         const char* name;
         std::string condition;
@@ -75,7 +75,4 @@ TEST(InstallCondition, EvaluatesEveryTermTypeAndItsNegation)
     const std::string path = "HKLM\\SOFTWARE\\NVINFOCONDITIONTEST\\";
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, nv::IsInstalliert(WithKey(row.condition, path))) << row.name;
-    WritePrivateProfileStringA("NvCondTest", nullptr, nullptr, profile.c_str());
-    if (!profileExisted)
-        DeleteFileA(profile.c_str());
 }

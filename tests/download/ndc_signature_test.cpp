@@ -69,7 +69,7 @@ protected:
         std::string data;
         for (const std::string& entry : entries)
             data += entry + '\0';
-        m_registry.SetString(HKEY_LOCAL_MACHINE, kKeysKey, "NdcPublicKeys", data, type);
+        m_registry.Set(HKEY_LOCAL_MACHINE, kKeysKey, "NdcPublicKeys", data, type);
     }
 
     std::string SignatureText(const std::string& text, const KeyPair& key)

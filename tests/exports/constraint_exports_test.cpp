@@ -39,6 +39,7 @@ TEST(ConstraintExports, CheckConstraintGivesResultOrZeroWithErrorInfo)
     } rows[] = {
         {"<if><and><true/><not><false/></not></and></if>", 1, "<no error info>"},
         {nullptr, 0, "XML Document is empty!"},
+        {"<and><true/>", 0, "XML ParseError:"},
     };
     const auto check = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
     for (const auto& row : rows) {
@@ -72,7 +73,7 @@ TEST(ConstraintExports, EvaluateNodeExportsReadTheCallersNodes)
 {
     RegistrySandbox sandbox;
     const char key[] = "Software\\Norvane\\ConstraintExportTest";
-    sandbox.SetString(HKEY_CURRENT_USER, key, "Folder", OutputFolder());
+    sandbox.Set(HKEY_CURRENT_USER, key, "Folder", OutputFolder());
     const std::string regKey = "regKey=\"HKCU\\" + std::string(key) + "\\Folder\" ";
     const char* const os = NVINFO_EVALUATENODEOSVERSION;
     const char* const product = NVINFO_EVALUATENODEPRODUCT;

@@ -4,10 +4,11 @@
 
 #include "dialog_capture.h"
 #include "harness/nvinfo_module.h"
+#include "harness/placed_file.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
 #include "nvinfo.h"
-#include "xml_outline.h"
+#include "xml_text.h"
 
 #include <shlobj.h>
 
@@ -28,42 +29,39 @@ inline std::string NewsStateFolder()
 
 // The module looks for the date override key once per process and never again
 // when it is missing, so the key exists for the whole program; the state
-// folder the module makes under APPDATA goes again when it was new.
+// folder the module makes under APPDATA goes again when it was new. Registered
+// once, in news_retrieval_test.cpp.
 class NewsEnvironment : public ::testing::Environment {
     void SetUp() override
     {
-        m_rootExisted = FileExists(NewsStateFolder());
+        m_stateFolder.reset(new PlacedFile(NewsStateFolder() + "\\placed"));
         m_registry.reset(new RegistrySandbox);
         m_registry->CreateKey(HKEY_CURRENT_USER, "Software\\Norvane\\NewsBand");
     }
     void TearDown() override
     {
         m_registry.reset();
-        if (!m_rootExisted)
-            RemoveTree(NewsStateFolder());
+        m_stateFolder.reset();
     }
+    std::unique_ptr<PlacedFile> m_stateFolder;
     std::unique_ptr<RegistrySandbox> m_registry;
-    bool m_rootExisted = true;
 };
-
-inline const ::testing::Environment* const kNewsEnvironment =
-    ::testing::AddGlobalTestEnvironment(new NewsEnvironment);
 
 inline std::string Item(const std::string& guid, const std::string& inner = "")
 {
     return "<item><guid>" + guid + "</guid>" + inner + "</item>";
 }
 
-// One entry per channel child of a news outline: "T:title", or "guid:read"
+// One entry per channel child of a news document: "T:title", or "guid:read"
 // for an item ("-" without guid), joined by "|". "(null)" stays.
-inline std::string Summary(const std::string& outline)
+inline std::string Summary(const std::string& xml)
 {
-    if (outline == "(null)")
-        return outline;
+    if (xml == "(null)")
+        return xml;
     static const std::regex entry(
         "<title>([^<]*)</title>|<item[^>]* read=\"([^\"]*)\"[^>]*>\\s*(?:<guid>([^<]*)</guid>)?");
     std::string summary;
-    for (std::sregex_iterator at(outline.begin(), outline.end(), entry), end; at != end; ++at) {
+    for (std::sregex_iterator at(xml.begin(), xml.end(), entry), end; at != end; ++at) {
         const std::smatch& found = *at;
         summary += summary.empty() ? "" : "|";
         summary += found[1].matched
@@ -114,23 +112,20 @@ protected:
         SHCreateDirectoryExA(nullptr, path.substr(0, path.rfind('\\')).c_str(), nullptr);
         std::ofstream(path, std::ios::binary) << content;
     }
-    // The outline of the state file's channel content, or "(no file)".
+    // The state file as the parser reads it, or "(no file)".
     static std::string State(const std::string& feed)
     {
-        if (!FileExists(StatePath(feed)))
-            return "(no file)";
-        std::string outline = XmlTextOutline(ReadWholeFile(StatePath(feed)));
-        size_t begin = outline.find("<channel>") + 9;
-        return outline.substr(begin, outline.rfind("</channel>") - begin);
+        return FileExists(StatePath(feed)) ? NormalXml(ReadWholeFile(StatePath(feed)))
+                                           : "(no file)";
     }
 
-    // Outlines of GetNewsXml3 over the test's data folder, of a feed read by name: constraints
+    // GetNewsXml3 over the test's data folder, of a feed read by name: constraints
     // checked through _GetNewsFromFile, which always checks them, else _GetNewsFromFileEx.
     std::string NewsXml(const std::string& product, const std::string& category = "")
     {
         auto getNewsXml3 = NvinfoModule::Proc<PFN_NV_GETNEWSXML3>("GetNewsXml3");
         BSTR xml = getNewsXml3(product.c_str(), category.c_str(), m_dataValue.c_str());
-        return xml ? XmlTextOutline(TakeBstrText(xml)) : "(null)";
+        return xml ? NormalXml(TakeBstrText(xml)) : "(null)";
     }
     static std::string FileNews(const std::string& feed, int read, int hidden,
                                 bool constraints = true)
@@ -143,7 +138,7 @@ protected:
             NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX)(
                 feed.c_str(), "", &document, read, hidden, 0);
         bool declaration = false;
-        return Summary(TakeDocumentOutline(document, &declaration));
+        return Summary(TakeDocumentXml(document, &declaration));
     }
     const PFN_NV_SETNEWSITEMSTATE SetNewsItemState =
         NvinfoModule::Proc<PFN_NV_SETNEWSITEMSTATE>("SetNewsItemState");
@@ -166,16 +161,16 @@ protected:
     // The registry value naming `folder` of the test folder.
     std::string FolderValue(const std::string& folder)
     {
-        m_registry.SetString(HKEY_CURRENT_USER, kTestKey, folder, m_temp.File(folder));
+        m_registry.Set(HKEY_CURRENT_USER, kTestKey, folder, m_temp.File(folder));
         return "HKCU\\" + kTestKey + "\\" + folder;
     }
     const std::string m_dataValue = FolderValue("daten");
     // The data folder of the exports that take no folder value.
     void UseStandardDataFolder()
     {
-        m_registry.SetString(HKEY_LOCAL_MACHINE,
-                             "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
-                             "Daten", m_temp.File("daten"));
+        m_registry.Set(HKEY_LOCAL_MACHINE,
+                       "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse",
+                       "Daten", m_temp.File("daten"));
     }
 
 private:

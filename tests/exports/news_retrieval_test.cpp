@@ -1,13 +1,26 @@
 // Reading news through the exports: the feed index, the feeds it names, the
 // filters (category, dates, constraints, the user's marks) and the message
 // shown when a file is broken.
-#include "harness/check_number.h"
 #include "harness/host_tool.h"
 #include "news_fixture.h"
+
+// Not an inline variable of the header: the compiler drops those when no file uses them, and the
+// environment then never runs.
+const ::testing::Environment* const kNewsEnvironment =
+    ::testing::AddGlobalTestEnvironment(new NewsEnvironment);
 
 namespace {
 
 using NewsRetrieval = NewsFixture;
+
+// The number the date override must carry to count on the local clock's day now: day of the
+// month, month and day of the week (1 = Sunday).
+DWORD TodaysCheckNumber()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wDay * 1000 + now.wMonth * 10 + now.wDayOfWeek + 1;
+}
 
 // Every product export keeps the items the user has read or hidden, the read ones marked.
 TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
@@ -36,10 +49,10 @@ TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
                                                                                        &document));
     bool declaration = false;
-    EXPECT_EQ(expected, Summary(TakeDocumentOutline(dispatch, &declaration)));
-    EXPECT_EQ(expected, Summary(TakeDocumentOutline(document, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(document, &declaration)));
     BSTR xml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("qdpro", "");
-    EXPECT_EQ(expected, Summary(XmlTextOutline(TakeBstrText(xml))));
+    EXPECT_EQ(expected, Summary(NormalXml(TakeBstrText(xml))));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -110,15 +123,13 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
         {"date text beyond 19 bytes", 0, REG_DWORD, "    15.06.2026 12:00", REG_SZ, clock},
     };
     for (const auto& row : rows) {
-        m_registry.SetString(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
+        m_registry.Set(HKEY_CURRENT_USER, key, "CurrentDate", row.date, row.dateType);
         std::string summary;
         // Read again on the new day's number when midnight came during the call.
         for (DWORD day = 0; day != TodaysCheckNumber();) {
             day = TodaysCheckNumber();
-            const DWORD check = day + row.added;
-            const BYTE* bytes = reinterpret_cast<const BYTE*>(&check);
-            m_registry.SetBinary(HKEY_CURRENT_USER, key, "IsActive", {bytes, bytes + 4},
-                                 row.checkType);
+            m_registry.Set(HKEY_CURRENT_USER, key, "IsActive", DwordData(day + row.added),
+                           row.checkType);
             summary = Summary(NewsXml("qdpro"));
         }
         EXPECT_EQ(row.expected, summary) << row.name;
@@ -184,8 +195,8 @@ TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
 {
     const std::string shellFolders =
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    m_registry.SetString(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
-                         REG_EXPAND_SZ);
+    m_registry.Set(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
+                   REG_EXPAND_SZ);
     ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
     EXPECT_EQ("n1:0", FileNews(WriteFeed(Item("n1")), 1, 1));
     const std::string made = m_temp.File("appdata\\Norvane\\Gemeinsame Dateien\\UpdateManager");

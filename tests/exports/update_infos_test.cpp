@@ -28,8 +28,8 @@ struct InstalledProducts {
     explicit InstalledProducts(const std::string& baseKey) : baseKey(baseKey) {}
     void Register(const std::string& subKey, const std::string& name, const std::string& ndcPath)
     {
-        registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "Name", name);
-        registry.SetString(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "NDC", ndcPath);
+        registry.Set(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "Name", name);
+        registry.Set(HKEY_LOCAL_MACHINE, baseKey + "\\" + subKey, "NDC", ndcPath);
     }
     void Add(Listed& entry, const std::string& file, const char* push, const char* items)
     {
@@ -42,36 +42,16 @@ struct InstalledProducts {
     RegistrySandbox registry;
 };
 
-class UpdateManagerConfigFile {
+// The update manager's settings file in the all-users folder, put back as found.
+class UpdateManagerConfigFile : public PlacedFile {
 public:
-    UpdateManagerConfigFile()
+    UpdateManagerConfigFile() : PlacedFile(Path()) {}
+    static std::string Path()
     {
         char folder[MAX_PATH] = "";
-        EXPECT_NE(0u, ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH));
-        m_path = folder;
-        for (const char* level : {"\\Norvane", "\\Update Manager", "\\Daten"})
-            if (CreateDirectoryA((m_path += level).c_str(), nullptr))
-                m_createdFolders.insert(m_createdFolders.begin(), m_path);
-        m_path += "\\updatemanager-config.xml";
-        m_existed = FileExists(m_path);
-        m_saved = m_existed ? ReadWholeFile(m_path) : "";
+        ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH);
+        return std::string(folder) + "\\Norvane\\Update Manager\\Daten\\updatemanager-config.xml";
     }
-    ~UpdateManagerConfigFile()
-    {
-        m_existed ? Write(m_saved) : Remove();
-        for (const std::string& folder : m_createdFolders)
-            RemoveDirectoryA(folder.c_str());
-    }
-    void Write(const std::string& content)
-    {
-        EXPECT_TRUE((std::ofstream(m_path, std::ios::binary) << content).good()) << m_path;
-    }
-    void Remove() { DeleteFileA(m_path.c_str()); }
-
-private:
-    std::string m_path, m_saved;
-    bool m_existed = false;
-    std::vector<std::string> m_createdFolders; // innermost first
 };
 
 std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
@@ -121,27 +101,29 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
 
 const char kTestBase[] = "Software\\NvinfoCatalogueTest\\Installiert";
 
-// The list as the update manager reads it, indentation text nodes included.
+// The list as the update manager reads it (indentation aside).
 std::string List(std::initializer_list<Listed> entries)
 {
+    static const char* const names[] = {"Name", "regSubPath", "NDCFilename", "LocalUrl",
+                                        "RedirURL"};
     std::string list = "<ndcs>";
     for (const Listed& listed : entries) {
         std::string ndc = listed.ndcPath;
         CharLowerBuffA(&ndc[0], ndc.size());
-        list += "\n\t<ndc>\n\t\t<Name>" + XmlEscaped(listed.name) + "</Name><regSubPath>" +
-                listed.subKey + "</regSubPath>\n\t\t<NDCFilename>" + ndc +
-                "</NDCFilename>\n\t\t<LocalUrl>" + listed.localUrl + "</LocalUrl>\n\t\t<RedirURL>" +
-                listed.redirUrl + "</RedirURL></ndc>";
+        list += "<ndc>" +
+                XmlElements(names,
+                            {listed.name, listed.subKey, ndc, listed.localUrl, listed.redirUrl}) +
+                "</ndc>";
     }
-    return list + "</ndcs>";
+    return NormalXml(list + "</ndcs>", false);
 }
 
-// The outline of a list, which comes without declaration.
-std::string Outline(BSTR result)
+// A list, which comes without declaration.
+std::string ListXml(BSTR result)
 {
     const std::string xml = TakeBstrText(result);
     EXPECT_EQ(0u, xml.find("<ndcs")) << xml;
-    return XmlTextOutline(xml);
+    return NormalXml(xml, false);
 }
 
 TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
@@ -168,17 +150,18 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
         {nullptr, 0, List({alpha, bravo, fox, nvpro})},
         {"ALPHA", 0, List({alpha})},
         {"bravo;nvproplus", 0, List({bravo, nvpro})},
-        {"charlie;delta;echo", 0, "<ndcs></ndcs>"},
+        {"charlie;delta;echo", 0, NormalXml("<ndcs/>")},
         {"", 2, List({alpha})},
     };
     auto getNdc3 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD3>("GetNdcToDownload3");
     for (const auto& row : rows) {
         DialogCapture dialogs;
-        EXPECT_EQ(row.expected, Outline(getNdc3(row.filter, row.pushOnly, kTestBase)))
+        EXPECT_EQ(row.expected, ListXml(getNdc3(row.filter, row.pushOnly, kTestBase)))
             << (row.filter ? row.filter : "(null)") << " push-only " << row.pushOnly;
         EXPECT_TRUE(dialogs.Dialogs().empty());
     }
-    EXPECT_EQ("<ndcs></ndcs>", Outline(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
+    EXPECT_EQ(NormalXml("<ndcs/>"),
+              ListXml(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
 const char kDataFolderKey[] =
@@ -198,19 +181,19 @@ const char kItems[] =
     "[!hinweis]\r\nDateVer=1\r\n[~tmp]\r\nDateVer=1\r\n[@info]\r\nDateVer=1\r\n";
 
 // The children of an Update element, in their order, with the values of one row.
-std::string UpdateOutline(std::initializer_list<std::string> values)
+std::string UpdateXml(std::initializer_list<std::string> values)
 {
     static const char* const names[] = {"Section",  "Name",        "Tooltip", "Size",
                                         "InfoText", "InfoFile",    "FileURL", "DateVer",
                                         "File",     "Destination", "State",   "Severity",
                                         "Summary",  "Download",    "Update",  "Elster"};
-    return "<Update>" + ElementsOutline(names, values) + "<WantDownload>1</WantDownload></Update>";
+    return "<Update>" + XmlElements(names, values) + "<WantDownload>1</WantDownload></Update>";
 }
 
 // An item with nothing but its section (also its name) and "DateVer" 1.
-std::string BareUpdateOutline(const std::string& section)
+std::string BareUpdate(const std::string& section)
 {
-    return UpdateOutline(
+    return UpdateXml(
         {section, section, "", "0", "", "", "", "1", "", "", "", "", "", "0", "0", "0"});
 }
 
@@ -218,27 +201,25 @@ std::string BareUpdateOutline(const std::string& section)
 std::string ListedUpdates()
 {
     return "<Updates>" +
-           UpdateOutline({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext", "info.htm",
-                          "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
-                          "<b>kurz</b>", "1", "0", "1"}) +
-           UpdateOutline(
+           UpdateXml({"upd1", "Erstes Update", "Tipp & mehr", "2048", "Infotext", "info.htm",
+                      "http://upd.example/upd1.exe", "7", "upd1.exe", "-S\\Sub", "neu", "hoch",
+                      "<b>kurz</b>", "1", "0", "1"}) +
+           UpdateXml(
                {"upd3", "Mit Run", "", "0", "", "", "", "4", "", "", "", "", "", "0", "1", "0"}) +
-           BareUpdateOutline("!hinweis") + BareUpdateOutline("~tmp") + BareUpdateOutline("@info") +
-           "</Updates>";
+           BareUpdate("!hinweis") + BareUpdate("~tmp") + BareUpdate("@info") + "</Updates>";
 }
 
-// The outline of an update infos document: news, then waiting updates, then the numbers.
-std::string InfosOutline(const std::string& news, const std::string& listed, int updates,
-                         int newsCount, int days = 3)
+// An update infos document: news, then waiting updates, then the numbers.
+std::string InfosXml(const std::string& news, const std::string& listed, int updates, int newsCount)
 {
-    return "<rss><channel>" + news + "</channel>" + listed + "<Info><Updates>" +
-           std::to_string(updates) + "</Updates><News>" + std::to_string(newsCount) +
-           "</News><Days>" + std::to_string(days) + "</Days></Info></rss>";
+    return NormalXml("<rss><channel>" + news + "</channel>" + listed + "<Info><Updates>" +
+                     std::to_string(updates) + "</Updates><News>" + std::to_string(newsCount) +
+                     "</News><Days>3</Days></Info></rss>");
 }
 
 struct Infos {
-    std::string counts;  // "result R, updates U, news N, days D, boxes B" (message boxes shown)
-    std::string outline; // "(null)" when no document was asked for
+    std::string counts; // "result R, updates U, news N, days D, boxes B" (message boxes shown)
+    std::string xml;    // "(null)" when no document was asked for
     bool declaration;
 };
 
@@ -248,22 +229,23 @@ class UpdateInfos : public NewsFixture {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
     {
-        m_registry.SetString(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_temp.File("daten"));
+
+        m_registry.Set(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_temp.File("daten"));
         m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
-    // A feed for `product` with one item per guid; returns the outline of its channel part.
+    // A feed for `product` with one item per guid; returns its channel part as listed.
     std::string AddFeed(const std::string& product, std::initializer_list<const char*> guids)
     {
-        std::string items, outline = "<title>News " + product + "</title>";
+        std::string items, listed = "<title>News " + product + "</title>";
         for (const char* guid : guids)
             items += Item(guid, std::string("<description>  Text ") + guid + "\r\n</description>");
-        m_feed = WriteFeed(outline + items);
+        m_feed = WriteFeed(listed + items);
         for (const char* guid : guids)
-            outline += "<item read=\"0\" feedurl=\"" + m_feed + "\"><guid>" + guid +
-                       "</guid><description>Text " + guid + "</description></item>";
+            listed += "<item read=\"0\" feedurl=\"" + m_feed + "\"><guid>" + guid +
+                      "</guid><description>Text " + guid + "</description></item>";
         WriteIndex(product, Entry(m_feed));
-        return outline;
+        return listed;
     }
     std::string AddPushingProduct(const char* subKey, const char* file, const char* push,
                                   const char* items)
@@ -276,6 +258,7 @@ protected:
     Infos Read(const std::string& product, bool withDocument = true)
     {
         auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
+
         int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
@@ -285,7 +268,7 @@ protected:
                            ", news " + std::to_string(news) + ", days " + std::to_string(days) +
                            ", boxes " + std::to_string(dialogs.Dialogs().size()),
                        "", false};
-        infos.outline = TakeDocumentOutline(document, &infos.declaration);
+        infos.xml = TakeDocumentXml(document, &infos.declaration);
         return infos;
     }
 
@@ -301,12 +284,12 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
     const Infos infos = Read("NvCatInfo"); // the subkey is found in any case
     EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
     EXPECT_TRUE(infos.declaration);
-    EXPECT_EQ(InfosOutline(news, ListedUpdates(), 5, 2), infos.outline);
+    EXPECT_EQ(InfosXml(news, ListedUpdates(), 5, 2), infos.xml);
     EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
     // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
     const Listed listed = {"Katalogtest", "nvcatinfo", ndc, "", kPushing};
-    EXPECT_EQ(List({listed}), Outline(getNdc2("nvcatinfo", 1)));
+    EXPECT_EQ(List({listed}), ListXml(getNdc2("nvcatinfo", 1)));
 }
 
 TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
@@ -315,7 +298,7 @@ TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
     const std::string news = AddFeed("nvcatpush0", {"g1"});
     const Infos infos = Read("nvcatpush0");
     EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
-    EXPECT_EQ(InfosOutline(news, "", 0, 1), infos.outline);
+    EXPECT_EQ(InfosXml(news, "", 0, 1), infos.xml);
 }
 
 TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
@@ -325,15 +308,7 @@ TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
                            Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
     const Infos infos = Read("nvcatstate");
     EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
-    EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.outline));
-}
-
-TEST_F(UpdateInfos, DaysIsMinusOneWithoutTheUpdateManagersSettings)
-{
-    m_config.Remove();
-    const Infos infos = Read("nvcatnodays");
-    EXPECT_EQ("result 0, updates 0, news 0, days -1, boxes 0", infos.counts);
-    EXPECT_EQ(InfosOutline("", "", 0, 0, -1), infos.outline);
+    EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.xml));
 }
 
 TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
@@ -342,9 +317,9 @@ TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
     const std::string xj = AddFeed("xjpro", {"x1", "x2"});
     const std::string qd = AddFeed("qdpro", {"q1"});
     const std::string zg = AddFeed("zgpro", {"z1"});
-    EXPECT_EQ(InfosOutline(own + qd + zg + xj, "", 0, 5), Read("nvpro").outline);
+    EXPECT_EQ(InfosXml(own + qd + zg + xj, "", 0, 5), Read("nvpro").xml);
     // Only the exact code stands for the suite.
-    EXPECT_EQ(InfosOutline(own, "", 0, 1), Read("NVPRO").outline);
+    EXPECT_EQ(InfosXml(own, "", 0, 1), Read("NVPRO").xml);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "dialog_capture.h"
 #include "harness/module_paths.h"
 #include "harness/nvinfo_module.h"
+#include "harness/placed_file.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
 #include "nvinfo.h"
@@ -24,7 +25,7 @@ protected:
         m_boxes = capture.Dialogs();
         return result;
     }
-    void Register(const std::string& to) { m_reg.SetString(HKEY_LOCAL_MACHINE, kKey, "Prog", to); }
+    void Register(const std::string& to) { m_reg.Set(HKEY_LOCAL_MACHINE, kKey, "Prog", to); }
     // Places the recorder as the update manager in `folder`; its path.
     std::string PlaceRecorder(const std::string& folder)
     {
@@ -79,19 +80,11 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
 TEST_F(ShowUpdateManagerItemTest, WithoutRegisteredFolderTheDefaultPlaceIsUsed)
 {
     m_reg.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "Prog");
-    std::vector<std::string> created; // innermost first
-    std::string folder = "C:";
-    for (const char* level :
-         {"\\Programme", "\\Gemeinsame Dateien", "\\Norvane", "\\Update Manager"})
-        if (CreateDirectoryA((folder += level).c_str(), nullptr))
-            created.insert(created.begin(), folder);
-    const std::string program = PlaceRecorder(folder);
+    const std::string folder = "C:\\Programme\\Gemeinsame Dateien\\Norvane\\Update Manager";
+    PlacedFile program(folder + "\\" + kProgram);
+    program.Write(ReadWholeFile(OutputFile("nvrecorder.exe")));
     EXPECT_EQ(0, Show(0, "qdpro", ""));
-    EXPECT_EQ(program + " /product:qdpro /page:Update", Recorded(folder));
-    for (int tries = 0; tries < 250 && !DeleteFileA(program.c_str()); ++tries)
-        Sleep(20); // until the recorder has ended
-    for (const std::string& level : created)
-        RemoveDirectoryA(level.c_str());
+    EXPECT_EQ(program.Path() + " /product:qdpro /page:Update", Recorded(folder));
 }
 
 // Not in the registered folder: the search path, else a message naming the

@@ -1,4 +1,5 @@
 // What the export layer itself promises, whatever the core behind it answers.
+#include "harness/host_tool.h"
 #include "harness/nvinfo_module.h"
 #include "nvinfo.h"
 
@@ -48,12 +49,11 @@ TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
 }
 
-// The constraint export tests call ordinal 24, which passes on to ordinal 1.
-TEST(Wiring, CheckConstraintByOrdinal1AnswersAsCdecl)
+TEST(Wiring, TheHostToolNamesAnExportItDoesNotKnow)
 {
-    auto cdeclEntry = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT>(NVINFO_CHECKCONSTRAINT_CPP);
-    EXPECT_EQ(1, cdeclEntry("<or><false/><true/></or>"));
-    EXPECT_EQ(0, cdeclEntry("<xor><true/><true/></xor>"));
+    const std::string printed = RunHostTool("NoSuchExport");
+    EXPECT_EQ(0u, printed.find("nvhost: no export is named NoSuchExport\r\nusage:")) << printed;
+    EXPECT_EQ("exit code 2", printed.substr(printed.rfind('\n') + 1));
 }
 
 } // namespace

@@ -12,20 +12,20 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
 {
     RegistrySandbox reg;
     const HKEY cu = HKEY_CURRENT_USER, lm = HKEY_LOCAL_MACHINE;
-    reg.SetString(cu, KEY, "B", "cu-b");
-    reg.SetString(cu, KEY, "", "cu-default");
-    reg.SetString(cu, KEY, "Empty", "");
-    reg.SetString(lm, KEY, "B", "lm-b");
-    reg.SetString(lm, KEY, "", "lm-default");
-    reg.SetString(HKEY_CLASSES_ROOT, "NvinfoRegistryPathTest\\A", "B", "cr-b");
-    reg.SetString(cu, "NvinfoRegistryPathFlag", "", "flag");
-    reg.SetString(cu, "hklm\\" KEY, "B", "cu-hklm-b");
-    for (const char* word : {"Wahr", "JA", "TRUE", "Nein", "FALSE", "falsch", " ja", "jawohl"})
-        reg.SetString(cu, DATA, std::string("w") + word, word);
-    reg.SetBinary(cu, DATA, "bin1024", std::vector<BYTE>(1024, 'b'));
-    reg.SetBinary(cu, DATA, "bin1025", std::vector<BYTE>(1025, 'b'));
-    reg.SetBinary(cu, DATA, "zeroInside", {'a', 'b', 0, 'c', 'd'});
-    reg.SetString(cu, DATA, "expand", "%WINDIR%\\x", REG_EXPAND_SZ);
+    reg.Set(cu, KEY, "B", "cu-b");
+    reg.Set(cu, KEY, "", "cu-default");
+    reg.Set(cu, KEY, "Empty", "");
+    reg.Set(lm, KEY, "B", "lm-b");
+    reg.Set(lm, KEY, "", "lm-default");
+    reg.Set(HKEY_CLASSES_ROOT, "NvinfoRegistryPathTest\\A", "B", "cr-b");
+    reg.Set(cu, "NvinfoRegistryPathFlag", "", "flag");
+    reg.Set(cu, "hklm\\" KEY, "B", "cu-hklm-b");
+    for (const char* word : {"JA", "falsch", " ja", "jawohl"})
+        reg.Set(cu, DATA, std::string("w") + word, word);
+    reg.Set(cu, DATA, "bin1024", std::string(1024, 'b'), REG_BINARY);
+    reg.Set(cu, DATA, "bin1025", std::string(1025, 'b'), REG_BINARY);
+    reg.Set(cu, DATA, "zeroInside", std::string("ab\0cd", 5), REG_BINARY);
+    reg.Set(cu, DATA, "expand", "%WINDIR%\\x", REG_EXPAND_SZ);
     const struct {
         const char *name, *path, *defaultValue;
         std::string expected;
@@ -42,12 +42,8 @@ TEST(RegistryPathValue, RootsValueNamesWordsAndData)
         {"lower-case root is key path", "hklm\\" KEY "\\B", "d", "cu-hklm-b"},
         {"default is not normalised", "HKCU\\" KEY "\\Missing", "ja", "ja"},
         {"empty data is not missing", "HKCU\\" KEY "\\Empty", "d", ""},
-        {"Wahr", DATA "\\wWahr", "d", "1"},
-        {"JA", DATA "\\wJA", "d", "1"},
-        {"TRUE", DATA "\\wTRUE", "d", "1"},
-        {"Nein", DATA "\\wNein", "d", "0"},
-        {"FALSE", DATA "\\wFALSE", "d", "0"},
-        {"falsch", DATA "\\wfalsch", "d", "0"},
+        {"yes word in any case", DATA "\\wJA", "d", "1"},
+        {"no word", DATA "\\wfalsch", "d", "0"},
         {"leading blank is not trimmed", DATA "\\w ja", "d", " ja"},
         {"other words unchanged", DATA "\\wjawohl", "d", "jawohl"},
         {"1024 binary bytes", DATA "\\bin1024", "d", std::string(1024, 'b')},

@@ -1,12 +1,10 @@
-// A file held open by a second process (tests/programs/nvholder.cpp), reading it and sharing it
-// with `share` (FILE_SHARE_* bits). Opened here and inherited, the holder has it from its first
-// instant and this process keeps no handle. The holder ends with the object, or after a minute.
+// A file held open by a second program of the desktop (a stand-in application, as a reader or a
+// virus scanner holds it), reading it and sharing it with `share` (FILE_SHARE_* bits). Opened
+// here and inherited, the holder has it from its first instant and this process keeps no handle.
+// The holder is ended with the object.
 #pragma once
 
-#include "harness/child_process.h"
-#include "harness/module_paths.h"
-
-#include <windows.h>
+#include "harness/target_process.h"
 
 #include <gtest/gtest.h>
 
@@ -21,11 +19,10 @@ public:
             CreateFileA(path.c_str(), GENERIC_READ, share, &inherited, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             ADD_FAILURE_AT(site.file, site.line) << "cannot open " << path;
-        m_holder.reset(new ChildProcess(OutputFile("nvholder.exe"), "60000", nullptr, site));
+        m_holder.reset(new ChildProcess(TargetProgram(), "NvHolder holder", nullptr, site));
         CloseHandle(file);
     }
 
 private:
-    // Ended with the object; the file is free once the holder is gone.
     std::unique_ptr<ChildProcess> m_holder;
 };

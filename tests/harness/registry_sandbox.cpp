@@ -58,34 +58,26 @@ void RegistrySandbox::Remember(HKEY root, const std::string& key, const std::str
     m_values.push_back(saved);
 }
 
-void RegistrySandbox::SetBinary(HKEY root, const std::string& key, const std::string& name,
-                                const std::vector<BYTE>& data, DWORD type, CallSite site)
+std::string DwordData(DWORD value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void RegistrySandbox::Set(HKEY root, const std::string& key, const std::string& name,
+                          const std::string& data, DWORD type, CallSite site)
 {
     Remember(root, key, name);
     HKEY handle = OpenForWrite(root, key, site);
     if (!handle)
         return;
+    const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
     LONG status =
-        RegSetValueExA(handle, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+        RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>(data.size() + (text ? 1 : 0)));
     if (status != ERROR_SUCCESS)
         ADD_FAILURE_AT(site.file, site.line)
             << "cannot write registry value " << key << "\\" << name << " (error " << status << ")";
     RegCloseKey(handle);
-}
-
-void RegistrySandbox::SetString(HKEY root, const std::string& key, const std::string& name,
-                                const std::string& value, DWORD type, CallSite site)
-{
-    std::vector<BYTE> data(value.begin(), value.end());
-    data.push_back(0);
-    SetBinary(root, key, name, data, type, site);
-}
-
-void RegistrySandbox::SetDword(HKEY root, const std::string& key, const std::string& name,
-                               DWORD value, CallSite site)
-{
-    const BYTE* bytes = reinterpret_cast<const BYTE*>(&value);
-    SetBinary(root, key, name, std::vector<BYTE>(bytes, bytes + sizeof value), REG_DWORD, site);
 }
 
 void RegistrySandbox::DeleteValue(HKEY root, const std::string& key, const std::string& name)

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The four bytes of a REG_DWORD value.
+std::string DwordData(DWORD value);
+
 class RegistrySandbox {
 public:
     RegistrySandbox() = default;
@@ -16,13 +19,10 @@ public:
     RegistrySandbox(const RegistrySandbox&) = delete;
     RegistrySandbox& operator=(const RegistrySandbox&) = delete;
 
-    // `name` empty is the key's unnamed default value; a failed write fails the test at `site`.
-    void SetString(HKEY root, const std::string& key, const std::string& name,
-                   const std::string& value, DWORD type = REG_SZ, CallSite site = {});
-    void SetDword(HKEY root, const std::string& key, const std::string& name, DWORD value,
-                  CallSite site = {});
-    void SetBinary(HKEY root, const std::string& key, const std::string& name,
-                   const std::vector<BYTE>& data, DWORD type = REG_BINARY, CallSite site = {});
+    // Stores `data` byte for byte, a string type with its terminating zero; `name` empty is the
+    // key's unnamed default value. A failed write fails the test at `site`.
+    void Set(HKEY root, const std::string& key, const std::string& name, const std::string& data,
+             DWORD type = REG_SZ, CallSite site = {});
     void DeleteValue(HKEY root, const std::string& key, const std::string& name);
     // Creates the key (and the missing keys above it) without any value.
     void CreateKey(HKEY root, const std::string& key, CallSite site = {});

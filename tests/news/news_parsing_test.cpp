@@ -14,10 +14,8 @@ TEST(NewsDate, ParsedDatesAreOrderedInTime)
         const char *name, *date, *reference;
         bool later;
     } rows[] = {
-        {"one minute later", "31.12.2026 18:01", "31.12.2026 18:00", true},
         {"date without time after the evening before", "01.01.2027", "31.12.2026 23:59:59", true},
         {"date without time is midnight", "01.01.2027", "01.01.2027 00:00", false},
-        {"not a date", "bald", "31.12.2026", false},
         {"not a date as reference", "31.12.2026", "bald", false},
         {"morning after midnight before 1899", "29.12.1899 06:00", "29.12.1899", true},
         {"evening before the epoch day's morning", "29.12.1899 18:00", "30.12.1899 06:00", false},

@@ -25,7 +25,6 @@ TEST(AppEntry, ParsesEveryPiece)
         {"other character is kept", "/730app", '7', 30, "app", nullptr, "", D},
         {"option character alone", "/", 0, 0, "", nullptr, "", D},
         {"option only in front", "app/X30", 0, 0, "app/x30", nullptr, "", D},
-        {"message and caption", "/F2App#Text#Titel", 'F', 2, "app", nullptr, "Text", "Titel"},
         {"property with text around", "x'Prop'y#M", 0, 0, "x'prop'y", "prop", "M", D},
         {"property without closing apostrophe", "/N'Open", 'N', 0, "'open", "open", "", D},
         {"apostrophe only in the message", "app#it's", 0, 0, "app", nullptr, "it's", D},

@@ -1,6 +1,5 @@
-// The COM text and error types under the real OLE Automation functions.
+// The COM text type under the real OLE Automation functions.
 #include "support/bstr_text.h"
-#include "support/com_error.h"
 #include <gtest/gtest.h>
 
 TEST(BstrText, RoundTripThroughCodePage1252AndNull)
@@ -25,17 +24,4 @@ TEST(BstrText, RoundTripThroughCodePage1252AndNull)
     EXPECT_EQ(nullptr, null.Ansi());
     ASSERT_NE(nullptr, empty.Get());
     EXPECT_EQ(0u, SysStringLen(empty.Get()));
-}
-
-TEST(ComError, MessageForCodesWithAndWithoutSystemText)
-{
-    const std::pair<HRESULT, const char*> rows[] = {
-        {HRESULT(0x80040201), "IDispatch error #1"},
-        {HRESULT(0x8004FFFF), "IDispatch error #65023"},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.second, nv::ComError(row.first).ErrorMessage()) << std::hex << row.first;
-    std::string system = nv::ComError(E_OUTOFMEMORY).ErrorMessage();
-    ASSERT_FALSE(system.empty());
-    EXPECT_EQ(std::string::npos, std::string("\r\n").find(system.back())) << system;
 }

@@ -1,15 +1,10 @@
-// XPath selection relative to the root element or a node, from format strings.
+// XPath selection: the root element as context, failures, and literals that select exactly their
+// text. Selections with formats and arguments the news exports show.
 #include "xml/xpath_literal.h"
 #include "xml_test_support.h"
 #include <vector>
 
 namespace {
-
-const char kFeed[] = "<rss version=\"2.0\"><channel><title>Neuigkeiten</title>"
-                     "<item><guid>g1</guid><category>Steuer</category></item>"
-                     "<item><guid>g2</guid><category>Lohn</category></item>"
-                     "<orvo2><item><guid>g3</guid><category>Steuer</category></item></orvo2>"
-                     "</channel></rss>";
 
 std::vector<std::string> Guids(CNvXmlNodeList list)
 {
@@ -19,32 +14,9 @@ std::vector<std::string> Guids(CNvXmlNodeList list)
     return guids;
 }
 
-TEST(Query, SelectsRelativeToTheRootElement)
-{
-    const struct {
-        const char *name, *format, *argument;
-        std::vector<std::string> guids;
-    } rows[] = {
-        {"child path", "channel/item", "", {"g1", "g2"}},
-        {"predicate with argument",
-         "channel/item[category='%s']|channel/orvo2/item[category='%s']",
-         "Steuer",
-         {"g1", "g3"}},
-        {"no match", "channel/item[category='%s']", "Miete", {}},
-        {"root is no child of itself", "rss", "", {}},
-    };
-    CNvXmlDocument document = DocumentFromText(kFeed);
-    for (const auto& row : rows) {
-        const char* a = row.argument; // both places of a doubled argument get the same text
-        EXPECT_EQ(row.guids, Guids(document.SelectNodes(row.format, a, a))) << row.name;
-        EXPECT_EQ(row.guids.empty(), document.SelectSingleNode(row.format, a, a).IsEmpty())
-            << row.name;
-    }
-}
-
 TEST(Query, DotIsTheRootElementAndFailuresRaise)
 {
-    CNvXmlDocument document = DocumentFromText(kFeed);
+    CNvXmlDocument document = DocumentFromText("<rss version=\"2.0\"><channel/></rss>");
     EXPECT_EQ("2.0", document.SelectSingleNode(".").GetAttributeString("version", "", 16));
     EXPECT_LT(CatchRaised([&] { document.SelectSingleNode("channel[["); }).hr, 0);
     CNvXmlDocument withoutRoot(CNvXmlDocument::Create());
@@ -60,7 +32,6 @@ TEST(XPathLiteral, SelectsExactlyTheMatchingItem)
         {"empty", ""},
         {"double quotes", "say \"hi\""},
         {"both kinds", "it's \"new\""},
-        {"apostrophe runs at both ends", "''a'''b'"},
         {"non-ASCII", "Gr\xFC\xDF"
                       "e '\xE4'"},
         {"100 KB with an apostrophe", longText},

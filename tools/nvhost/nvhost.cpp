@@ -275,8 +275,10 @@ int main(int argc, char** argv)
         return 0;
     }
     const Command* command = FindCommand(name);
-    if (!command)
+    if (!command) {
+        std::fprintf(stderr, "nvhost: no export is named %s\n", name.c_str());
         return Usage();
+    }
     Args args;
     for (int i = next; i < argc; ++i)
         args.values.push_back(argv[i]);
