@@ -3,10 +3,13 @@
 #include "download/download_info.h"
 #include "download/download_item_group.h"
 #include "download/ini_batch_writer.h"
+#include "download/ini_snapshot.h"
 #include "download/merge_messages.h"
 #include "download/ndc_keys.h"
+#include "support/file_write_lock.h"
 
 #include <exception>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -69,10 +72,18 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
 int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
+    // Decided under the new file's lock, held from loading both files until
+    // the keys are written: a second caller merging the same fetched file at
+    // that moment (two programs of the suite starting together) waits, then
+    // finds the rollout numbers drawn here instead of drawing its own, so the
+    // list each returns agrees with the numbers the file keeps.
+    std::optional<nv::CFileWriteLock> lock;
+    if (newPath)
+        lock.emplace(nv::ProfilePath(newPath));
     // Every key the merge writes (the diced numbers included) goes into this
-    // batch and reaches the new file in one replacement, under the file's
-    // lock, once the steps are done. After an error the destructor still applies what was
-    // collected: nothing written is rolled back.
+    // batch and reaches the new file in one replacement once the steps are
+    // done. After an error the destructor still applies what was collected,
+    // before the lock goes: nothing written is rolled back.
     nv::CIniBatchWriter batch;
     long step = 0;
     const auto steps = [&]() {
@@ -98,8 +109,13 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         return result;
     };
     try {
-        int result = steps();
-        DWORD error = batch.Apply();
+        DWORD error = lock && !lock->IsHeld() ? lock->Error() : ERROR_SUCCESS;
+        int result = error == ERROR_SUCCESS ? steps() : 0;
+        // A file held by another program is reported, not merged as an empty one.
+        if (result == nv::ndc::kUnreadableFile)
+            error = LoadError();
+        if (error == ERROR_SUCCESS)
+            error = batch.Apply();
         if (error == ERROR_SUCCESS)
             return result;
         // A Win32 code is its own message number.

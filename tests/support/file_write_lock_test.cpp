@@ -1,4 +1,7 @@
+#include "harness/temp_folder.h"
+#include "support/file_replace.h"
 #include "support/file_write_lock.h"
+#include "support/shared_file.h"
 #include "support/text.h"
 #include <gtest/gtest.h>
 
@@ -46,4 +49,38 @@ TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
         EXPECT_GE(GetTickCount() - before, 150u);
     }
     EXPECT_TRUE(lockElsewhere(0).first);
+}
+
+// What Windows' ReplaceFileA may leave when it stops part-way: the file removed (1176) or moved
+// aside (1177), the new content only in the temporary file.
+static BOOL RemovesTheFile(const char* path, const char*)
+{
+    DeleteFileA(path);
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
+    return FALSE;
+}
+
+static BOOL MovesTheFileAside(const char* path, const char*)
+{
+    MoveFileA(path, (std::string(path) + ".aside").c_str());
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+
+TEST(FileReplace, AReplaceThatStoppedPartWayEndsWithAMoveNotALostFile)
+{
+    for (nv::PlatformReplace replace : {RemovesTheFile, MovesTheFileAside}) {
+        TempFolder folder;
+        const std::string path = folder.Write("state.conf", "old");
+        nv::ReplaceOutcome outcome = nv::ReplaceFileContent(
+            path, "tst",
+            [](const char* temporary) {
+                return nv::WriteWholeFile(temporary, "new", CREATE_ALWAYS);
+            },
+            [&] { return ReadWholeFile(path) == "old"; }, replace);
+        EXPECT_TRUE(outcome.Succeeded()) << int(outcome.failedStep) << " " << outcome.error;
+        EXPECT_EQ("new", FileExists(path) ? ReadWholeFile(path) : "<gone>");
+        WIN32_FIND_DATAA found;
+        EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(folder.File("*.tmp").c_str(), &found));
+    }
 }
