@@ -41,6 +41,7 @@ TEST(DocumentLoad, MissingOrMalformedInputRaisesParseError)
                                          document.LoadXml("<rss><channel></rss>");
                                      })}) {
         EXPECT_TRUE(error.fromLayer);
+        EXPECT_TRUE(error.parse);
         EXPECT_EQ(E_FAIL, error.hr) << std::hex << error.hr;
         EXPECT_EQ("XML ParseError:\r\nDescription: error\r\nSource: \r\nLine: 0\r\nPos: 0",
                   error.description);
