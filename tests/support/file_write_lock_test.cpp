@@ -51,6 +51,39 @@ TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
     EXPECT_TRUE(lockElsewhere(0).first);
 }
 
+// One lock per file whatever its spelling, for a file not made yet too, and the same lock before
+// and after a write has put a new file in its place.
+TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
+{
+    TempFolder folder;
+    const std::string longFolder = folder.File("Long Folder Name");
+    CreateDirectoryA(longFolder.c_str(), nullptr);
+    char shortFolder[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(longFolder.c_str(), shortFolder, MAX_PATH));
+    const std::string path = longFolder + "\\product.ndc";
+    const std::string spellings[] = {path, std::string(shortFolder) + "\\PRODUCT.NDC",
+                                     "\\\\?\\" + path,
+                                     longFolder + "\\..\\Long Folder Name\\product.ndc"};
+    const auto heldElsewhere = [](const std::string& spelling) {
+        bool held = false;
+        std::thread([&] { held = nv::CFileWriteLock(spelling, 0).IsHeld(); }).join();
+        return held;
+    };
+    for (const char* stage : {"new file", "existing file", "replaced file"}) {
+        if (stage[0] != 'n')
+            folder.Write("new.tmp", stage);
+        nv::CFileWriteLock lock(path);
+        ASSERT_TRUE(lock.IsHeld());
+        if (stage[0] == 'r')
+            MoveFileExA(folder.File("new.tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        else if (stage[0] == 'e')
+            MoveFileExA(folder.File("new.tmp").c_str(), path.c_str(), 0);
+        for (const std::string& spelling : spellings)
+            EXPECT_FALSE(heldElsewhere(spelling)) << stage << ": " << spelling;
+    }
+    EXPECT_TRUE(heldElsewhere(path));
+}
+
 // What Windows' ReplaceFileA may leave when it stops part-way: the file removed (1176) or moved
 // aside (1177), the new content only in the temporary file.
 static BOOL RemovesTheFile(const char* path, const char*)
