@@ -1,8 +1,13 @@
 // What the export layer itself promises, whatever the core behind it answers.
 #include "harness/nvinfo_module.h"
+#include "harness/temp_folder.h"
 #include "nvinfo.h"
+#include "xml_outline.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -46,6 +51,49 @@ TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
     EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
     auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
+}
+
+// COM that a call initialises for itself is ended with the call; when a document leaves for the
+// caller, COM stays for as long as the caller holds it (each row on a thread without COM).
+TEST(Wiring, ComIsLeftAsTheCallFoundItUnlessADocumentLeaves)
+{
+    TempFolder folder;
+    const std::string feed =
+        folder.Write("wiring.xml", "<rss><channel><item><guid>g</guid></item></channel></rss>");
+    int n[3] = {};
+    using Module = NvinfoModule;
+    const struct {
+        const char* name;
+        std::function<void(IDispatch**)> call;
+    } rows[] = {
+        {"CheckConstraint",
+         [](auto) { Module::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint")("<true/>"); }},
+        {"GetNewsXml", [](auto) { Module::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("x", ""); }},
+        {"GetUpdateMode", [](auto) { Module::Proc<PFN_NV_NOARGS>("GetUpdateMode")(); }},
+        {"GetUpdateInfos, counts only",
+         [&](auto) { Module::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos")("x", n, n, n, 0); }},
+        {"GetNewsFromFile",
+         [&](IDispatch** document) {
+             Module::Proc<PFN_NV_GETNEWSFROMFILE>(NVINFO_GETNEWSFROMFILE)(feed.c_str(), "",
+                                                                          document, 1, 1);
+         }},
+    };
+    for (const auto& row : rows) {
+        HRESULT after = E_FAIL;
+        std::string outline;
+        std::thread([&] {
+            IDispatch* document = nullptr;
+            row.call(&document);
+            after = CoInitialize(nullptr);
+            bool declaration = false;
+            outline = TakeDocumentOutline(document, &declaration);
+            if (SUCCEEDED(after))
+                CoUninitialize();
+        }).join();
+        const bool handedOut = outline != "(null)";
+        EXPECT_EQ(handedOut ? S_FALSE : S_OK, after) << row.name;
+        EXPECT_EQ(handedOut, outline.find("<guid>g</guid>") != std::string::npos) << row.name;
+    }
 }
 
 // The constraint export tests call ordinal 24, which passes on to ordinal 1.
