@@ -135,28 +135,20 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
     EXPECT_TRUE(missing.SectionNames().empty());
 }
 
-// A file that another handle holds without sharing for a moment is read once it is free; one
-// held longer is a failure, within a second, and not a file without sections.
-TEST(IniSnapshot, AHeldFileIsWaitedForBrieflyThenAFailure)
+// A file that another handle holds without sharing for a moment is read once it is free.
+TEST(IniSnapshot, AFileHeldForAMomentIsReadOnceFree)
 {
     TempFolder folder;
     const std::string path = folder.Write("held.ini", "[a]\nk=v\n");
-    for (DWORD holdMs : {30u, 1200u}) {
-        HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
-        std::thread release([&] {
-            Sleep(holdMs);
-            CloseHandle(held);
-        });
-        nv::IniSnapshot snapshot;
-        DWORD error = ERROR_SUCCESS;
-        const DWORD before = GetTickCount();
-        const bool read = nv::IniSnapshot::ReadFileWithin(path, 1 << 20, snapshot, &error);
-        EXPECT_LT(GetTickCount() - before, 1000u) << holdMs;
-        release.join();
-        EXPECT_EQ(holdMs < 1000, read) << holdMs;
-        EXPECT_EQ(read ? 1u : 0u, snapshot.SectionNames().size()) << holdMs;
-        EXPECT_EQ(DWORD(read ? ERROR_SUCCESS : ERROR_SHARING_VIOLATION), error) << holdMs;
-    }
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+    std::thread release([&] {
+        Sleep(30);
+        CloseHandle(held);
+    });
+    nv::IniSnapshot snapshot;
+    EXPECT_TRUE(nv::IniSnapshot::ReadFileWithin(path, 1 << 20, snapshot));
+    release.join();
+    EXPECT_EQ(1u, snapshot.SectionNames().size());
 }
 
 // Every byte the shared definition calls blank, and no other, is trimmed by the platform around
@@ -276,20 +268,16 @@ TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
     const struct {
         const char* name;
         int foreignWrites;
-        nv::ReplaceStep failing;
         DWORD replaceError, result;
         const char* text; // afterwards; null: the writes went key by key
+        nv::ReplaceStep failing = nv::ReplaceStep::Replace;
     } rows[] = {
-        {"unchanged", 0, nv::ReplaceStep::Replace, 0, 0, "[own]\r\nk=2\r\n"},
-        {"changed once: edited again", 1, nv::ReplaceStep::Replace, 0, 0,
-         "[own]\r\nk=2\r\n[other1]\r\nk=1\r\n"},
-        {"changed every round", nv::kWriteBackRounds, nv::ReplaceStep::Replace, 0, 0, nullptr},
-        {"held, keys fail too", 0, nv::ReplaceStep::Replace, ERROR_SHARING_VIOLATION,
-         ERROR_WRITE_FAULT, nullptr},
-        {"no temporary file", 0, nv::ReplaceStep::CreateTemporary, ERROR_DISK_FULL, ERROR_DISK_FULL,
-         unchanged.c_str()},
-        {"temporary not written", 0, nv::ReplaceStep::Write, ERROR_HANDLE_DISK_FULL,
-         ERROR_HANDLE_DISK_FULL, unchanged.c_str()},
+        {"unchanged", 0, 0, 0, "[own]\r\nk=2\r\n"},
+        {"changed once: edited again", 1, 0, 0, "[own]\r\nk=2\r\n[other1]\r\nk=1\r\n"},
+        {"changed every round", nv::kWriteBackRounds, 0, 0, nullptr},
+        {"held, keys fail too", 0, ERROR_SHARING_VIOLATION, ERROR_WRITE_FAULT, nullptr},
+        {"no temporary file", 0, ERROR_DISK_FULL, ERROR_DISK_FULL, unchanged.c_str(),
+         nv::ReplaceStep::CreateTemporary},
     };
     for (const auto& row : rows) {
         ChangingFile file;

