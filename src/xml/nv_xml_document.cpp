@@ -46,11 +46,13 @@ void CheckParseError(const nv::ComPtr<IXMLDOMDocument>& document)
     nv::CheckCall(error->get_line(&line), error.Get(), nv::IID_IXMLDOMParseError);
     long errorCode = 0;
     nv::CheckCall(error->get_errorCode(&errorCode), error.Get(), nv::IID_IXMLDOMParseError);
-    NvXmlClass::ThrowParseErrorIf(
-        errorCode < 0, errorCode,
-        "XML ParseError:\r\nDescription: %s\r\nSource: %s\r\nLine: %d\r\nPos: %d",
-        reason.AnsiString().c_str(), source.AnsiString().c_str(), static_cast<int>(line),
-        static_cast<int>(linepos));
+    if (errorCode < 0)
+        NvXmlClass::ThrowParseError(
+            errorCode,
+            nv::FormatText(
+                "XML ParseError:\r\nDescription: %s\r\nSource: %s\r\nLine: %d\r\nPos: %d",
+                reason.AnsiString().c_str(), source.AnsiString().c_str(), static_cast<int>(line),
+                static_cast<int>(linepos)));
 }
 
 // Files come from outside (a server, another user's folder): an entity that

@@ -35,14 +35,8 @@ void ThrowIf(bool condition, HRESULT hr, const char* format, ...)
     Raise<NvXmlException>(hr, description);
 }
 
-void ThrowParseErrorIf(bool condition, HRESULT hr, const char* format, ...)
+void ThrowParseError(HRESULT hr, const std::string& description)
 {
-    if (!condition)
-        return;
-    va_list args;
-    va_start(args, format);
-    std::string description = nv::FormatTextV(format, args);
-    va_end(args);
     Raise<NvXmlParseError>(hr, description);
 }
 

@@ -28,8 +28,7 @@ public:
 // nv::ComError with E_FAIL is raised instead.
 void ThrowIf(bool condition, HRESULT hr, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
-// The same, raising an NvXmlParseError.
-void ThrowParseErrorIf(bool condition, HRESULT hr, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+// Raises an NvXmlParseError, as ThrowIf raises its exception.
+[[noreturn]] void ThrowParseError(HRESULT hr, const std::string& description);
 
 } // namespace NvXmlClass
