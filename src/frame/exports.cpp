@@ -68,6 +68,9 @@ extern "C" {
 
 long __cdecl NvCheckConstraint(const char* constraintXml)
 {
+    // An error leaves the core with an object of the parser's, published here: COM lasts until
+    // then.
+    nv::ComApartment com;
     return GuardExport(0L, [&] { return Norvane::News::CheckConstraint(constraintXml); });
 }
 

@@ -59,8 +59,9 @@ HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, l
 {
     if (feedPath.empty() || guid.empty() || !nv::HasFileStatus(feedPath))
         return E_INVALIDARG;
+    // Before the try: the error the handler shows may hold an object of the parser's.
+    nv::ComApartment com;
     try {
-        nv::ComApartment com;
         CNvXmlDocument feed;
         feed.Load(feedPath);
         std::string literal = XPathLiteral(guid);
