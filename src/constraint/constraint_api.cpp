@@ -1,10 +1,9 @@
 #include "constraint/constraint_api.h"
 
 #include "constraint/constraint_evaluator.h"
+#include "support/com_apartment.h"
 #include "support/text.h"
 #include "xml/nv_xml_document.h"
-
-#include <objbase.h>
 
 namespace Norvane::News {
 
@@ -13,7 +12,7 @@ namespace Norvane::News {
 long CheckConstraint(const char* constraintXml)
 {
     // Callers need not have initialised COM; an earlier initialisation is fine too.
-    CoInitialize(nullptr);
+    nv::ComApartment com;
     CNvXmlDocument document;
     document.LoadXml(nv::FromNullable(constraintXml));
     CNvXmlNode root = document.SelectSingleNode(".");

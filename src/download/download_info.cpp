@@ -7,6 +7,7 @@
 #include "download/ndc_signature_gate.h"
 #include "download/profile_redirect.h"
 #include "support/file_status.h"
+#include "support/file_write_lock.h"
 #include "support/text.h"
 
 #include <algorithm>
@@ -115,12 +116,21 @@ int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::Do
         return -3;
     try {
         nv::IniSnapshot file;
-        if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file))
-            return -4;
+        DWORD error = ERROR_SUCCESS;
+        if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file, &error))
+            return ReadFailure(error);
         return LoadParsed(file, path, list, map);
     } catch (const std::bad_alloc&) {
         return -4;
     }
+}
+
+int CDownloadInfo::ReadFailure(DWORD error)
+{
+    if (error == ERROR_FILE_TOO_LARGE || error == ERROR_NOT_ENOUGH_MEMORY)
+        return -4;
+    m_loadError = error;
+    return nv::ndc::kUnreadableFile;
 }
 
 int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
@@ -209,8 +219,9 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     // The installed file is read once: for its header here and, when a local
     // copy exists, for its items below.
     nv::IniSnapshot oldFile;
-    if (!nv::IniSnapshot::ReadFileWithin(oldPath, nv::ndc::kMaxFileBytes, oldFile))
-        return -4;
+    DWORD error = ERROR_SUCCESS;
+    if (!nv::IniSnapshot::ReadFileWithin(oldPath, nv::ndc::kMaxFileBytes, oldFile, &error))
+        return ReadFailure(error);
     const std::string localUrl = oldFile.GetString(nv::ndc::kHeaderSection, nv::ndc::kLocalURL,
                                                    std::string(), nv::ndc::kValueBufferSize);
     if (localUrl.empty())
@@ -225,6 +236,11 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     const std::string localPath = folder + oldName.substr(slash + 1);
     if (!nv::HasFileStatus(localPath))
         return 0;
+    // The copy's items draw their rollout numbers into it: decided and written
+    // under its lock, as a merge of it does, and checked as they are counted.
+    nv::CFileWriteLock lock(localPath);
+    if (!lock.IsHeld())
+        return ReadFailure(lock.Error());
     std::string refusal;
     if (!nv::AcceptsFetchedNdc(oldPath, localPath.c_str(), refusal))
         return 0;

@@ -36,8 +36,11 @@ public:
     int DeleteAll();
 
     // 0; -1 null path; -2 null list or map; -3 no such file; -4 out of memory;
-    // -5 a group reference that cannot be resolved.
+    // -5 a group reference that cannot be resolved; kUnreadableFile a file that
+    // is there and cannot be read (LoadError tells why).
     int LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map);
+    // The system's code for the last load that gave kUnreadableFile.
+    DWORD LoadError() const { return m_loadError; }
     // 0 or -5 (-4 when a group cannot be made).
     int LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& map);
 
@@ -69,6 +72,8 @@ public:
                            const std::vector<bool>& drop);
 
 private:
+    // The load result for a file that could not be read with `error`.
+    int ReadFailure(DWORD error);
     // LoadFile on a file already read into memory.
     int LoadParsed(const nv::IniSnapshot& file, const char* path, nv::DownloadItemList* list,
                    nv::DownloadItemMap* map);
@@ -86,4 +91,6 @@ private:
     // when they are not both groups.
     bool MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, int& count,
                        nv::CIniBatchWriter& batch);
+
+    DWORD m_loadError = ERROR_SUCCESS;
 };

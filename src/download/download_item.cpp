@@ -4,6 +4,7 @@
 #include "download/ini_snapshot.h"
 #include "download/install_condition.h"
 #include "download/ndc_keys.h"
+#include "download/ndc_limits.h"
 #include "download/profile_redirect.h"
 #include "download/rollout_quota.h"
 #include "support/text.h"
@@ -160,7 +161,10 @@ int CDownloadItem::Load(const char* ndcPath, const char* section)
 {
     if (!ndcPath || !section)
         return -1;
-    return LoadFrom(nv::IniSnapshot::ReadFile(ndcPath), ndcPath, section);
+    nv::IniSnapshot file;
+    if (!nv::IniSnapshot::ReadFileWithin(ndcPath, nv::ndc::kMaxFileBytes, file))
+        return nv::ndc::kUnreadableFile;
+    return LoadFrom(file, ndcPath, section);
 }
 
 int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath,

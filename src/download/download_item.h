@@ -10,6 +10,14 @@
 namespace nv {
 class CIniBatchWriter;
 class IniSnapshot;
+
+namespace ndc {
+// The load result for a file that is there but cannot be read: another
+// program holds it past a short wait, or access is denied. Unlike a missing
+// file it is not read as one without keys, whose decisions (fresh rollout
+// numbers, no installation condition) would overwrite what it records.
+const int kUnreadableFile = -6;
+} // namespace ndc
 } // namespace nv
 
 class CDownloadItem {
@@ -65,7 +73,9 @@ public:
     virtual BOOL CheckQuota(nv::CIniBatchWriter* batch);
     virtual std::string GetPrivilegedGroup() const;
     virtual BOOL IsPrivileged() const;
-    // 0, or -1 when either argument is null. Reads the file once.
+    // 0; -1 when either argument is null; kUnreadableFile, with the item
+    // unchanged. Reads the file once; a missing file or section reads as one
+    // without keys.
     virtual int Load(const char* ndcPath, const char* section);
     // Write the flag into `ndcPath` (the item's own file when null); always 0.
     virtual int WriteUpdate(int value, const char* ndcPath, nv::CIniBatchWriter* batch);

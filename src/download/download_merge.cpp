@@ -3,11 +3,14 @@
 #include "download/download_info.h"
 #include "download/download_item_group.h"
 #include "download/ini_batch_writer.h"
+#include "download/ini_snapshot.h"
 #include "download/merge_messages.h"
 #include "download/ndc_keys.h"
 #include "download/ndc_signature_gate.h"
+#include "support/file_write_lock.h"
 
 #include <exception>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -70,10 +73,18 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
 int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, const char* newPath,
                          BOOL all, BOOL, BOOL downloaderOnly, std::string* message)
 {
+    // Decided under the new file's lock, held from loading both files until
+    // the keys are written: a second caller merging the same fetched file at
+    // that moment (two programs of the suite starting together) waits, then
+    // finds the rollout numbers drawn here instead of drawing its own, so the
+    // list each returns agrees with the numbers the file keeps.
+    std::optional<nv::CFileWriteLock> lock;
+    if (newPath)
+        lock.emplace(nv::ProfilePath(newPath));
     // Every key the merge writes (the diced numbers included) goes into this
-    // batch and reaches the new file in one replacement, under the file's
-    // lock, once the steps are done. After an error the destructor still applies what was
-    // collected: nothing written is rolled back.
+    // batch and reaches the new file in one replacement once the steps are
+    // done. After an error the destructor still applies what was collected,
+    // before the lock goes: nothing written is rolled back.
     nv::CIniBatchWriter batch;
     long step = 0;
     const auto steps = [&]() {
@@ -99,14 +110,21 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         return result;
     };
     try {
-        // Before the steps: what they collect reaches the file even when the merge fails.
+        DWORD error = lock && !lock->IsHeld() ? lock->Error() : ERROR_SUCCESS;
+        // Under the lock and before the steps: a refused file is checked as it is
+        // merged and is not touched, and what the steps collect reaches the file
+        // even when the merge fails.
         std::string refusal;
-        if (!nv::AcceptsFetchedNdc(oldPath, newPath, refusal)) {
+        if (error == ERROR_SUCCESS && !nv::AcceptsFetchedNdc(oldPath, newPath, refusal)) {
             nv::StoreMergeMessage(message, nv::FrameworkMergeMessage(oldPath, 0, refusal.c_str()));
             return -1;
         }
-        int result = steps();
-        DWORD error = batch.Apply();
+        int result = error == ERROR_SUCCESS ? steps() : 0;
+        // A file held by another program is reported, not merged as an empty one.
+        if (result == nv::ndc::kUnreadableFile)
+            error = LoadError();
+        if (error == ERROR_SUCCESS)
+            error = batch.Apply();
         if (error == ERROR_SUCCESS)
             return result;
         // A Win32 code is its own message number.

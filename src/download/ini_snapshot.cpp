@@ -2,6 +2,7 @@
 
 #include "download/ini_lines.h"
 #include "download/profile_blank.h"
+#include "support/file_status.h"
 #include "support/shared_file.h"
 #include "support/text.h"
 
@@ -69,21 +70,21 @@ std::string ProfilePath(const std::string& path)
     return std::string(folder, length) + "\\" + path;
 }
 
-IniSnapshot IniSnapshot::ReadFile(const std::string& path)
-{
-    IniSnapshot snapshot;
-    ReadFileWithin(path, 0x7FFFFFFE, snapshot);
-    return snapshot;
-}
-
-bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot)
+bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot,
+                                 DWORD* error)
 {
     snapshot = IniSnapshot();
     std::string content;
-    DWORD error = ERROR_SUCCESS;
+    DWORD code = ERROR_SUCCESS;
+    const std::string file = ProfilePath(path);
     // Measured on the open file: one that grows after a status check still counts.
-    if (!nv::ReadSharedFile(ProfilePath(path), content, &error, maxBytes))
-        return error != ERROR_FILE_TOO_LARGE && error != ERROR_NOT_ENOUGH_MEMORY;
+    if (!nv::ReadSharedFile(file, content, &code, maxBytes)) {
+        // Read as empty, a file that another program holds for a moment would
+        // have its recorded state overwritten with fresh decisions.
+        if (error)
+            *error = code;
+        return !nv::HasFileStatus(file);
+    }
     snapshot.m_text = DecodeContent(content);
     snapshot.Parse();
     return true;

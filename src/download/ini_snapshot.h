@@ -8,6 +8,8 @@
 // and one pass over its bytes takes milliseconds.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 #include <unordered_map>
@@ -21,12 +23,15 @@ std::string ProfilePath(const std::string& path);
 
 class IniSnapshot {
 public:
-    // An unreadable or missing file gives a snapshot without sections. A byte
-    // order mark selects UTF-8 or UTF-16; without one the text is in the
-    // system code page. A bare file name names a file in the Windows folder.
-    static IniSnapshot ReadFile(const std::string& path);
-    // As ReadFile for a file of at most `maxBytes`; false, with nothing read, for a larger one.
-    static bool ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot);
+    // The file at `path`, of at most `maxBytes`. A missing file gives a
+    // snapshot without sections. False, with nothing read and the system's
+    // code in `error` when given, for a larger file, no memory, or a file that
+    // is there and cannot be read (another program holds it past the retries
+    // of ReadSharedFile, access denied). A byte order mark selects UTF-8 or
+    // UTF-16; without one the text is in the system code page. A bare file
+    // name names a file in the Windows folder.
+    static bool ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot,
+                               DWORD* error = nullptr);
 
     // The file's text in the system code page, as the lookups read it.
     const std::string& Text() const { return m_text; }

@@ -14,8 +14,11 @@ DWORD WriteBack(IniFileAccess& file, const std::vector<IniWrite>& writes)
         ReplaceOutcome outcome = file.Replace(text, content);
         if (outcome.Succeeded())
             return ERROR_SUCCESS;
-        if (outcome.failedStep != ReplaceStep::Changed)
-            break;
+        if (outcome.failedStep == ReplaceStep::Changed)
+            continue;
+        if (outcome.failedStep != ReplaceStep::Replace || !IsHeldFileError(outcome.error))
+            return outcome.error;
+        break;
     }
     return file.WriteKeys(writes);
 }

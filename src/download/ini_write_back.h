@@ -32,10 +32,13 @@ public:
 };
 
 // ERROR_SUCCESS when every write is in the file, else the system's code of
-// the failure. A file that cannot be read, edited exactly or replaced, or
-// that keeps changing for kWriteBackRounds rounds, gets the platform's
-// writes: they reach a file that other handles hold open with write sharing,
-// which no replace can.
+// the failure. A file that cannot be read or edited exactly, whose replace
+// another handle refuses, or that keeps changing for kWriteBackRounds rounds,
+// gets the platform's writes: they reach a file that other handles hold open
+// with write sharing, which no replace can. Any other failure (a temporary
+// file that cannot be made or written: full disk, quota, access) fails the
+// write with the file untouched; writes in place there could break off with
+// the file half written.
 DWORD WriteBack(IniFileAccess& file, const std::vector<IniWrite>& writes);
 
 } // namespace nv

@@ -7,6 +7,7 @@
 #include "frame/service_worker.h"
 #include "shutdown/close_apps.h"
 #include "support/bstr_text.h"
+#include "support/com_apartment.h"
 #include "support/com_ptr.h"
 #include "support/msxml_ids.h"
 #include "support/text.h"
@@ -30,6 +31,7 @@ HRESULT ProductNews(const char* product, const char* category, const std::string
 
 BSTR NewsXml(const char* product, const char* category, const std::string& dataFolder)
 {
+    nv::ComApartment com;
     nv::ComPtr<IDispatch> document;
     ProductNews(product, category, dataFolder, document);
     if (!document)
@@ -38,6 +40,19 @@ BSTR NewsXml(const char* product, const char* category, const std::string& dataF
     BSTR xml = nullptr;
     nv::CheckCall(xmlDocument->get_xml(&xml), xmlDocument.Get(), nv::IID_IXMLDOMDocument);
     return xml;
+}
+
+// Runs `call`, which may hand a document to the caller through `document`.
+// The document needs COM on the calling thread for as long as the caller
+// holds it: the initialisation made here stays when one leaves, and is ended
+// when none does.
+template <class Document, class Call> auto HandingOutDocument(Document** document, Call call)
+{
+    nv::ComApartment com;
+    auto result = call();
+    if (document && *document)
+        com.Keep();
+    return result;
 }
 
 int UpdateFlag(int (CServiceWorker::*write)(const std::string&, const std::string&, int),
@@ -53,6 +68,9 @@ extern "C" {
 
 long __cdecl NvCheckConstraint(const char* constraintXml)
 {
+    // An error leaves the core with an object of the parser's, published here: COM lasts until
+    // then.
+    nv::ComApartment com;
     return GuardExport(0L, [&] { return Norvane::News::CheckConstraint(constraintXml); });
 }
 
@@ -97,9 +115,11 @@ BSTR __cdecl NvGetNdcToDownload3(const char* filter, int pushOnly, const char* b
 long __cdecl NvGetNews(const char* product, const char* category, IDispatch** document)
 {
     return GuardExport(long(E_UNEXPECTED), [&] {
-        CServiceWorker worker;
-        return long(worker.CollectProductNews(FromNullable(product), FromNullable(category),
-                                              document, TRUE, TRUE, nv::kDataFolderPathValue));
+        return HandingOutDocument(document, [&] {
+            return long(CServiceWorker().CollectProductNews(FromNullable(product),
+                                                            FromNullable(category), document, TRUE,
+                                                            TRUE, nv::kDataFolderPathValue));
+        });
     });
 }
 
@@ -111,13 +131,15 @@ long __cdecl NvGetNewsDocument(const char* product, const char* category,
         return E_POINTER;
     return GuardExport(long(E_UNEXPECTED), [&] {
         *document = nullptr;
-        nv::ComPtr<IDispatch> news;
-        HRESULT hr = ProductNews(product, category, nv::kDataFolderPathValue, news);
-        if (news) {
-            nv::ComPtr<IXMLDOMDocument2> document2(news, nv::IID_IXMLDOMDocument2);
-            *document = document2.Detach();
-        }
-        return long(hr);
+        return HandingOutDocument(document, [&] {
+            nv::ComPtr<IDispatch> news;
+            HRESULT hr = ProductNews(product, category, nv::kDataFolderPathValue, news);
+            if (news) {
+                nv::ComPtr<IXMLDOMDocument2> document2(news, nv::IID_IXMLDOMDocument2);
+                *document = document2.Detach();
+            }
+            return long(hr);
+        });
     });
 }
 
@@ -139,8 +161,10 @@ int __cdecl NvGetUpdateInfos(const char* product, int* newsCount, int* updateCou
     if (!newsCount || !updateCount || !dayCount)
         return -1;
     return GuardExport(-1, [&] {
-        return CServiceWorker().GetUpdateInfos(FromNullable(product), newsCount, updateCount,
-                                               dayCount, document, nv::kInstalledProductsKey);
+        return HandingOutDocument(document, [&] {
+            return CServiceWorker().GetUpdateInfos(FromNullable(product), newsCount, updateCount,
+                                                   dayCount, document, nv::kInstalledProductsKey);
+        });
     });
 }
 
@@ -245,8 +269,11 @@ void __stdcall NvGetNewsFromFile(const char* feedPath, const char* category, IDi
                                  int includeRead, int includeHidden)
 {
     GuardExportVoid([&] {
-        CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category), document,
-                                         includeRead, includeHidden, TRUE);
+        HandingOutDocument(document, [&] {
+            CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category),
+                                             document, includeRead, includeHidden, TRUE);
+            return 0;
+        });
     });
 }
 
@@ -254,8 +281,12 @@ void __stdcall NvGetNewsFromFileEx(const char* feedPath, const char* category, I
                                    int includeRead, int includeHidden, int checkConstraints)
 {
     GuardExportVoid([&] {
-        CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category), document,
-                                         includeRead, includeHidden, checkConstraints);
+        HandingOutDocument(document, [&] {
+            CServiceWorker().CollectFileNews(FromNullable(feedPath), FromNullable(category),
+                                             document, includeRead, includeHidden,
+                                             checkConstraints);
+            return 0;
+        });
     });
 }
 

@@ -2,15 +2,19 @@
 
 #include "download/download_info.h"
 #include "download/download_item.h"
+#include "download/ini_snapshot.h"
 #include "download/item_flags.h"
 #include "download/ndc_keys.h"
 #include "news/news_collection.h"
 #include "news/news_item_state.h"
+#include "support/file_write_lock.h"
 #include "updates/ndc_download_list.h"
 #include "updates/update_catalogue.h"
 #include "updates/update_infos.h"
 #include "updates/update_manager_launch.h"
 #include "updates/update_manager_settings.h"
+
+#include <optional>
 
 HRESULT CServiceWorker::CollectProductNews(const std::string& product, const std::string& category,
                                            IDispatch** document, BOOL includeRead,
@@ -93,10 +97,20 @@ int CServiceWorker::UpdateStatus(const std::string& section, const std::string& 
 
 bool CServiceWorker::IsItemInstallable(const char* ndcPath, const char* section)
 {
+    // The rollout number drawn for an item without one is decided and written
+    // under the file's lock: a merge or a second caller at the same moment
+    // would otherwise keep a number other than the one answered here.
+    std::optional<nv::CFileWriteLock> lock;
+    if (ndcPath) {
+        lock.emplace(nv::ProfilePath(ndcPath));
+        if (!lock->IsHeld())
+            return false;
+    }
     // A missing file or section reads as an item without keys: no condition,
-    // no quota, so it is installable.
+    // no quota, so it is installable. A file held by another program is not.
     CDownloadItem item;
-    item.Load(ndcPath, section);
+    if (item.Load(ndcPath, section) == nv::ndc::kUnreadableFile)
+        return false;
     return item.IsInstallable() != FALSE;
 }
 

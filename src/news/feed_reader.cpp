@@ -5,6 +5,7 @@
 #include "news/news_current_date.h"
 #include "news/news_files.h"
 #include "news/news_state.h"
+#include "support/com_apartment.h"
 #include "support/variant_value.h"
 #include "xml/nv_xml_document.h"
 #include "xml/xpath_literal.h"
@@ -151,7 +152,7 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     *progressStep = 2;
     if (_access(feedPath.c_str(), 0) != 0)
         return;
-    CoInitialize(nullptr);
+    ComApartment com;
     CNvXmlDocument feed;
     feed.Load(feedPath);
     *progressStep = 3;

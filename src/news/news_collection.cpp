@@ -3,6 +3,7 @@
 #include "frame/constants.h"
 #include "news/feed_reader.h"
 #include "news/news_reader.h"
+#include "support/com_apartment.h"
 #include "support/message_box.h"
 #include "xml/nv_xml_document.h"
 
@@ -36,7 +37,8 @@ HRESULT CollectProductNews(const std::string& product, const std::string& catego
     if (!document)
         return E_POINTER;
     *document = nullptr;
-    CoInitialize(nullptr);
+    // The document handed out lives on in the caller's COM (see the exports).
+    ComApartment com;
     try {
         CNvXmlNode channel;
         CNvXmlDocument news = CreateNewsDocument(channel);
@@ -59,7 +61,7 @@ void CollectFileNews(const std::string& feedPath, const std::string& category, I
     *document = nullptr;
     if (feedPath.empty())
         return;
-    CoInitialize(nullptr);
+    ComApartment com;
     try {
         CNvXmlNode channel;
         CNvXmlDocument news = CreateNewsDocument(channel);

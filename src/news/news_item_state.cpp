@@ -3,6 +3,7 @@
 #include "frame/constants.h"
 #include "news/news_files.h"
 #include "news/news_texts.h"
+#include "support/com_apartment.h"
 #include "support/file_replace.h"
 #include "support/file_status.h"
 #include "support/file_write_lock.h"
@@ -58,8 +59,9 @@ HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, l
 {
     if (feedPath.empty() || guid.empty() || !nv::HasFileStatus(feedPath))
         return E_INVALIDARG;
+    // Before the try: the error the handler shows may hold an object of the parser's.
+    nv::ComApartment com;
     try {
-        CoInitialize(nullptr);
         CNvXmlDocument feed;
         feed.Load(feedPath);
         std::string literal = XPathLiteral(guid);
@@ -69,7 +71,6 @@ HRESULT SetNewsItemState(const std::string& feedPath, const std::string& guid, l
                 .IsEmpty())
             return E_INVALIDARG;
 
-        CoInitialize(nullptr);
         std::string statePath = GetNewsStateFilePath(feedPath);
         // Another thread or program marking an item of the same feed would
         // otherwise save its own copy over ours, and one of the marks is gone.

@@ -6,6 +6,7 @@
 #include "news/feed_reader.h"
 #include "news/news_files.h"
 #include "news/news_texts.h"
+#include "support/com_apartment.h"
 #include "support/file_status.h"
 #include "support/message_box.h"
 #include "support/text.h"
@@ -24,7 +25,7 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product, const std
         std::string indexPath = CombinePath(dataFolder, product + ".feed");
         if (!nv::HasFileStatus(indexPath))
             return;
-        CoInitialize(nullptr);
+        nv::ComApartment com;
         CNvXmlDocument index;
         index.Load(indexPath);
         progressStep = 1;

@@ -21,20 +21,22 @@ std::wstring WideText(const nv::BstrText& text)
     return std::wstring(text.Get() ? text.Get() : L"", text.Length());
 }
 
-// True when the file could be read and did not parse, also under the lock
-// that writers hold: a file that cannot be opened for the moment (another
-// program has it exclusively) or that a writer has just replaced is kept.
-bool IsUnparseable(const std::string& statePath)
+// Deletes the file when its content, read under the lock that writers hold,
+// does not parse. A file that cannot be opened for the moment (another
+// program has it exclusively) or that a writer has just replaced is kept, and
+// so is one whose parse failed for want of memory or of a parser.
+void DeleteIfUnparseable(const std::string& statePath)
 {
     nv::CFileWriteLock lock(statePath);
     std::string content;
     if (!lock.IsHeld() || !nv::ReadSharedFile(statePath, content))
-        return false;
+        return;
     try {
-        CNvXmlDocument().Load(statePath);
-        return false;
+        CNvXmlDocument().LoadContent(content);
+    } catch (const NvXmlClass::NvXmlParseError& error) {
+        if (error.Error() != E_OUTOFMEMORY)
+            DeleteFileA(statePath.c_str());
     } catch (const nv::ComError&) {
-        return true;
     }
 }
 
@@ -48,8 +50,7 @@ NewsStateRecords::NewsStateRecords(const std::string& statePath)
     try {
         state.Load(statePath);
     } catch (const nv::ComError&) {
-        if (IsUnparseable(statePath))
-            DeleteFileA(statePath.c_str());
+        DeleteIfUnparseable(statePath);
         return;
     }
     m_loaded = true;

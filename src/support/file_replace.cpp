@@ -1,14 +1,12 @@
 #include "support/file_replace.h"
 
+#include "support/shared_file.h"
+
 #include <iterator>
 
 namespace nv {
 
 namespace {
-
-// A reader or a virus scanner that holds the file without delete sharing is
-// usually gone a moment later; a caller waiting for a merge is not kept long.
-const DWORD kRetryDelaysMs[] = {10, 20, 40, 80, 160};
 
 std::string FolderOf(const std::string& path)
 {
@@ -24,13 +22,11 @@ ReplaceOutcome Failed(ReplaceStep step, DWORD error)
     return outcome;
 }
 
-// Errors of a file that is there but held or protected; anything else means
-// that replacing in place does not apply here.
-bool IsInTheWay(DWORD error)
+BOOL ReplaceInPlace(const char* path, const char* replacement)
 {
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-           error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED ||
-           error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+    return ReplaceFileA(path, replacement, nullptr,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
+                        nullptr);
 }
 
 // ReplaceFileA keeps the old file's security descriptor and streams, which a
@@ -39,74 +35,91 @@ bool IsInTheWay(DWORD error)
 // an empty "rf*.tmp" file stays beside a file it fails to replace); its
 // rename is one step and is used there instead. That rename, like Windows'
 // own, fails while any handle is open on the file, delete sharing or not.
-bool PlatformReplaceApplies()
+PlatformReplace DefaultReplace()
 {
     static const bool applies = !GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-    return applies;
+    return applies ? ReplaceInPlace : nullptr;
 }
 
 // One attempt to put `temporary` in the place of `path`: ERROR_SUCCESS or the
-// system's code.
-DWORD MoveIntoPlace(const char* temporary, const std::string& path)
+// system's code. `partWay` is set once a replace stopped after the old file
+// left its name (ERROR_UNABLE_TO_MOVE_REPLACEMENT: removed,
+// ..._REPLACEMENT_2: moved aside): from then on only the temporary file holds
+// the content, and it is moved in, never given up.
+DWORD MoveIntoPlace(PlatformReplace replace, const char* temporary, const std::string& path,
+                    bool& partWay)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    bool replaced = PlatformReplaceApplies() &&
-                    ReplaceFileA(path.c_str(), temporary, nullptr,
-                                 REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                                 nullptr, nullptr);
-    if (!replaced) {
+    if (replace && !partWay) {
+        if (replace(path.c_str(), temporary))
+            return ERROR_SUCCESS;
         DWORD error = GetLastError();
-        if (PlatformReplaceApplies() && IsInTheWay(error))
+        partWay = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+                  error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+        if (!partWay && IsHeldFileError(error))
             return error;
-        // No file to replace (a new file, or one that a failed replace moved
-        // away: ERROR_UNABLE_TO_MOVE_REPLACEMENT_2), or a file system that
-        // cannot: the temporary file is renamed over the path.
-        if (!MoveFileExA(temporary, path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
     }
-    // A renamed file has attributes of its own (and Wine's ReplaceFileA drops
-    // them, measured): the old file's are set again.
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        SetFileAttributesA(path.c_str(), attributes);
+    // No file to replace (a new file, or one that a failed replace moved
+    // away), or a file system that cannot: the temporary file is renamed
+    // over the path.
+    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_WRITE_FAULT;
     return ERROR_SUCCESS;
 }
 
 } // namespace
 
+bool IsHeldFileError(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
 ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
                                   const std::function<bool(const char* temporary)>& write,
-                                  const std::function<bool()>& stillCurrent)
+                                  const std::function<bool()>& stillCurrent,
+                                  PlatformReplace replace)
 {
+    if (!replace)
+        replace = DefaultReplace();
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(FolderOf(path).c_str(), prefix, 0, temporary))
         return Failed(ReplaceStep::CreateTemporary, GetLastError());
     ReplaceOutcome outcome;
+    bool partWay = false;
     try {
         SetLastError(ERROR_SUCCESS);
         if (!write(temporary)) {
             outcome = Failed(ReplaceStep::Write, GetLastError());
         } else {
+            // A renamed file has attributes of its own (and Wine's ReplaceFileA
+            // drops them, measured): the old file's are set again.
+            const DWORD attributes = GetFileAttributesA(path.c_str());
             for (size_t attempt = 0;; ++attempt) {
-                if (stillCurrent && !stillCurrent()) {
+                if (!partWay && stillCurrent && !stillCurrent()) {
                     outcome = Failed(ReplaceStep::Changed, ERROR_SUCCESS);
                     break;
                 }
-                DWORD error = MoveIntoPlace(temporary, path);
-                if (error == ERROR_SUCCESS)
+                DWORD error = MoveIntoPlace(replace, temporary, path, partWay);
+                if (error == ERROR_SUCCESS) {
+                    if (attributes != INVALID_FILE_ATTRIBUTES)
+                        SetFileAttributesA(path.c_str(), attributes);
                     return ReplaceOutcome();
-                if (!IsInTheWay(error) || attempt == std::size(kRetryDelaysMs)) {
+                }
+                if (!IsHeldFileError(error) || attempt == std::size(kHeldFileRetryDelaysMs)) {
                     outcome = Failed(ReplaceStep::Replace, error);
                     break;
                 }
-                Sleep(kRetryDelaysMs[attempt]);
+                Sleep(kHeldFileRetryDelaysMs[attempt]);
             }
         }
     } catch (...) {
         DeleteFileA(temporary);
         throw;
     }
-    DeleteFileA(temporary);
+    // Part-way, the temporary file may be the only copy of the content left:
+    // it stays beside the file instead of being deleted with it.
+    if (!partWay)
+        DeleteFileA(temporary);
     return outcome;
 }
 

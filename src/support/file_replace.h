@@ -19,6 +19,15 @@ struct ReplaceOutcome {
     bool Succeeded() const { return failedStep == ReplaceStep::None; }
 };
 
+// Errors of a file that is there but held open by another handle (or
+// protected): a replace refused with one of them may work a moment later, and
+// writes in place may reach the file where no replace can.
+bool IsHeldFileError(DWORD error);
+
+// The platform's replace in place, with ReplaceFileA's contract: TRUE, or
+// FALSE with the system's code as the last error.
+using PlatformReplace = BOOL (*)(const char* path, const char* replacement);
+
 // `write` fills the temporary file named by its argument and returns false
 // when it could not; an exception from it removes the temporary file and
 // passes on. `prefix` names the temporary file (three characters are used).
@@ -28,9 +37,11 @@ struct ReplaceOutcome {
 // The file keeps its attributes and, where the platform can replace it in
 // place, its security descriptor and streams. A file that another handle
 // holds without delete sharing is tried again for a bounded moment (0.3 s in
-// all) before the outcome reports the step Replace.
+// all) before the outcome reports the step Replace. `replace` stands in for
+// the platform's replace (ReplaceFileA on Windows, none under Wine).
 ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
                                   const std::function<bool(const char* temporary)>& write,
-                                  const std::function<bool()>& stillCurrent = nullptr);
+                                  const std::function<bool()>& stillCurrent = nullptr,
+                                  PlatformReplace replace = nullptr);
 
 } // namespace nv

@@ -38,11 +38,42 @@ std::string ResolvedPath(const std::string& path)
     return std::string(full, length);
 }
 
+// What names the lock of `path`: the folder's identity and the file's long
+// name (as stored, when the file exists), else the resolved path.
+std::string LockKey(const std::string& path)
+{
+    const std::string resolved = ResolvedPath(path);
+    size_t separator = resolved.find_last_of("\\/");
+    if (separator == std::string::npos || separator + 1 == resolved.size())
+        return resolved;
+    std::string name = resolved.substr(separator + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(resolved.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+        name = found.cFileName;
+    }
+    // With its separator: "C:" alone names the drive's current folder.
+    HANDLE folder = CreateFileA(resolved.substr(0, separator + 1).c_str(), FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return resolved;
+    BY_HANDLE_FILE_INFORMATION information = {};
+    bool known = GetFileInformationByHandle(folder, &information) != FALSE;
+    CloseHandle(folder);
+    if (!known)
+        return resolved;
+    return FormatText("%08lx-%08lx%08lx\\", information.dwVolumeSerialNumber,
+                      information.nFileIndexHigh, information.nFileIndexLow) +
+           name;
+}
+
 } // namespace
 
-std::string FileWriteLockName(const std::string& fullPath)
+std::string FileWriteLockName(const std::string& key)
 {
-    std::string folded = ToLower(fullPath);
+    std::string folded = ToLower(key);
     for (char& c : folded)
         if (c == '\\')
             c = '/';
@@ -56,7 +87,7 @@ std::string FileWriteLockName(const std::string& fullPath)
 
 CFileWriteLock::CFileWriteLock(const std::string& path, DWORD timeoutMs)
 {
-    m_mutex = CreateMutexA(nullptr, FALSE, FileWriteLockName(ResolvedPath(path)).c_str());
+    m_mutex = CreateMutexA(nullptr, FALSE, FileWriteLockName(LockKey(path)).c_str());
     if (!m_mutex) {
         m_error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_INVALID_HANDLE;
         return;

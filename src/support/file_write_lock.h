@@ -4,10 +4,23 @@
 // state file at the same moment, and without a lock each would replace the
 // file with its own edit of the content it read, losing the other's.
 //
-// The lock is a named mutex per file, named after the folded full path, so
-// every spelling of a path (case, "..", short names) meets the same mutex.
+// The lock is a named mutex per file, named after the identity of the file's
+// folder (volume serial number and file index) and the file's folded long
+// name, so every spelling of a path (case, "..", short names, a share's UNC
+// and drive-letter names) meets the same mutex. Not the file's own identity:
+// every write replaces the file with a new one, and a caller that arrived
+// after a replace would take another lock than one still waiting for the old
+// file. A folder that cannot be opened names the lock by the folded full path.
 // Windows mutexes are re-entrant for their owning thread: an operation that
 // holds the lock may call code that takes it again.
+//
+// The name lives in the session's namespace, not the machine's ("Global\"):
+// the writers it orders are the programs of one desktop; in the global
+// namespace any user of the machine could hold or pre-create the lock of a
+// file it cannot even write, and a mutex made by one user refuses another
+// user's open, so every write of the others would fail. Programs of another
+// session writing the same file still meet the write-back's check that the
+// file holds the text it edited.
 #pragma once
 
 #include <windows.h>
@@ -20,11 +33,11 @@ namespace nv {
 // enough that a caller blocked by a hung holder learns of it soon.
 const DWORD kFileWriteLockTimeoutMs = 5000;
 
-// The mutex name for a full path (pure): "nvinfo-file-lock:" and the path
-// folded to lower case with "/" for "\" (the object namespace takes no
-// backslash); a path too long for a name is shortened to a hash of the whole
-// and its end.
-std::string FileWriteLockName(const std::string& fullPath);
+// The mutex name for a key, a full path or a folder identity and file name
+// (pure): "nvinfo-file-lock:" and the key folded to lower case with "/" for
+// "\" (the object namespace takes no backslash); a key too long for a name
+// is shortened to a hash of the whole and its end.
+std::string FileWriteLockName(const std::string& key);
 
 class CFileWriteLock {
 public:

@@ -1,5 +1,6 @@
 #include "support/shared_file.h"
 
+#include <iterator>
 #include <new>
 
 namespace nv {
@@ -13,16 +14,19 @@ bool Fail(DWORD code, DWORD* error)
     return false;
 }
 
-} // namespace
+bool IsHeldByAnother(DWORD code)
+{
+    return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+}
 
-bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
-                    unsigned long long maxBytes)
+// One attempt: ERROR_SUCCESS or the system's code.
+DWORD ReadOnce(const std::string& path, std::string& content, unsigned long long maxBytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return Fail(GetLastError(), error);
+        return GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_OPEN_FAILED;
     LARGE_INTEGER size{};
     DWORD code = ERROR_SUCCESS;
     if (!GetFileSizeEx(file, &size))
@@ -41,11 +45,25 @@ bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
         !ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr))
         code = GetLastError();
     CloseHandle(file);
-    if (code != ERROR_SUCCESS)
-        return Fail(code, error);
     // A file that shrank while we read it: keep what was there.
-    content.resize(content.empty() ? 0 : read);
-    return true;
+    if (code == ERROR_SUCCESS)
+        content.resize(content.empty() ? 0 : read);
+    return code;
+}
+
+} // namespace
+
+bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
+                    unsigned long long maxBytes)
+{
+    for (size_t attempt = 0;; ++attempt) {
+        DWORD code = ReadOnce(path, content, maxBytes);
+        if (code == ERROR_SUCCESS)
+            return true;
+        if (!IsHeldByAnother(code) || attempt == std::size(kHeldFileRetryDelaysMs))
+            return Fail(code, error);
+        Sleep(kHeldFileRetryDelaysMs[attempt]);
+    }
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation)

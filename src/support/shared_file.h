@@ -10,9 +10,14 @@
 
 namespace nv {
 
+// A reader or a virus scanner that holds a file without sharing, or locks a
+// range of it, is usually gone a moment later: reads and replaces that such a
+// handle refuses are tried again after these pauses (0.3 s in all).
+constexpr DWORD kHeldFileRetryDelaysMs[] = {10, 20, 40, 80, 160};
+
 // The whole content of `path`. False, with the system's code in `error` when
-// given, when the file cannot be opened or read, or is larger than `maxBytes`
-// (ERROR_FILE_TOO_LARGE).
+// given, when the file cannot be opened or read (held by another program
+// after the pauses above), or is larger than `maxBytes` (ERROR_FILE_TOO_LARGE).
 bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error = nullptr,
                     unsigned long long maxBytes = 0x7FFFFFFE);
 

@@ -7,13 +7,12 @@
 #include "frame/constants.h"
 #include "news/news_reader.h"
 #include "profile/nv_product_enum.h"
+#include "support/com_apartment.h"
 #include "support/message_box.h"
 #include "support/text.h"
 #include "updates/update_element.h"
 #include "updates/update_manager_settings.h"
 #include "xml/nv_xml_document.h"
-
-#include <objbase.h>
 
 namespace {
 
@@ -101,7 +100,8 @@ int GetUpdateInfos(const std::string& product, int* newsCount, int* updateCount,
     *newsCount = 0;
     *updateCount = 0;
     *dayCount = 0;
-    CoInitialize(nullptr);
+    // The document handed out lives on in the caller's COM (see the export).
+    ComApartment com;
     try {
         CNvXmlDocument infos;
         infos.LoadXml(nv::kEmptyFeed);

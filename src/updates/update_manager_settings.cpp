@@ -1,6 +1,7 @@
 #include "updates/update_manager_settings.h"
 
 #include "support/bstr_text.h"
+#include "support/com_apartment.h"
 #include "support/file_status.h"
 #include "support/text.h"
 #include "updates/ole_date.h"
@@ -52,7 +53,6 @@ std::string UpdateManagerConfigPath()
 
 bool LoadUpdateManagerConfig(CNvXmlDocument& config)
 {
-    CoInitialize(nullptr);
     const std::string path = UpdateManagerConfigPath();
     if (!HasFileStatus(path))
         return false;
@@ -81,6 +81,7 @@ double LocalNowOleDate()
 
 int GetUpdateMode()
 {
+    ComApartment com;
     try {
         CNvXmlDocument config;
         if (!nv::LoadUpdateManagerConfig(config))
@@ -94,6 +95,7 @@ int GetUpdateMode()
 
 int GetDaysSinceLastCheck()
 {
+    ComApartment com;
     try {
         CNvXmlDocument config;
         if (!nv::LoadUpdateManagerConfig(config))

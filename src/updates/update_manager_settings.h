@@ -12,7 +12,8 @@ namespace nv {
 // application-data folder; a relative path when the shell names no folder.
 std::string UpdateManagerConfigPath();
 
-// False when the file does not exist; a file that does not parse raises.
+// False when the file does not exist; a file that does not parse raises. COM
+// is initialised on the thread.
 bool LoadUpdateManagerConfig(CNvXmlDocument& config);
 
 // A date in German notation (day.month.year, optionally with hours:minutes

@@ -46,10 +46,13 @@ void CheckParseError(const nv::ComPtr<IXMLDOMDocument>& document)
     nv::CheckCall(error->get_line(&line), error.Get(), nv::IID_IXMLDOMParseError);
     long errorCode = 0;
     nv::CheckCall(error->get_errorCode(&errorCode), error.Get(), nv::IID_IXMLDOMParseError);
-    ThrowIf(errorCode < 0, errorCode,
-            "XML ParseError:\r\nDescription: %s\r\nSource: %s\r\nLine: %d\r\nPos: %d",
-            reason.AnsiString().c_str(), source.AnsiString().c_str(), static_cast<int>(line),
-            static_cast<int>(linepos));
+    if (errorCode < 0)
+        NvXmlClass::ThrowParseError(
+            errorCode,
+            nv::FormatText(
+                "XML ParseError:\r\nDescription: %s\r\nSource: %s\r\nLine: %d\r\nPos: %d",
+                reason.AnsiString().c_str(), source.AnsiString().c_str(), static_cast<int>(line),
+                static_cast<int>(linepos)));
 }
 
 // Files come from outside (a server, another user's folder): an entity that
@@ -111,15 +114,23 @@ void CNvXmlDocument::Replace()
 void CNvXmlDocument::Load(const std::string& fileName)
 {
     m_fileName = fileName;
-    Replace();
-    ProhibitDocumentTypes(m_document);
     // Read through our own handle, which shares delete: the parser's would
     // refuse a writer that replaces the file while we read it. What we cannot
     // open (or a URL) the parser loads itself, with its own error texts.
     std::string content;
-    nv::VariantValue source = nv::ReadSharedFile(fileName, content)
-                                  ? nv::VariantValue::Bytes(content)
-                                  : nv::VariantValue(fileName);
+    LoadSource(nv::ReadSharedFile(fileName, content) ? nv::VariantValue::Bytes(content)
+                                                     : nv::VariantValue(fileName));
+}
+
+void CNvXmlDocument::LoadContent(const std::string& content)
+{
+    LoadSource(nv::VariantValue::Bytes(content));
+}
+
+void CNvXmlDocument::LoadSource(const nv::VariantValue& source)
+{
+    Replace();
+    ProhibitDocumentTypes(m_document);
     VARIANT_BOOL loaded = VARIANT_FALSE;
     CheckDocumentCall(m_document->load(source.Get(), &loaded), m_document);
     CheckParseError(m_document);

@@ -7,6 +7,10 @@
 
 #include <string>
 
+namespace nv {
+class VariantValue;
+} // namespace nv
+
 class CNvXmlDocument {
 public:
     CNvXmlDocument() = default;
@@ -26,6 +30,8 @@ public:
     // raises "XML ParseError:..." with the parser's error code. An empty text
     // leaves the current document as it is.
     void Load(const std::string& fileName);
+    // A file's bytes, as Load reads them; the document has no file name.
+    void LoadContent(const std::string& content);
     void LoadXml(const std::string& text);
     // Without a name, saves to the file last loaded.
     void Save(const std::string& fileName = std::string());
@@ -43,6 +49,7 @@ public:
 private:
     void RequireQuery(const char* format) const;
     void Replace();
+    void LoadSource(const nv::VariantValue& source);
 
     nv::ComPtr<IXMLDOMDocument> m_document;
     std::string m_fileName;

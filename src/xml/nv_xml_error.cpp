@@ -8,7 +8,7 @@ namespace NvXmlClass {
 
 namespace {
 
-[[noreturn]] void Raise(HRESULT hr, const std::string& description)
+template <class Error> [[noreturn]] void Raise(HRESULT hr, const std::string& description)
 {
     nv::ComPtr<ICreateErrorInfo> creator;
     if (FAILED(CreateErrorInfo(creator.Receive())) || !creator)
@@ -18,7 +18,7 @@ namespace {
     IErrorInfo* info = nullptr;
     if (FAILED(creator->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info))) || !info)
         throw nv::ComError(E_FAIL);
-    throw NvXmlException(hr, info, false);
+    throw Error(hr, info, false);
 }
 
 } // namespace
@@ -32,7 +32,12 @@ void ThrowIf(bool condition, HRESULT hr, const char* format, ...)
     // Formatted before anything is thrown, so the argument list is ended here.
     std::string description = nv::FormatTextV(format, args);
     va_end(args);
-    Raise(hr, description);
+    Raise<NvXmlException>(hr, description);
+}
+
+void ThrowParseError(HRESULT hr, const std::string& description)
+{
+    Raise<NvXmlParseError>(hr, description);
 }
 
 } // namespace NvXmlClass

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The section names of a file (section null) or the keys of a section, as the platform lists them.
@@ -104,7 +105,8 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
         SCOPED_TRACE(situation.name);
         const std::string path =
             folder.Write(std::string(situation.name) + ".ini", situation.content);
-        const nv::IniSnapshot snapshot = nv::IniSnapshot::ReadFile(path);
+        nv::IniSnapshot snapshot;
+        ASSERT_TRUE(nv::IniSnapshot::ReadFileWithin(path, 1 << 20, snapshot));
         EXPECT_EQ(List(nullptr, path), snapshot.SectionNames());
         for (const Query& query : situation.queries) {
             SCOPED_TRACE(std::string("[") + query.section + "] " + query.key);
@@ -122,7 +124,25 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
                 snapshot.GetInt(query.section, query.key, -3));
         }
     }
-    EXPECT_TRUE(nv::IniSnapshot::ReadFile(folder.File("none.ini")).SectionNames().empty());
+    nv::IniSnapshot missing;
+    EXPECT_TRUE(nv::IniSnapshot::ReadFileWithin(folder.File("none.ini"), 1, missing));
+    EXPECT_TRUE(missing.SectionNames().empty());
+}
+
+// A file that another handle holds without sharing for a moment is read once it is free.
+TEST(IniSnapshot, AFileHeldForAMomentIsReadOnceFree)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("held.ini", "[a]\nk=v\n");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+    std::thread release([&] {
+        Sleep(30);
+        CloseHandle(held);
+    });
+    nv::IniSnapshot snapshot;
+    EXPECT_TRUE(nv::IniSnapshot::ReadFileWithin(path, 1 << 20, snapshot));
+    release.join();
+    EXPECT_EQ(1u, snapshot.SectionNames().size());
 }
 
 TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
@@ -196,6 +216,7 @@ TEST(IniBatchWriter, HoldsItsKeysUntilApplyWhileDirectWritesLandAtOnce)
 struct ChangingFile : nv::IniFileAccess {
     std::string content = "[own]\r\nk=0\r\n";
     int foreignWrites = 0;
+    nv::ReplaceStep failing = nv::ReplaceStep::Replace;
     DWORD replaceError = 0, keysError = 0;
     bool keysWritten = false;
 
@@ -205,7 +226,7 @@ struct ChangingFile : nv::IniFileAccess {
         if (foreignWrites > 0)
             content += "[other" + std::to_string(foreignWrites--) + "]\r\nk=1\r\n";
         if (content != basis || replaceError)
-            return {content != basis ? nv::ReplaceStep::Changed : nv::ReplaceStep::Replace, 5};
+            return {content != basis ? nv::ReplaceStep::Changed : failing, replaceError};
         content = text;
         return {};
     }
@@ -249,27 +270,33 @@ TEST(IniWriteBack, AWriteWithoutTheLockBetweenReadAndReplaceIsKept)
     EXPECT_EQ("[own]\r\nk=2\r\n[other]\r\nk=1\r\n", ReadWholeFile(file.path));
 }
 
+// The platform's writes only where a handle is in the way: a temporary file that cannot be made
+// or written is a failed write, and the file stays as it was.
 TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
 {
+    const std::string unchanged = ChangingFile().content;
     const struct {
         const char* name;
         int foreignWrites;
-        DWORD replaceError, keysError;
-        const char* replaced; // the text then; null: the writes went key by key
+        DWORD replaceError, result;
+        const char* text; // afterwards; null: the writes went key by key
+        nv::ReplaceStep failing = nv::ReplaceStep::Replace;
     } rows[] = {
         {"unchanged", 0, 0, 0, "[own]\r\nk=2\r\n"},
         {"changed once: edited again", 1, 0, 0, "[own]\r\nk=2\r\n[other1]\r\nk=1\r\n"},
         {"changed every round", nv::kWriteBackRounds, 0, 0, nullptr},
         {"held, keys fail too", 0, ERROR_SHARING_VIOLATION, ERROR_WRITE_FAULT, nullptr},
+        {"no temporary file", 0, ERROR_DISK_FULL, ERROR_DISK_FULL, unchanged.c_str(),
+         nv::ReplaceStep::CreateTemporary},
     };
     for (const auto& row : rows) {
         ChangingFile file;
         file.foreignWrites = row.foreignWrites;
+        file.failing = row.failing;
         file.replaceError = row.replaceError;
-        file.keysError = row.keysError;
-        EXPECT_EQ(row.replaced ? 0 : row.keysError, nv::WriteBack(file, {{"own", "k", "2"}}))
-            << row.name;
-        EXPECT_EQ(!row.replaced, file.keysWritten) << row.name;
-        EXPECT_TRUE(!row.replaced || file.content == row.replaced) << row.name;
+        file.keysError = row.text ? 0 : row.result;
+        EXPECT_EQ(row.result, nv::WriteBack(file, {{"own", "k", "2"}})) << row.name;
+        EXPECT_EQ(!row.text, file.keysWritten) << row.name;
+        EXPECT_TRUE(!row.text || file.content == row.text) << row.name;
     }
 }

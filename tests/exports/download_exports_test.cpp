@@ -16,14 +16,18 @@
 #include <memory>
 #include <set>
 
-// A missing file or section is an item without condition or quota.
+// A missing file or section is an item without condition or quota; a file that another program
+// holds is not.
 TEST(DownloadExports, IsItemInstallableTakesMissingFilesAndSectionsForInstallable)
 {
     auto isItemInstallable = NvinfoModule::Proc<PFN_NV_ISITEMINSTALLABLE>("IsItemInstallable");
     TempFolder folder;
-    const std::string ndc = folder.Write("prod.ndc", "[Other]\nDateVer=1\n");
+    const std::string ndc = folder.Write(
+        "prod.ndc", "[Other]\nDateVer=1\n[Failing]\nInstalliert=/EHKLM\\Software\\NvNope\\X\n");
     EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Missing"));
     EXPECT_TRUE(isItemInstallable(folder.File("none.ndc").c_str(), "Any"));
+    HeldFile held(ndc, 0);
+    EXPECT_FALSE(isItemInstallable(ndc.c_str(), "Failing"));
 }
 
 // The machine-wide settings are read once per process: each row asks the host tool, once per
@@ -114,8 +118,9 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
 }
 
 // A second process holding the new file: a reader that shares writing does not keep the
-// merge's keys out; one that does not makes the merge fail with the system's reason. Either way
-// the file keeps its attributes and no temporary file stays.
+// merge's keys out; one that does not makes the merge fail with the system's reason, as one that
+// holds either file without sharing, before anything is decided. Either way the file keeps its
+// attributes and no temporary file stays.
 TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
 {
     TempFolder folder;
@@ -123,17 +128,20 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
         "[Header]\r\nDateVer=1\r\n[same]\r\nDateVer=5\r\nUpdate=1\r\n"
         "QuotaDiced=123\r\n[newer]\r\nDateVer=5\r\nUpdate=1\r\nDownload=1\r\n";
     const std::string newText =
-        "[Header]\r\nDateVer=2\r\n[same]\r\nDateVer=5\r\n[newer]\r\nDateVer=6\r\n"
+        "[Header]\r\nDateVer=2\r\n[same]\r\nDateVer=5\r\nQuota=500\r\n[newer]\r\nDateVer=6\r\n"
         "[blocked]\r\nDateVer=1\r\nInstalliert=/EHKLM\\Software\\NvMergeTest\\No\r\n";
     const struct {
         const char* name;
-        int share; // of the holder
+        bool oldHeld; // else the new file
+        int share;    // of the holder
         int result;
+        long step;   // named in the message
         DWORD error; // named in the message
     } rows[] = {
-        {"reader sharing write", FILE_SHARE_READ | FILE_SHARE_WRITE, 0, 0},
-        {"reader sharing read only", FILE_SHARE_READ, -1, ERROR_SHARING_VIOLATION},
-        {"exclusive reader: nothing read", 0, -1, 0},
+        {"reader sharing write", false, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, 0, 0},
+        {"reader sharing read only", false, FILE_SHARE_READ, -1, 7, ERROR_SHARING_VIOLATION},
+        {"exclusive reader", false, 0, -1, 0, ERROR_SHARING_VIOLATION},
+        {"exclusive reader of the old file", true, 0, -1, 0, ERROR_SHARING_VIOLATION},
     };
     for (const auto& row : rows) {
         const std::string oldPath = folder.Write("old.ndc", oldText),
@@ -144,14 +152,14 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
         BSTR message = nullptr;
         auto mergeNdc2 = NvinfoModule::Proc<PFN_NV_MERGENDC2>("MergeNdc2");
         {
-            HeldFile held(newFile, row.share);
+            HeldFile held(row.oldHeld ? oldFile : newFile, row.share);
             EXPECT_EQ(row.result, mergeNdc2(newFile, oldFile, &message)) << row.name;
         }
         char reason[512] = {};
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                        row.error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reason, 512, nullptr);
         const std::string text = "Es trat ein MFC-Fehler beim Mergen der NDC '" + oldPath +
-                                 "' auf.\nFehler: 7\n" +
+                                 "' auf.\nFehler: " + std::to_string(row.step) + "\n" +
                                  std::string(reason, strcspn(reason, "\r\n"));
         EXPECT_EQ(row.error ? text : "", TakeBstrText(message)) << row.name;
         EXPECT_EQ(row.result == 0 ? 123 : -1,
@@ -232,6 +240,38 @@ TEST(MergeNdcExports, RacingCallersLoseNoWrite)
     EXPECT_EQ(1u, GetPrivateProfileIntA("same", "QuotaDiced", 0, newPath.c_str()));
     EXPECT_EQ(1u, GetPrivateProfileIntA("same", "Update", 0, newPath.c_str()));
     EXPECT_LT(GetPrivateProfileIntA("diced", "QuotaDiced", 1000, newPath.c_str()), 1000u);
+}
+
+// Two programs asking for the list of one fetched file at the same moment, round after round:
+// each lists exactly the items whose rollout number in the file is within the quota.
+TEST(MergeNdcExports, RacingListsAgreeWithTheNumbersTheFileKeeps)
+{
+    TempFolder folder;
+    std::string items = "[Header]\n";
+    for (int k = 0; k < 40; ++k)
+        items += "[q" + std::to_string(k) + "]\nQuota=499\n";
+    const std::string name = "nvinfo-race-" + std::to_string(GetCurrentProcessId());
+    const std::string list = "list " + Quoted(folder.Write("o.ndc", "[Header]\n")) + " " +
+                             Quoted(folder.File("n.ndc")) + " " + name + " ";
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 2, (name + ".ready").c_str());
+    HANDLE start = CreateEventA(nullptr, TRUE, FALSE, (name + ".start").c_str());
+    for (int round = 0; round < 5; ++round) {
+        const std::string ndc = folder.Write("n.ndc", items);
+        ResetEvent(start);
+        ChildProcess a(OutputFile("flag_racer.exe"), list + Quoted(folder.File("a"))),
+            b(OutputFile("flag_racer.exe"), list + Quoted(folder.File("b")));
+        EXPECT_EQ(0u, WaitForSingleObject(ready, 60000) + WaitForSingleObject(ready, 60000));
+        SetEvent(start);
+        EXPECT_EQ(0u, a.Finish(60000) + b.Finish(60000));
+        for (const char* racer : {"a", "b"})
+            for (int k = 0; k < 40; ++k) {
+                const std::string q = "q" + std::to_string(k);
+                EXPECT_EQ(GetPrivateProfileIntA(q.c_str(), "QuotaDiced", 999, ndc.c_str()) < 500,
+                          ReadWholeFile(folder.File(racer)).find(">" + q + "<") !=
+                              std::string::npos)
+                    << round << racer << q;
+            }
+    }
 }
 
 // A write held off by a second process that does not share writing is reported.

@@ -1,9 +1,14 @@
 // What the export layer itself promises, whatever the core behind it answers.
 #include "harness/host_tool.h"
 #include "harness/nvinfo_module.h"
+#include "harness/temp_folder.h"
 #include "nvinfo.h"
+#include "xml_text.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -47,6 +52,38 @@ TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
     EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
     auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
+}
+
+// COM that a call initialises for itself is ended with it, unless a document leaves for the
+// caller, which needs COM for as long as it holds it (each call on a thread without COM).
+TEST(Wiring, ComIsLeftAsTheCallFoundItUnlessADocumentLeaves)
+{
+    TempFolder folder;
+    const std::string feed =
+        folder.Write("w.xml", "<rss><channel><item><guid>g</guid></item></channel></rss>");
+    using Module = NvinfoModule;
+    const std::function<void(IDispatch**)> calls[] = {
+        [](auto) { Module::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint")("<true/>"); },
+        [](auto) { Module::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("x", ""); },
+        [](auto) { Module::Proc<PFN_NV_NOARGS>("GetUpdateMode")(); },
+        [&](IDispatch** document) {
+            Module::Proc<PFN_NV_GETNEWSFROMFILE>(NVINFO_GETNEWSFROMFILE)(feed.c_str(), "", document,
+                                                                         1, 1);
+        }};
+    for (const auto& call : calls) {
+        HRESULT after = E_FAIL;
+        std::string outline;
+        bool declaration = false;
+        std::thread([&] {
+            IDispatch* document = nullptr;
+            call(&document);
+            after = CoInitialize(nullptr);
+            outline = TakeDocumentXml(document, &declaration);
+            CoUninitialize();
+        }).join();
+        EXPECT_EQ(outline == "(null)" ? S_OK : S_FALSE, after) << &call - calls;
+        EXPECT_NE(outline == "(null)", outline.find("<guid>g</guid>") != std::string::npos);
+    }
 }
 
 TEST(Wiring, TheHostToolNamesAnExportItDoesNotKnow)

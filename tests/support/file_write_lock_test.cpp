@@ -1,4 +1,7 @@
+#include "harness/temp_folder.h"
+#include "support/file_replace.h"
 #include "support/file_write_lock.h"
+#include "support/shared_file.h"
 #include "support/text.h"
 #include <gtest/gtest.h>
 
@@ -46,4 +49,45 @@ TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
         EXPECT_GE(GetTickCount() - before, 150u);
     }
     EXPECT_TRUE(lockElsewhere(0).first);
+}
+
+// One lock per file whatever its spelling, for a file not made yet too, and while a write makes
+// the file or puts a new one in its place.
+TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
+{
+    TempFolder folder;
+    char shortName[MAX_PATH] = {};
+    CreateDirectoryA(folder.File("Long Name").c_str(), nullptr);
+    ASSERT_NE(0u, GetShortPathNameA(folder.File("Long Name").c_str(), shortName, MAX_PATH));
+    const std::string path = folder.File("Long Name\\a.ndc");
+    for (int stage = 0; stage < 3; ++stage) {
+        nv::CFileWriteLock lock(path);
+        if (stage > 0)
+            MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
+                        MOVEFILE_REPLACE_EXISTING);
+        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path})
+            std::thread([&] {
+                EXPECT_FALSE(nv::CFileWriteLock(other, 0).IsHeld()) << other;
+            }).join();
+    }
+}
+
+// Windows' ReplaceFileA may stop with the file gone from its name and the content only in the
+// temporary file: the replace ends with a move.
+TEST(FileReplace, AReplaceThatStoppedPartWayEndsWithAMoveNotALostFile)
+{
+    static DWORD partWay;
+    for (DWORD code : {ERROR_UNABLE_TO_MOVE_REPLACEMENT, ERROR_UNABLE_TO_MOVE_REPLACEMENT_2}) {
+        partWay = code;
+        TempFolder folder;
+        const std::string path = folder.Write("state.conf", "old");
+        const auto stopPartWay = [](const char* replaced, const char*) {
+            SetLastError(DeleteFileA(replaced) ? partWay : ERROR_FILE_NOT_FOUND);
+            return FALSE;
+        };
+        nv::ReplaceFileContent(
+            path, "tst", [](const char* t) { return nv::WriteWholeFile(t, "new", CREATE_ALWAYS); },
+            [&] { return ReadWholeFile(path) == "old"; }, stopPartWay);
+        EXPECT_EQ("new", FileExists(path) ? ReadWholeFile(path) : "<gone>") << code;
+    }
 }

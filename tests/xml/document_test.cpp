@@ -27,6 +27,7 @@ TEST(DocumentLoad, MissingOrMalformedInputRaisesParseError)
     for (const RaisedError& error : {CatchRaised([&] { document.Load(missing); }),
                                      CatchRaised([&] { document.LoadXml("<rss></channel>"); })}) {
         EXPECT_TRUE(error.fromLayer);
+        EXPECT_TRUE(error.parse);
         EXPECT_LT(error.hr, 0);
         EXPECT_TRUE(std::regex_match(error.description, layout)) << error.description;
     }

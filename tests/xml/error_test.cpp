@@ -22,6 +22,7 @@ void ExpectMessage(const RaisedError& error, const std::string& message)
 {
     const bool fromDom = message.back() == ' ';
     EXPECT_TRUE(error.fromLayer);
+    EXPECT_FALSE(error.parse);
     EXPECT_TRUE(fromDom ? error.hr < 0 : error.hr == E_FAIL) << std::hex << error.hr;
     EXPECT_EQ(message, fromDom ? error.description.substr(0, message.size()) : error.description);
 }

@@ -17,12 +17,15 @@ struct RaisedError {
     bool fromLayer = false; // the layer's own exception rather than a plain COM error
     HRESULT hr = S_OK;
     std::string description;
+    bool parse = false; // raised as the content's fault (NvXmlParseError)
 };
 
 template <class Action> RaisedError CatchRaised(Action&& action)
 {
     try {
         action();
+    } catch (const NvXmlClass::NvXmlParseError& error) {
+        return {true, error.Error(), error.Description(), true};
     } catch (const NvXmlClass::NvXmlException& error) {
         return {true, error.Error(), error.Description()};
     } catch (const nv::ComError& error) {
