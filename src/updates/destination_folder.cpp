@@ -85,7 +85,8 @@ std::string FolderOfNdcFile(const std::string& ndcPath)
     return separator == std::string::npos ? std::string() : ndcPath.substr(0, separator);
 }
 
-std::string ResolveDestinationFolder(CDownloadItem& item)
+std::string ResolveDestinationFolder(CDownloadItem& item,
+                                     std::unordered_set<std::string>& lookedFor)
 {
     std::string destination = item.GetDestination();
     std::string folder;
@@ -93,7 +94,7 @@ std::string ResolveDestinationFolder(CDownloadItem& item)
         folder = FolderFromValue(destination, item.GetNdcFile());
     if (folder.empty())
         folder = FolderOfNdcFile(item.GetNdcFile());
-    if (_access(folder.c_str(), 0) != 0)
+    if (lookedFor.insert(folder).second && _access(folder.c_str(), 0) != 0)
         _mkdir(folder.c_str());
     return folder;
 }
