@@ -84,8 +84,10 @@ public:
     virtual BOOL IsDnload() const;
     virtual int GetReDistribute() const;
 
-    // Load from a file already read into memory (LoadFile reads each file once).
-    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section);
+    // Load from a file already read into memory (LoadFile reads each file once,
+    // and gives the path and section lower-cased when it has them so already).
+    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section,
+                 const std::string* lowerPath = nullptr, std::string* lowerSection = nullptr);
 
     std::string m_strState;
     std::string m_strNdcFile;

@@ -99,12 +99,13 @@ private:
 
 } // namespace
 
-int CDownloadItem::LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section)
+int CDownloadItem::LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section,
+                            const std::string* lowerPath, std::string* lowerSection)
 {
     if (!ndcPath || !section)
         return -1;
-    m_strNdcFile = nv::ToLower(ndcPath);
-    m_strSection = nv::ToLower(section);
+    m_strNdcFile = lowerPath ? *lowerPath : nv::ToLower(ndcPath);
+    m_strSection = lowerSection ? std::move(*lowerSection) : nv::ToLower(section);
     SectionReader reader(file, section);
     m_strName = section;
     reader.Read(kNameSlot, m_strName);
