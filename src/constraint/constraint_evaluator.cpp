@@ -3,6 +3,7 @@
 #include "constraint/exe_version.h"
 #include "constraint/os_version.h"
 #include "frame/registry_path.h"
+#include "xml/nv_xml_error.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -60,24 +61,57 @@ std::string ProductFilePath(const std::string& folder, const std::string& append
     return path;
 }
 
-bool EvaluateAtDepth(const CNvXmlNode& node, int depth);
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads);
 
-bool EvaluateFirstChild(const CNvXmlNode& node, int depth)
+// The first element among `node` and its following siblings, or null: the
+// walk gives the nodes an XPath "*" selects, at a fraction of its cost.
+nv::ComPtr<IXMLDOMNode> ElementFrom(nv::ComPtr<IXMLDOMNode> node)
 {
-    CNvXmlNode child = node.SelectSingleNode("*");
-    return !child.IsEmpty() && EvaluateAtDepth(child, depth + 1);
+    while (node) {
+        DOMNodeType type = NODE_INVALID;
+        nv::CheckCall(node->get_nodeType(&type), node.Get(), nv::IID_IXMLDOMNode);
+        if (type == NODE_ELEMENT)
+            return node;
+        nv::ComPtr<IXMLDOMNode> next;
+        nv::CheckCall(node->get_nextSibling(next.Receive()), node.Get(), nv::IID_IXMLDOMNode);
+        node = next;
+    }
+    return node;
+}
+
+nv::ComPtr<IXMLDOMNode> FirstChildElement(const CNvXmlNode& node)
+{
+    NvXmlClass::ThrowIf(node.IsEmpty(), E_FAIL, "XML Element not initialized!");
+    nv::ComPtr<IXMLDOMNode> child;
+    nv::CheckCall(node.Node()->get_firstChild(child.Receive()), node.Node().Get(),
+                  nv::IID_IXMLDOMNode);
+    return ElementFrom(child);
+}
+
+nv::ComPtr<IXMLDOMNode> NextSiblingElement(const nv::ComPtr<IXMLDOMNode>& node)
+{
+    nv::ComPtr<IXMLDOMNode> next;
+    nv::CheckCall(node->get_nextSibling(next.Receive()), node.Get(), nv::IID_IXMLDOMNode);
+    return ElementFrom(next);
+}
+
+bool EvaluateFirstChild(const CNvXmlNode& node, int depth, ConstraintReads& reads)
+{
+    nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node);
+    return child && EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
 }
 
 enum class Combination { All, Any, Odd };
 
 // `and` stops at the first false child, `or` at the first true one; `xor`
 // evaluates every child.
-bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination)
+bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination,
+                      ConstraintReads& reads)
 {
-    CNvXmlNodeList children = node.SelectNodes("*");
     bool odd = false;
-    while (children.Next()) {
-        bool holds = EvaluateAtDepth(children.GetCurrent(), depth + 1);
+    for (nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node); child;
+         child = NextSiblingElement(child)) {
+        bool holds = EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
         if (combination == Combination::All && !holds)
             return false;
         if (combination == Combination::Any && holds)
@@ -91,27 +125,38 @@ bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination
     return odd;
 }
 
-bool EvaluateAtDepth(const CNvXmlNode& node, int depth)
+bool EvaluateOsVersionWith(const CNvXmlNode& node, ConstraintReads& reads)
+{
+    if (node.IsEmpty())
+        return false;
+    std::string running;
+    // A system that does not tell its version is not excluded.
+    if (!reads.RunningOsVersion(running))
+        return true;
+    return MatchesVersionAttributes(node, CVersionNumber(running), OsVersionNameToText);
+}
+
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads)
 {
     if (depth > kMaxConstraintDepth)
         throw DepthExceeded();
     std::string name = node.GetNodeName();
     if (name == "if")
-        return EvaluateFirstChild(node, depth);
+        return EvaluateFirstChild(node, depth, reads);
     if (name == "or")
-        return EvaluateChildren(node, depth, Combination::Any);
+        return EvaluateChildren(node, depth, Combination::Any, reads);
     if (name == "xor")
-        return EvaluateChildren(node, depth, Combination::Odd);
+        return EvaluateChildren(node, depth, Combination::Odd, reads);
     if (name == "and")
-        return EvaluateChildren(node, depth, Combination::All);
+        return EvaluateChildren(node, depth, Combination::All, reads);
     if (name == "not") {
-        CNvXmlNode child = node.SelectSingleNode("*");
-        return !child.IsEmpty() && !EvaluateAtDepth(child, depth + 1);
+        nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node);
+        return child && !EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
     }
     if (name == "datacompare")
         return true;
     if (name == "osversion")
-        return EvaluateOsVersion(node);
+        return EvaluateOsVersionWith(node, reads);
     if (name == "product")
         return EvaluateProduct(node);
     if (name == "regEntry")
@@ -121,10 +166,26 @@ bool EvaluateAtDepth(const CNvXmlNode& node, int depth)
 
 } // namespace
 
+bool ConstraintReads::RunningOsVersion(std::string& versionText)
+{
+    if (!m_read) {
+        m_known = ReadRunningOsVersion(m_osVersion);
+        m_read = true;
+    }
+    versionText = m_osVersion;
+    return m_known;
+}
+
 bool Evaluate(const CNvXmlNode& node)
 {
+    ConstraintReads reads;
+    return Evaluate(node, reads);
+}
+
+bool Evaluate(const CNvXmlNode& node, ConstraintReads& reads)
+{
     try {
-        return EvaluateAtDepth(node, 1);
+        return EvaluateAtDepth(node, 1, reads);
     } catch (const DepthExceeded&) {
         return false;
     }
@@ -132,13 +193,8 @@ bool Evaluate(const CNvXmlNode& node)
 
 bool EvaluateOsVersion(const CNvXmlNode& node)
 {
-    if (node.IsEmpty())
-        return false;
-    std::string running;
-    // A system that does not tell its version is not excluded.
-    if (!ReadRunningOsVersion(running))
-        return true;
-    return MatchesVersionAttributes(node, CVersionNumber(running), OsVersionNameToText);
+    ConstraintReads reads;
+    return EvaluateOsVersionWith(node, reads);
 }
 
 bool EvaluateProduct(const CNvXmlNode& node)
