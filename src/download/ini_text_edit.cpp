@@ -95,13 +95,16 @@ public:
             m_replacements[line.replacement] = KeyNameOf(line) + "=" + value;
             return;
         }
-        std::string foldedKey = FoldProfileName(key);
-        auto added = section.addedKeys.find(foldedKey);
-        if (added != section.addedKeys.end()) {
-            section.added[added->second].value = value;
+        size_t added = FindAddedKey(section, key);
+        if (added != kNoLine) {
+            section.added[added].value = value;
             return;
         }
-        section.addedKeys.emplace(foldedKey, section.added.size());
+        if (!section.addedKeys.empty() || section.added.size() == kScannedSectionLines) {
+            for (size_t i = section.addedKeys.size(); i < section.added.size(); ++i)
+                section.addedKeys.emplace(FoldProfileName(section.added[i].key), i);
+            section.addedKeys.emplace(FoldProfileName(key), section.added.size());
+        }
         section.added.push_back(AddedKey{key, value});
     }
 
@@ -229,6 +232,31 @@ private:
         return kNoLine;
     }
 
+    // The index of the key `key` among the section's added keys, or kNoLine.
+    // A few are compared one by one; past that an index is kept.
+    static size_t FindAddedKey(const Section& section, const std::string& key)
+    {
+        if (!section.addedKeys.empty()) {
+            auto found = section.addedKeys.find(FoldProfileName(key));
+            return found == section.addedKeys.end() ? kNoLine : found->second;
+        }
+        for (size_t i = 0; i < section.added.size(); ++i)
+            if (SameName(section.added[i].key, 0, section.added[i].key.size(), key))
+                return i;
+        return kNoLine;
+    }
+
+    // Whether text[begin, end) names `key` as the platform matches names.
+    static bool SameName(const std::string& text, size_t begin, size_t end, const std::string& key)
+    {
+        if (end - begin != key.size())
+            return false;
+        for (size_t i = 0; i < key.size(); ++i)
+            if (FoldProfileChar(text[begin + i]) != FoldProfileChar(key[i]))
+                return false;
+        return true;
+    }
+
     bool IsKeyLine(const Line& line) const
     {
         size_t begin = 0;
@@ -250,12 +278,7 @@ private:
         while (nameEnd > begin &&
                IsProfileBlank(static_cast<unsigned char>(m_content[nameEnd - 1])))
             --nameEnd;
-        if (nameEnd - begin != key.size())
-            return false;
-        for (size_t i = 0; i < key.size(); ++i)
-            if (FoldProfileChar(m_content[begin + i]) != FoldProfileChar(key[i]))
-                return false;
-        return true;
+        return SameName(m_content, begin, nameEnd, key);
     }
 
     std::string KeyNameOf(const Line& line) const
