@@ -123,6 +123,11 @@ public:
     int m_nQuota = -1;
     int m_nQuotaDiced = -1;
     std::string m_strPrivilegedGroup;
+    // What the merge's first step found: IsInstallable for an item, MergeGroup
+    // for a group in both files; -1 before. Its next step reuses the answer
+    // instead of reading conditions (file versions, registry) or walking the
+    // members again.
+    int m_nMergeAnswer = -1;
 
 private:
     int WriteFlag(const char* key, int value, const char* ndcPath, nv::CIniBatchWriter* batch);
