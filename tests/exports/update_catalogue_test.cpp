@@ -144,6 +144,11 @@ TEST_F(GetUpdatesExport, DestinationForms)
         EXPECT_TRUE(row.folder == kUnchecked || row.folder == FileExists(row.expected))
             << row.destination;
     }
+    // Each call looks for its folders afresh: one removed since the last call is made again.
+    RemoveDirectoryA(m_temp.File("Apps").c_str());
+    m_temp.Write("dest.new.ndc", "[item]\nDateVer=1\nDestination=" + m_temp.File("Apps") + "\n");
+    List("dest", 1, 0, 0);
+    EXPECT_TRUE(FileExists(m_temp.File("Apps")));
 }
 
 } // namespace
