@@ -114,6 +114,12 @@ int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::Do
         return -2;
     if (!nv::HasFileStatus(path))
         return -3;
+    return LoadExisting(path, list, map);
+}
+
+int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
+                                nv::DownloadItemMap* map)
+{
     try {
         nv::IniSnapshot file;
         if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file))
@@ -238,7 +244,8 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
     if (result < 0)
         return result;
-    result = LoadFile(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
+    // Its status was read above: under Wine each read scans the folder.
+    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
     if (result < 0)
         return result;
     return CountLoadedNewItems();

@@ -69,6 +69,8 @@ public:
                            const std::vector<bool>& drop);
 
 private:
+    // LoadFile on a file whose status was read.
+    int LoadExisting(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map);
     // LoadFile on a file already read into memory.
     int LoadParsed(const nv::IniSnapshot& file, const char* path, nv::DownloadItemList* list,
                    nv::DownloadItemMap* map);
