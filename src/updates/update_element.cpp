@@ -56,7 +56,7 @@ void ListedUpdateWriter::Add(CNvXmlNode& updates, CDownloadItem& item)
     add(kDateVerTag, std::to_string(static_cast<long>(item.GetDateVer())));
     add(kFileURLTag, item.GetFileURL());
     add(kFileTag, item.GetFile());
-    add(kDestinationTag, ResolveDestinationFolder(item, m_foldersLookedFor));
+    add(kDestinationTag, ResolveDestinationFolder(item, m_foldersPresent));
     add(kDownloadFlagTag, FlagText(item.GetDownload() != 0));
     add(kUpdateFlagTag, FlagText(item.GetUpdate() != 0));
     add(kStateTag, item.GetState());

@@ -17,8 +17,8 @@ class CDownloadItem;
 namespace nv {
 
 // For the update list (GetUpdates): one writer per list document. The tag
-// names are made once per list, and a destination folder is looked for (and
-// made) once per list, not once per item: under Wine each look scans the
+// names are made once per list, and a destination folder found or made is not
+// looked for again while the list is built: under Wine each look scans the
 // folder's parent.
 class ListedUpdateWriter {
 public:
@@ -29,7 +29,7 @@ public:
 private:
     nv::ComPtr<IXMLDOMDocument> m_document;
     std::vector<nv::BstrText> m_tags;
-    std::unordered_set<std::string> m_foldersLookedFor;
+    std::unordered_set<std::string> m_foldersPresent;
 };
 
 // For the update infos' panel.
