@@ -175,8 +175,10 @@ std::string ItemQuery(const std::string& category)
 
 void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::string& category,
                    BOOL includeRead, BOOL includeHidden, BOOL checkConstraints, int* itemCount,
-                   int* progressStep)
+                   int* progressStep, FeedReadShared* shared)
 {
+    FeedReadShared own;
+    FeedReadShared& call = shared ? *shared : own;
     *progressStep = 2;
     if (_access(feedPath.c_str(), 0) != 0)
         return;
@@ -184,7 +186,12 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     CNvXmlDocument feed;
     feed.Load(feedPath);
     *progressStep = 3;
-    NewsStateRecords state(GetNewsStateFilePath(feedPath));
+    if (!call.stateFolderKnown) {
+        call.stateFolder = GetNewsStateFolder();
+        call.stateFolderKnown = true;
+    }
+    NewsStateRecords state(
+        call.stateFolder.empty() ? std::string() : NewsStateFilePathIn(call.stateFolder, feedPath));
     CNvXmlNode title = feed.SelectSingleNode("channel/title");
     if (!title.IsEmpty())
         channel.AppendChild(title);
@@ -196,14 +203,13 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     CNvXmlNodeList items = feed.DocumentElement().SelectNodesPath(query);
     ItemAttributes attributes(feedPath);
     NewsDates dates;
-    ConstraintReads reads;
     while (items.Next()) {
         CNvXmlNode item = items.GetCurrent();
         ItemParts parts = FindItemParts(item);
         if (!IsDue(parts, now, dates))
             continue;
         if (checkConstraints && parts.constraint &&
-            !Evaluate(CNvXmlNode(parts.constraint.Get()), reads))
+            !Evaluate(CNvXmlNode(parts.constraint.Get()), call.reads))
             continue;
         // An item dropped by its marks leaves with its feed, unseen: "read"
         // is set once, to what the marks say.
