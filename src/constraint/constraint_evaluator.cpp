@@ -9,6 +9,7 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <vector>
 
 namespace nv {
 
@@ -63,42 +64,42 @@ std::string ProductFilePath(const std::string& folder, const std::string& append
 
 bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads);
 
-// The first element among `node` and its following siblings, or null: the
-// walk gives the nodes an XPath "*" selects, at a fraction of its cost.
-nv::ComPtr<IXMLDOMNode> ElementFrom(nv::ComPtr<IXMLDOMNode> node)
-{
-    while (node) {
-        DOMNodeType type = NODE_INVALID;
-        nv::CheckCall(node->get_nodeType(&type), node.Get(), nv::IID_IXMLDOMNode);
-        if (type == NODE_ELEMENT)
-            return node;
-        nv::ComPtr<IXMLDOMNode> next;
-        nv::CheckCall(node->get_nextSibling(next.Receive()), node.Get(), nv::IID_IXMLDOMNode);
-        node = next;
-    }
-    return node;
-}
-
-nv::ComPtr<IXMLDOMNode> FirstChildElement(const CNvXmlNode& node)
+// The child elements of `node` in document order, as the XPath "*" selects
+// them (only the first when `firstOnly`). A walk over the children costs a
+// fraction of the query; where an entity reference stands among them (a
+// constraint text with a DTD of its own), the query decides, as it sees
+// through the reference. Windows' MSXML keeps such references in the tree;
+// Wine's does not show one to a test.
+std::vector<CNvXmlNode> ChildElements(const CNvXmlNode& node, bool firstOnly)
 {
     NvXmlClass::ThrowIf(node.IsEmpty(), E_FAIL, "XML Element not initialized!");
+    std::vector<CNvXmlNode> elements;
     nv::ComPtr<IXMLDOMNode> child;
     nv::CheckCall(node.Node()->get_firstChild(child.Receive()), node.Node().Get(),
                   nv::IID_IXMLDOMNode);
-    return ElementFrom(child);
-}
-
-nv::ComPtr<IXMLDOMNode> NextSiblingElement(const nv::ComPtr<IXMLDOMNode>& node)
-{
-    nv::ComPtr<IXMLDOMNode> next;
-    nv::CheckCall(node->get_nextSibling(next.Receive()), node.Get(), nv::IID_IXMLDOMNode);
-    return ElementFrom(next);
+    while (child && !(firstOnly && !elements.empty())) {
+        DOMNodeType type = NODE_INVALID;
+        nv::CheckCall(child->get_nodeType(&type), child.Get(), nv::IID_IXMLDOMNode);
+        if (type == NODE_ENTITY_REFERENCE) {
+            elements.clear();
+            CNvXmlNodeList selected = node.SelectNodes("*");
+            while (selected.Next() && !(firstOnly && !elements.empty()))
+                elements.push_back(selected.GetCurrent());
+            return elements;
+        }
+        if (type == NODE_ELEMENT)
+            elements.emplace_back(child.Get());
+        nv::ComPtr<IXMLDOMNode> next;
+        nv::CheckCall(child->get_nextSibling(next.Receive()), child.Get(), nv::IID_IXMLDOMNode);
+        child = next;
+    }
+    return elements;
 }
 
 bool EvaluateFirstChild(const CNvXmlNode& node, int depth, ConstraintReads& reads)
 {
-    nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node);
-    return child && EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
+    std::vector<CNvXmlNode> child = ChildElements(node, true);
+    return !child.empty() && EvaluateAtDepth(child.front(), depth + 1, reads);
 }
 
 enum class Combination { All, Any, Odd };
@@ -109,9 +110,8 @@ bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination
                       ConstraintReads& reads)
 {
     bool odd = false;
-    for (nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node); child;
-         child = NextSiblingElement(child)) {
-        bool holds = EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
+    for (const CNvXmlNode& child : ChildElements(node, false)) {
+        bool holds = EvaluateAtDepth(child, depth + 1, reads);
         if (combination == Combination::All && !holds)
             return false;
         if (combination == Combination::Any && holds)
@@ -150,8 +150,8 @@ bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads)
     if (name == "and")
         return EvaluateChildren(node, depth, Combination::All, reads);
     if (name == "not") {
-        nv::ComPtr<IXMLDOMNode> child = FirstChildElement(node);
-        return child && !EvaluateAtDepth(CNvXmlNode(child.Get()), depth + 1, reads);
+        std::vector<CNvXmlNode> child = ChildElements(node, true);
+        return !child.empty() && !EvaluateAtDepth(child.front(), depth + 1, reads);
     }
     if (name == "datacompare")
         return true;
