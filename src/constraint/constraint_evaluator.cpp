@@ -23,7 +23,8 @@ struct DepthExceeded {};
 
 std::string ReadAttribute(const CNvXmlNode& node, const char* name)
 {
-    return node.GetAttributeString(name, "", kAttributeBufferSize);
+    char buffer[kAttributeBufferSize];
+    return node.GetAttribute(name, buffer, kAttributeBufferSize, "");
 }
 
 std::string SameText(const std::string& text) { return text; }
