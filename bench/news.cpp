@@ -22,7 +22,7 @@
 namespace {
 
 const int kFeeds = 20;
-const int kTurns = 7;
+const int kTurns = 11;
 const char kDataKey[] = "Software\\NvinfoNewsBench";
 
 std::string StateRoot()

@@ -204,7 +204,7 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     ItemAttributes attributes(feedPath);
     NewsDates dates;
     while (items.Next()) {
-        CNvXmlNode item = items.GetCurrent();
+        const CNvXmlNode& item = items.GetCurrent();
         ItemParts parts = FindItemParts(item);
         if (!IsDue(parts, now, dates))
             continue;
