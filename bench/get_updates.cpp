@@ -1,12 +1,17 @@
 // GetUpdates on an old and a new NDC file of n items each (a tenth new, a
-// tenth newer editions), against loading the same two files into the model.
+// tenth newer editions), against its floor: loading the same two files into
+// the model (bench_ndc_model measures that load against a bare parse),
+// building and serialising a document of the same shape, writing the new
+// file once.
 // Grouped: a group of five members per fifty items. Deep and wide: every item
 // a member of the innermost of as many nested groups as a file may have. The
 // merge writes its flags back into the new file, so every run starts from a
 // fresh copy of it.
+#include "bench_support.h"
 #include "download/download_info.h"
 #include "download/ndc_limits.h"
 #include "harness/temp_folder.h"
+#include "support/msxml_ids.h"
 #include "updates/update_catalogue.h"
 
 #include <windows.h>
@@ -16,6 +21,8 @@
 #include <string>
 
 namespace {
+
+const int kTurns = 7;
 
 struct NdcPair {
     std::string oldText;
@@ -69,44 +76,87 @@ NdcPair MakePair(int items, bool deep)
     return pair;
 }
 
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+// Appends an element `name` with `text` to `parent`, as plain DOM code does.
+void AppendText(IXMLDOMDocument* document, IXMLDOMNode* parent, const wchar_t* name,
+                const std::string& text)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+    BSTR tag = SysAllocString(name);
+    IXMLDOMElement* element = nullptr;
+    document->createElement(tag, &element);
+    SysFreeString(tag);
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
+    BSTR value = SysAllocStringLen(nullptr, UINT(length));
+    MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), value, length);
+    element->put_text(value);
+    SysFreeString(value);
+    parent->appendChild(element, nullptr);
+    element->Release();
 }
 
-struct Timing {
-    double getUpdates;
-    double load;
-    size_t length;
-};
-
-Timing Measure(const TempFolder& folder, int items, bool deep, int rounds)
+// The floor: both files loaded into the model, `listed` Update elements of
+// thirteen texts of the new file's items built in the plainest DOM code and
+// serialised through the code page, and the new file written once.
+size_t Floor(const std::string& oldPath, const std::string& newPath, const std::string& newText,
+             size_t listed)
 {
-    NdcPair pair = MakePair(items, deep);
-    std::string oldPath = folder.Write("old" + std::to_string(items) + ".ndc", pair.oldText);
-    std::string newName = "new" + std::to_string(items) + ".ndc";
-    Timing timing{1e9, 1e9, 0};
-    for (int round = 0; round < rounds; ++round) {
-        std::string newPath = folder.Write(newName, pair.newText);
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        {
-            CDownloadInfo info;
-            info.LoadFile(oldPath.c_str(), &info.m_aOldItems, &info.m_mapOldItems);
-            info.LoadFile(newPath.c_str(), &info.m_aNewItems, &info.m_mapNewItems);
-        }
-        QueryPerformanceCounter(&end);
-        timing.load = std::min(timing.load, Seconds(start, end));
-
-        QueryPerformanceCounter(&start);
-        std::string list = nv::GetUpdates(oldPath, newPath, false, false, false);
-        QueryPerformanceCounter(&end);
-        timing.getUpdates = std::min(timing.getUpdates, Seconds(start, end));
-        timing.length = list.size();
+    CDownloadInfo info;
+    info.LoadFile(oldPath.c_str(), &info.m_aOldItems, &info.m_mapOldItems);
+    info.LoadFile(newPath.c_str(), &info.m_aNewItems, &info.m_mapNewItems);
+    IXMLDOMDocument* document = nullptr;
+    CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_ALL, nv::IID_IXMLDOMDocument,
+                     reinterpret_cast<void**>(&document));
+    BSTR rootName = SysAllocString(L"Updates");
+    IXMLDOMElement* root = nullptr;
+    document->createElement(rootName, &root);
+    SysFreeString(rootName);
+    const std::string folder = newPath.substr(0, newPath.rfind('\\'));
+    size_t made = 0;
+    for (const auto& item : info.m_aNewItems) {
+        if (made == listed)
+            break;
+        if (!item->IsItemSection())
+            continue;
+        ++made;
+        BSTR updateName = SysAllocString(L"Update");
+        IXMLDOMElement* update = nullptr;
+        document->createElement(updateName, &update);
+        SysFreeString(updateName);
+        AppendText(document, update, L"Section", item->m_strSection);
+        AppendText(document, update, L"Name", item->m_strName);
+        AppendText(document, update, L"Tooltip", item->m_strTooltip);
+        AppendText(document, update, L"InfoText", item->m_strInfoText);
+        AppendText(document, update, L"InfoFile", item->m_strInfoFile);
+        AppendText(document, update, L"Size", item->m_strSize.substr(0, item->m_strSize.find(' ')));
+        AppendText(document, update, L"DateVer", std::to_string(item->m_nDateVer));
+        AppendText(document, update, L"FileURL", item->m_strFileURL);
+        AppendText(document, update, L"File", item->m_strFile);
+        AppendText(document, update, L"Destination", folder);
+        AppendText(document, update, L"Download", "0");
+        AppendText(document, update, L"Update", "0");
+        AppendText(document, update, L"State", item->m_strState);
+        root->appendChild(update, nullptr);
+        update->Release();
     }
-    return timing;
+    document->appendChild(root, nullptr);
+    root->Release();
+    BSTR xml = nullptr;
+    document->get_xml(&xml);
+    int length =
+        WideCharToMultiByte(CP_ACP, 0, xml, int(SysStringLen(xml)), nullptr, 0, nullptr, nullptr);
+    std::string text(size_t(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, xml, int(SysStringLen(xml)), &text[0], length, nullptr, nullptr);
+    SysFreeString(xml);
+    document->Release();
+    bench::WriteBytes(newPath, newText);
+    return text.size();
+}
+
+size_t CountOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
 } // namespace
@@ -115,18 +165,25 @@ int main()
 {
     CoInitialize(nullptr);
     TempFolder folder;
-    const int sizes[] = {1000, 2000, 4000, 8000};
-    std::printf("%-14s %6s %12s %12s %7s %12s\n", "shape", "items", "GetUpdates", "load both",
-                "ratio", "growth x2");
+    bench::Report report("GetUpdates", "floor");
     for (bool deep : {false, true}) {
-        Timing previous{};
-        for (int items : sizes) {
-            Timing timing = Measure(folder, items, deep, 5);
-            double growth = previous.getUpdates > 0 ? timing.getUpdates / previous.getUpdates : 0;
-            std::printf("%-14s %6d %10.1f ms %10.1f ms %7.2f %12.2f   (%zu bytes of XML)\n",
-                        deep ? "deep and wide" : "grouped", items, timing.getUpdates * 1000,
-                        timing.load * 1000, timing.getUpdates / timing.load, growth, timing.length);
-            previous = timing;
+        for (int items : {1000, 2000, 4000, 8000}) {
+            NdcPair pair = MakePair(items, deep);
+            std::string oldPath =
+                folder.Write("old" + std::to_string(items) + ".ndc", pair.oldText);
+            std::string newPath =
+                folder.Write("new" + std::to_string(items) + ".ndc", pair.newText);
+            auto fresh = [&] { bench::WriteBytes(newPath, pair.newText); };
+            fresh();
+            std::string list = nv::GetUpdates(oldPath, newPath, false, false, false);
+            size_t listed = CountOf(list, "<Section>");
+            bench::Figures figures = bench::MedianOf(
+                kTurns, fresh,
+                [&] { list = nv::GetUpdates(oldPath, newPath, false, false, false); },
+                [&] { Floor(oldPath, newPath, pair.newText, listed); });
+            std::string note = std::to_string(listed) + " listed, " + std::to_string(list.size()) +
+                               " bytes of XML";
+            report.Add(deep ? "deep" : "grouped", items, figures, note.c_str());
         }
     }
     return 0;

@@ -1,10 +1,12 @@
-// Loading NDC files into the model, against the floor of reading the same
-// file once and splitting it into sections and keys.
+// IsLocalUpdateAvailable's core (CountLocalUpdates) against the floor of
+// loading the two files it reads: the installed NDC file and its local copy.
 //   bench_ndc_model.exe   (run under build/wine-run)
-// For 500, 1,000 and 2,000 sections of 25 keys it times IsLocalUpdateAvailable's
-// core (CountLocalUpdates: the installed file and its local copy, every item
-// compared) and one read-and-parse of the installed file, and prints both and
-// their ratio. The best of several runs counts.
+// Row "model": 500, 1,000 and 2,000 sections of 25 keys, the local copy with
+// every item in the same, installed edition, so the count walks all items.
+// Row "quota": a local copy whose items all carry a quota and no diced number
+// yet, none of them in the installed file: every item dices and its number
+// goes into the local copy, so the floor also writes that file once.
+#include "bench_support.h"
 #include "download/download_info.h"
 #include "harness/temp_folder.h"
 
@@ -13,10 +15,10 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace {
+
+const int kTurns = 7;
 
 std::string MakeNdc(int sections, const std::string& localFolder, int dateVer)
 {
@@ -38,59 +40,21 @@ std::string MakeNdc(int sections, const std::string& localFolder, int dateVer)
     return text.str();
 }
 
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+// Items with a quota of 900 (of 0..999) and no number yet: nine in ten are offered.
+std::string MakeQuotaCopy(int sections)
 {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+    std::ostringstream text;
+    text << "[Header]\r\nName=Bench\r\nDateVer=1\r\n";
+    for (int i = 0; i < sections; ++i)
+        text << "[Item" << i << "]\r\nName=Update " << i << "\r\nDateVer=5\r\nSize=" << 100 + i
+             << " kB\r\nFileURL=http://updates.example/p/upd" << i << ".exe\r\nQuota=900\r\n";
+    return text.str();
 }
 
-template <class F> double BestOf(int runs, F work)
+// The floor: both files read and split into sections and keys.
+size_t ParseBoth(const std::string& installed, const std::string& copy)
 {
-    double best = 1e9;
-    for (int run = 0; run < runs; ++run) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        work();
-        QueryPerformanceCounter(&end);
-        best = std::min(best, Seconds(start, end));
-    }
-    return best;
-}
-
-// The floor: one read of the file and one pass that splits it into
-// sections and key/value pairs.
-size_t ReadAndParse(const std::string& path)
-{
-    std::string content;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    content.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(file);
-    content.resize(read);
-    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> sections;
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find('\n', start);
-        if (end == std::string::npos)
-            end = content.size();
-        if (content[start] == '[') {
-            size_t close = content.find(']', start);
-            sections.emplace_back(content.substr(start + 1, close - start - 1),
-                                  std::vector<std::pair<std::string, std::string>>());
-        } else if (!sections.empty()) {
-            size_t equals = content.find('=', start);
-            if (equals < end)
-                sections.back().second.emplace_back(content.substr(start, equals - start),
-                                                    content.substr(equals + 1, end - equals - 1));
-        }
-        start = end + 1;
-    }
-    return sections.size();
+    return bench::ReadAndParse(installed).size() + bench::ReadAndParse(copy).size();
 }
 
 } // namespace
@@ -98,28 +62,56 @@ size_t ReadAndParse(const std::string& path)
 int main()
 {
     TempFolder folder;
-    std::printf("%9s %12s %12s %7s\n", "sections", "model ms", "parse ms", "ratio");
+    bench::Report report("model", "floor");
     for (int sections : {500, 1000, 2000}) {
         const std::string local = folder.Path() + "\\local" + std::to_string(sections);
         const std::string name = "bench" + std::to_string(sections) + ".ndc";
         const std::string installed = folder.Write(name, MakeNdc(sections, local, 5));
-        // The local copy has every item in the same, installed edition, so
-        // the count walks all items.
-        folder.Write("local" + std::to_string(sections) + "\\" + name, MakeNdc(sections, "", 5));
+        const std::string copy = folder.Write("local" + std::to_string(sections) + "\\" + name,
+                                              MakeNdc(sections, "", 5));
         int found = -1;
-        double model = BestOf(5, [&] {
-            CDownloadInfo info;
-            found = info.CountLocalUpdates(installed.c_str());
-        });
         size_t parsed = 0;
-        double parse = BestOf(5, [&] { parsed = ReadAndParse(installed); });
-        if (found != 0 || parsed != static_cast<size_t>(sections) + 1) {
+        bench::Figures figures = bench::MedianOf(
+            kTurns, [] {},
+            [&] {
+                CDownloadInfo info;
+                found = info.CountLocalUpdates(installed.c_str());
+            },
+            [&] { parsed = ParseBoth(installed, copy); });
+        if (found != 0 || parsed != 2 * (static_cast<size_t>(sections) + 1)) {
             std::printf("unexpected result: %d local updates, %u sections\n", found,
                         static_cast<unsigned>(parsed));
             return 1;
         }
-        std::printf("%9d %12.2f %12.2f %7.1f\n", sections, model * 1000, parse * 1000,
-                    model / parse);
+        report.Add("model", sections, figures);
+    }
+    for (int sections : {500, 1000, 2000}) {
+        const std::string local = folder.Path() + "\\quota" + std::to_string(sections);
+        const std::string name = "quota" + std::to_string(sections) + ".ndc";
+        const std::string installed = folder.Write(name, MakeNdc(0, local, 5));
+        const std::string fresh = MakeQuotaCopy(sections);
+        const std::string copy =
+            folder.Write("quota" + std::to_string(sections) + "\\" + name, fresh);
+        int found = -1;
+        bench::Figures figures = bench::MedianOf(
+            kTurns, [&] { bench::WriteBytes(copy, fresh); },
+            [&] {
+                CDownloadInfo info;
+                found = info.CountLocalUpdates(installed.c_str());
+            },
+            [&] {
+                ParseBoth(installed, copy);
+                bench::WriteBytes(copy, fresh);
+            });
+        bench::WriteBytes(copy, fresh);
+        CDownloadInfo().CountLocalUpdates(installed.c_str());
+        std::string diced = bench::ReadBytes(copy);
+        if (found <= 0 || diced.size() <= fresh.size()) {
+            std::printf("unexpected result: %d local updates, %u bytes\n", found,
+                        static_cast<unsigned>(diced.size()));
+            return 1;
+        }
+        report.Add("quota", sections, figures);
     }
     return 0;
 }

@@ -1,11 +1,14 @@
-// Cost of reading a product's news against the cost of only loading its
-// files: 20 feeds with their state files, a third of the items filtered out
-// by dates, constraints and marks. Run at two sizes to see the growth.
+// GetNewsXml against its floor: loading the product's index, its 20 feeds and
+// their state files, and serialising a document of the output's size. A third
+// of the items are filtered out by dates, constraints and marks. Run at two
+// sizes to see the growth.
+#include "bench_support.h"
 #include "harness/module_paths.h"
 #include "harness/registry_sandbox.h"
 #include "harness/temp_folder.h"
 #include "news/news_files.h"
 #include "nvinfo.h"
+#include "support/bstr_text.h"
 #include "xml/nv_xml_document.h"
 
 #include <windows.h>
@@ -19,7 +22,7 @@
 namespace {
 
 const int kFeeds = 20;
-const int kRuns = 5;
+const int kTurns = 11;
 const char kDataKey[] = "Software\\NvinfoNewsBench";
 
 std::string StateRoot()
@@ -105,62 +108,46 @@ Data WriteData(const TempFolder& temp, RegistrySandbox& registry, int itemsPerFe
     return data;
 }
 
-// Processor time of this thread: the machine is shared, and wall-clock time
-// would measure the neighbours as much as the module.
-double ThreadSeconds()
+// The floor: loading the index, every feed and its state file, and
+// serialising a document of the output's size.
+void Floor(const TempFolder& temp, const Data& data, const CNvXmlDocument& output)
 {
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ticks = [](const FILETIME& time) {
-        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    return double(ticks(kernel) + ticks(user)) / 1e7;
-}
-
-template <class Work> double BestOf(Work work)
-{
-    double best = 1e9;
-    for (int run = 0; run < kRuns; ++run) {
-        double start = ThreadSeconds();
-        work();
-        best = std::min(best, ThreadSeconds() - start);
+    CNvXmlDocument index;
+    index.Load(temp.File("bench.feed"));
+    for (int feed = 0; feed < kFeeds; ++feed) {
+        CNvXmlDocument document;
+        document.Load(data.feeds[feed]);
+        CNvXmlDocument state;
+        state.Load(data.states[feed]);
     }
-    return best;
+    BSTR xml = nullptr;
+    output.Document()->get_xml(&xml);
+    SysFreeString(xml);
 }
 
-struct Figures {
-    double news;
-    double load;
-};
-
-Figures Measure(PFN_NV_GETNEWSXML3 getNewsXml3, int itemsPerFeed)
+void Measure(bench::Report& report, PFN_NV_GETNEWSXML3 getNewsXml3, int itemsPerFeed)
 {
     TempFolder temp;
     RegistrySandbox registry;
     Data data = WriteData(temp, registry, itemsPerFeed);
     std::string dataValue = std::string("HKCU\\") + kDataKey + "\\Daten";
+    BSTR xml = getNewsXml3("bench", "", dataValue.c_str());
+    CNvXmlDocument output;
+    output.LoadXml(nv::BstrToAnsi(xml));
+    SysFreeString(xml);
     size_t length = 0;
-    Figures figures;
-    figures.news = BestOf([&] {
-        BSTR xml = getNewsXml3("bench", "", dataValue.c_str());
-        length = SysStringLen(xml);
-        SysFreeString(xml);
-    });
-    figures.load = BestOf([&] {
-        for (int feed = 0; feed < kFeeds; ++feed) {
-            CNvXmlDocument document;
-            document.Load(data.feeds[feed]);
-            CNvXmlDocument state;
-            state.Load(data.states[feed]);
-        }
-    });
-    std::printf("%6d items: GetNewsXml %6.3f s, loading the files %6.3f s (processor time), "
-                "ratio %5.2f (%u characters)\n",
-                kFeeds * itemsPerFeed, figures.news, figures.load, figures.news / figures.load,
-                static_cast<unsigned>(length));
+    bench::Figures figures = bench::MedianOf(
+        kTurns, [] {},
+        [&] {
+            BSTR text = getNewsXml3("bench", "", dataValue.c_str());
+            length = SysStringLen(text);
+            SysFreeString(text);
+        },
+        [&] { Floor(temp, data, output); });
+    std::string note = std::to_string(length) + " characters";
+    report.Add("news", kFeeds * itemsPerFeed, figures, note.c_str());
     for (const std::string& state : data.states)
         DeleteFileA(state.c_str());
-    return figures;
 }
 
 } // namespace
@@ -177,10 +164,11 @@ int main()
         std::printf("nvinfo.dll or GetNewsXml3 not found\n");
         return 1;
     }
-    Figures half = Measure(getNewsXml3, 250);
-    Figures full = Measure(getNewsXml3, 500);
-    std::printf("growth from 5,000 to 10,000 items: GetNewsXml x%.2f, loading x%.2f\n",
-                full.news / half.news, full.load / half.load);
+    {
+        bench::Report report("GetNewsXml", "floor");
+        Measure(report, getNewsXml3, 250);
+        Measure(report, getNewsXml3, 500);
+    }
     if (!stateRootExisted)
         RemoveTree(StateRoot());
     return 0;

@@ -3,11 +3,13 @@
 #include "constraint/exe_version.h"
 #include "constraint/os_version.h"
 #include "frame/registry_path.h"
+#include "xml/nv_xml_error.h"
 
 #include <windows.h>
 #include <shlwapi.h>
 
 #include <string>
+#include <vector>
 
 namespace nv {
 
@@ -21,7 +23,8 @@ struct DepthExceeded {};
 
 std::string ReadAttribute(const CNvXmlNode& node, const char* name)
 {
-    return node.GetAttributeString(name, "", kAttributeBufferSize);
+    char buffer[kAttributeBufferSize];
+    return node.GetAttribute(name, buffer, kAttributeBufferSize, "");
 }
 
 std::string SameText(const std::string& text) { return text; }
@@ -60,24 +63,56 @@ std::string ProductFilePath(const std::string& folder, const std::string& append
     return path;
 }
 
-bool EvaluateAtDepth(const CNvXmlNode& node, int depth);
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads);
 
-bool EvaluateFirstChild(const CNvXmlNode& node, int depth)
+// The child elements of `node` in document order, as the XPath "*" selects
+// them (only the first when `firstOnly`). A walk over the children costs a
+// fraction of the query; where an entity reference stands among them (a
+// constraint text with a DTD of its own), the query decides, as it sees
+// through the reference. Windows' MSXML keeps such references in the tree;
+// Wine's does not show one to a test.
+std::vector<CNvXmlNode> ChildElements(const CNvXmlNode& node, bool firstOnly)
 {
-    CNvXmlNode child = node.SelectSingleNode("*");
-    return !child.IsEmpty() && EvaluateAtDepth(child, depth + 1);
+    NvXmlClass::ThrowIf(node.IsEmpty(), E_FAIL, "XML Element not initialized!");
+    std::vector<CNvXmlNode> elements;
+    nv::ComPtr<IXMLDOMNode> child;
+    nv::CheckCall(node.Node()->get_firstChild(child.Receive()), node.Node().Get(),
+                  nv::IID_IXMLDOMNode);
+    while (child && !(firstOnly && !elements.empty())) {
+        DOMNodeType type = NODE_INVALID;
+        nv::CheckCall(child->get_nodeType(&type), child.Get(), nv::IID_IXMLDOMNode);
+        if (type == NODE_ENTITY_REFERENCE) {
+            elements.clear();
+            CNvXmlNodeList selected = node.SelectNodes("*");
+            while (selected.Next() && !(firstOnly && !elements.empty()))
+                elements.push_back(selected.GetCurrent());
+            return elements;
+        }
+        if (type == NODE_ELEMENT)
+            elements.emplace_back(child.Get());
+        nv::ComPtr<IXMLDOMNode> next;
+        nv::CheckCall(child->get_nextSibling(next.Receive()), child.Get(), nv::IID_IXMLDOMNode);
+        child = next;
+    }
+    return elements;
+}
+
+bool EvaluateFirstChild(const CNvXmlNode& node, int depth, ConstraintReads& reads)
+{
+    std::vector<CNvXmlNode> child = ChildElements(node, true);
+    return !child.empty() && EvaluateAtDepth(child.front(), depth + 1, reads);
 }
 
 enum class Combination { All, Any, Odd };
 
 // `and` stops at the first false child, `or` at the first true one; `xor`
 // evaluates every child.
-bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination)
+bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination,
+                      ConstraintReads& reads)
 {
-    CNvXmlNodeList children = node.SelectNodes("*");
     bool odd = false;
-    while (children.Next()) {
-        bool holds = EvaluateAtDepth(children.GetCurrent(), depth + 1);
+    for (const CNvXmlNode& child : ChildElements(node, false)) {
+        bool holds = EvaluateAtDepth(child, depth + 1, reads);
         if (combination == Combination::All && !holds)
             return false;
         if (combination == Combination::Any && holds)
@@ -91,27 +126,38 @@ bool EvaluateChildren(const CNvXmlNode& node, int depth, Combination combination
     return odd;
 }
 
-bool EvaluateAtDepth(const CNvXmlNode& node, int depth)
+bool EvaluateOsVersionWith(const CNvXmlNode& node, ConstraintReads& reads)
+{
+    if (node.IsEmpty())
+        return false;
+    std::string running;
+    // A system that does not tell its version is not excluded.
+    if (!reads.RunningOsVersion(running))
+        return true;
+    return MatchesVersionAttributes(node, CVersionNumber(running), OsVersionNameToText);
+}
+
+bool EvaluateAtDepth(const CNvXmlNode& node, int depth, ConstraintReads& reads)
 {
     if (depth > kMaxConstraintDepth)
         throw DepthExceeded();
     std::string name = node.GetNodeName();
     if (name == "if")
-        return EvaluateFirstChild(node, depth);
+        return EvaluateFirstChild(node, depth, reads);
     if (name == "or")
-        return EvaluateChildren(node, depth, Combination::Any);
+        return EvaluateChildren(node, depth, Combination::Any, reads);
     if (name == "xor")
-        return EvaluateChildren(node, depth, Combination::Odd);
+        return EvaluateChildren(node, depth, Combination::Odd, reads);
     if (name == "and")
-        return EvaluateChildren(node, depth, Combination::All);
+        return EvaluateChildren(node, depth, Combination::All, reads);
     if (name == "not") {
-        CNvXmlNode child = node.SelectSingleNode("*");
-        return !child.IsEmpty() && !EvaluateAtDepth(child, depth + 1);
+        std::vector<CNvXmlNode> child = ChildElements(node, true);
+        return !child.empty() && !EvaluateAtDepth(child.front(), depth + 1, reads);
     }
     if (name == "datacompare")
         return true;
     if (name == "osversion")
-        return EvaluateOsVersion(node);
+        return EvaluateOsVersionWith(node, reads);
     if (name == "product")
         return EvaluateProduct(node);
     if (name == "regEntry")
@@ -121,10 +167,26 @@ bool EvaluateAtDepth(const CNvXmlNode& node, int depth)
 
 } // namespace
 
+bool ConstraintReads::RunningOsVersion(std::string& versionText)
+{
+    if (!m_read) {
+        m_known = ReadRunningOsVersion(m_osVersion);
+        m_read = true;
+    }
+    versionText = m_osVersion;
+    return m_known;
+}
+
 bool Evaluate(const CNvXmlNode& node)
 {
+    ConstraintReads reads;
+    return Evaluate(node, reads);
+}
+
+bool Evaluate(const CNvXmlNode& node, ConstraintReads& reads)
+{
     try {
-        return EvaluateAtDepth(node, 1);
+        return EvaluateAtDepth(node, 1, reads);
     } catch (const DepthExceeded&) {
         return false;
     }
@@ -132,13 +194,8 @@ bool Evaluate(const CNvXmlNode& node)
 
 bool EvaluateOsVersion(const CNvXmlNode& node)
 {
-    if (node.IsEmpty())
-        return false;
-    std::string running;
-    // A system that does not tell its version is not excluded.
-    if (!ReadRunningOsVersion(running))
-        return true;
-    return MatchesVersionAttributes(node, CVersionNumber(running), OsVersionNameToText);
+    ConstraintReads reads;
+    return EvaluateOsVersionWith(node, reads);
 }
 
 bool EvaluateProduct(const CNvXmlNode& node)

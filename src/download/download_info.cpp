@@ -1,6 +1,7 @@
 #include "download/download_info.h"
 
 #include "download/download_item_group.h"
+#include "download/ini_batch_writer.h"
 #include "download/ini_snapshot.h"
 #include "download/ndc_keys.h"
 #include "download/ndc_limits.h"
@@ -24,7 +25,7 @@ const char* const kDuplicateSectionCaption = "Fehler in der Konfigurationsdatei"
 // The item that names a group, unless it is the downloader or names none.
 bool NamesGroup(const CDownloadItem& item)
 {
-    return !item.IsDnload() && !item.GetMyGroup().empty();
+    return !item.m_strMyGroup.empty() && !item.IsDnload();
 }
 
 // Whether no item would end up more than kMaxGroupDepth groups deep, found from the "MyGroup"
@@ -34,6 +35,7 @@ bool NamesGroup(const CDownloadItem& item)
 bool NestingWithinBound(const nv::DownloadItemList& list, const nv::DownloadItemMap& map)
 {
     std::unordered_map<const CDownloadItem*, int> depth;
+    depth.reserve(list.size());
     std::vector<const CDownloadItem*> chain;
     for (const auto& entry : list) {
         chain.clear();
@@ -47,7 +49,7 @@ bool NestingWithinBound(const nv::DownloadItemList& list, const nv::DownloadItem
             if (chain.size() == static_cast<size_t>(kMaxGroupDepth))
                 return false;
             chain.push_back(item);
-            auto group = map.find(item->GetMyGroup());
+            auto group = map.find(item->m_strMyGroup);
             item = group == map.end() ? nullptr : group->second;
         }
         for (auto link = chain.rbegin(); link != chain.rend(); ++link) {
@@ -114,6 +116,12 @@ int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::Do
         return -2;
     if (!nv::HasFileStatus(path))
         return -3;
+    return LoadExisting(path, list, map);
+}
+
+int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
+                                nv::DownloadItemMap* map)
+{
     try {
         nv::IniSnapshot file;
         DWORD error = ERROR_SUCCESS;
@@ -142,8 +150,12 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
         // One box per load: a file with hundreds of repeated sections would otherwise stack
         // hundreds of boxes in front of the user, one after another.
         bool duplicateShown = false;
+        const std::string lowerPath = nv::ToLower(path);
+        list->reserve(list->size() + file.SectionNames().size());
+        map->reserve(map->size() + file.SectionNames().size());
         for (const std::string& section : file.SectionNames()) {
-            if (map->count(nv::ToLower(section))) {
+            std::string key = nv::ToLower(section);
+            if (map->count(key)) {
                 if (!duplicateShown)
                     MessageBoxA(nullptr,
                                 nv::FormatText(kDuplicateSectionText, section.c_str()).c_str(),
@@ -152,10 +164,10 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
                 continue;
             }
             auto item = std::make_unique<CDownloadItem>();
-            item->LoadFrom(file, path, section.c_str());
+            item->LoadFrom(file, path, section.c_str(), &lowerPath, &key);
             CDownloadItem* loaded = item.get();
             list->push_back(std::move(item));
-            (*map)[loaded->m_strSection] = loaded;
+            map->emplace(loaded->m_strSection, loaded);
         }
         return LinkGroups(*list, *map);
     } catch (const std::bad_alloc&) {
@@ -165,16 +177,19 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
 
 int CDownloadInfo::LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& map)
 {
+    if (std::none_of(list.begin(), list.end(), [](const auto& item) { return NamesGroup(*item); }))
+        return 0;
     if (!NestingWithinBound(list, map))
         return -5;
     std::unordered_map<const CDownloadItem*, size_t> positions;
+    positions.reserve(list.size());
     for (size_t i = 0; i < list.size(); ++i)
         positions.emplace(list[i].get(), i);
     // Turn every section that another one names into a group.
     for (size_t i = 0; i < list.size(); ++i) {
         if (!NamesGroup(*list[i]))
             continue;
-        auto entry = map.find(list[i]->GetMyGroup());
+        auto entry = map.find(list[i]->m_strMyGroup);
         if (entry == map.end())
             return -5;
         if (dynamic_cast<CDownloadItemGroup*>(entry->second))
@@ -199,7 +214,7 @@ int CDownloadInfo::LinkGroups(nv::DownloadItemList& list, nv::DownloadItemMap& m
     for (auto& slot : list) {
         if (!NamesGroup(*slot))
             continue;
-        auto entry = map.find(slot->GetMyGroup());
+        auto entry = map.find(slot->m_strMyGroup);
         auto* group =
             entry == map.end() ? nullptr : dynamic_cast<CDownloadItemGroup*>(entry->second);
         if (!group)
@@ -249,7 +264,8 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
     if (result < 0)
         return result;
-    result = LoadFile(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
+    // Its status was read above: under Wine each read scans the folder.
+    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
     if (result < 0)
         return result;
     return CountLoadedNewItems();
@@ -276,6 +292,10 @@ int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
 
 int CDownloadInfo::CountLoadedNewItems()
 {
+    // The numbers items dice go into their file together, as the merge writes
+    // them: one whole-file rewrite per item made a count over a fresh local
+    // copy quadratic in its size. A failed write was never reported.
+    nv::CIniBatchWriter batch;
     int count = 0;
     std::vector<bool> drop(m_aNewItems.size(), false);
     for (size_t i = 0; i < m_aNewItems.size(); ++i) {
@@ -284,17 +304,18 @@ int CDownloadInfo::CountLoadedNewItems()
             continue;
         auto old = m_mapOldItems.find(item->m_strSection);
         if (old == m_mapOldItems.end()) {
-            if (item->IsInstallable())
+            if (item->IsInstallable(&batch))
                 ++count;
             else
                 drop[i] = true;
         } else if ((item->GetDateVer() > old->second->GetDateVer() ||
                     old->second->GetUpdate() == 0) &&
-                   item->IsInstallable()) {
+                   item->IsInstallable(&batch)) {
             ++count;
             break;
         }
     }
     DropMarked(m_aNewItems, m_mapNewItems, drop);
+    batch.Apply();
     return count;
 }

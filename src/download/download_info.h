@@ -74,6 +74,8 @@ public:
 private:
     // The load result for a file that could not be read with `error`.
     int ReadFailure(DWORD error);
+    // LoadFile on a file whose status was read.
+    int LoadExisting(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map);
     // LoadFile on a file already read into memory.
     int LoadParsed(const nv::IniSnapshot& file, const char* path, nv::DownloadItemList* list,
                    nv::DownloadItemMap* map);

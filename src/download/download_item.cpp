@@ -134,7 +134,7 @@ int CDownloadItem::SetQuotaDiced(int value, BOOL write, nv::CIniBatchWriter* bat
     if (!write)
         return value;
     return nv::WriteProfileKeyTo(batch, m_strNdcFile, m_strSection, kQuotaDiced,
-                                 nv::FormatText("%d", value));
+                                 std::to_string(value));
 }
 
 BOOL CDownloadItem::IsWithinQuota() const
@@ -172,7 +172,7 @@ int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath,
 {
     // A failed write is not reported: the flag in memory is what callers use.
     nv::WriteProfileKeyTo(batch, ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
-                          nv::FormatText("%d", value));
+                          std::to_string(value));
     return 0;
 }
 

@@ -94,8 +94,10 @@ public:
     virtual BOOL IsDnload() const;
     virtual int GetReDistribute() const;
 
-    // Load from a file already read into memory (LoadFile reads each file once).
-    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section);
+    // Load from a file already read into memory (LoadFile reads each file once,
+    // and gives the path and section lower-cased when it has them so already).
+    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section,
+                 const std::string* lowerPath = nullptr, std::string* lowerSection = nullptr);
 
     std::string m_strState;
     std::string m_strNdcFile;
@@ -131,6 +133,11 @@ public:
     int m_nQuota = -1;
     int m_nQuotaDiced = -1;
     std::string m_strPrivilegedGroup;
+    // What the merge's first step found: IsInstallable for an item, MergeGroup
+    // for a group in both files; -1 before. Its next step reuses the answer
+    // instead of reading conditions (file versions, registry) or walking the
+    // members again.
+    int m_nMergeAnswer = -1;
 
 private:
     int WriteFlag(const char* key, int value, const char* ndcPath, nv::CIniBatchWriter* batch);

@@ -65,7 +65,10 @@ bool CDownloadInfo::MergeIfGroups(CDownloadItem* fresh, CDownloadItem* known, in
     auto* knownGroup = dynamic_cast<CDownloadItemGroup*>(known);
     if (!freshGroup || !knownGroup)
         return false;
-    if (MergeGroup(freshGroup, knownGroup, batch))
+    // A second MergeGroup would mark the members as the first did.
+    if (fresh->m_nMergeAnswer < 0)
+        fresh->m_nMergeAnswer = MergeGroup(freshGroup, knownGroup, batch) ? 1 : 0;
+    if (fresh->m_nMergeAnswer != 0)
         ++count;
     return true;
 }
@@ -167,14 +170,18 @@ int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath, nv::CIniBa
             continue;
         if (known->GetQuotaDiced() != -1 && known->GetQuotaDiced() != fresh->GetQuotaDiced())
             fresh->SetQuotaDiced(known->GetQuotaDiced(), TRUE, &batch);
-        bool wanted = (fresh->GetDateVer() > known->GetDateVer() || known->GetUpdate() == 0) &&
-                      fresh->IsInstallable(&batch);
+        // Asked once: the answer decides both whether the item is wanted and
+        // whether it stays.
+        bool installable = fresh->IsInstallable(&batch) != FALSE;
+        fresh->m_nMergeAnswer = installable ? 1 : 0;
+        bool wanted =
+            (fresh->GetDateVer() > known->GetDateVer() || known->GetUpdate() == 0) && installable;
         fresh->SetWantDownload(wanted ? 1 : 0);
         fresh->SetUpdate(wanted ? 0 : 1);
         if (wanted)
             ++count;
         fresh->SetState(nullptr, nullptr);
-        if (!wanted && !fresh->IsInstallable(&batch))
+        if (!wanted && !installable)
             drop[i] = true;
     }
     DropMarked(m_aNewItems, m_mapNewItems, drop);
@@ -223,7 +230,8 @@ int CDownloadInfo::ApplyDownloadState(nv::CIniBatchWriter& batch)
         if (MergeIfGroups(fresh, known, count, batch))
             continue;
         if ((fresh->GetDateVer() > known->GetDateVer() || known->GetDownload() == 0) &&
-            fresh->IsInstallable(&batch)) {
+            (fresh->m_nMergeAnswer >= 0 ? fresh->m_nMergeAnswer != 0
+                                        : fresh->IsInstallable(&batch) != FALSE)) {
             fresh->SetDownload(0);
             ++count;
         } else {

@@ -89,6 +89,11 @@ CIniBatchWriter::~CIniBatchWriter() noexcept
 void CIniBatchWriter::Add(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& value)
 {
+    // Writes come in runs for one file, which is found without folding.
+    if (!m_files.empty() && m_files.back().path == path) {
+        m_files.back().writes.push_back(IniWrite{section, key, value});
+        return;
+    }
     // The same file may be named in different case (an item keeps its path
     // lower-cased, callers pass it as they have it).
     std::string folded = ToLower(path);

@@ -161,16 +161,51 @@ bool IniSnapshot::SectionView::Find(const std::string& key, Range& value) const
     return false;
 }
 
+void IniSnapshot::SectionView::FindKeys(const char* const* names, size_t count, Value* values) const
+{
+    if (!m_section)
+        return;
+    const char* text = m_file->m_text.data();
+    for (size_t index = 0; index < m_section->keyCount; ++index) {
+        const Key& entry = m_file->m_keys[m_section->firstKey + index];
+        const char* name = text + entry.name.begin;
+        const size_t length = entry.name.length;
+        for (size_t n = 0; n < count; ++n) {
+            const char* wanted = names[n];
+            size_t i = 0;
+            while (i < length && wanted[i] && AsciiLower(name[i]) == AsciiLower(wanted[i]))
+                ++i;
+            if (i < length || wanted[i])
+                continue;
+            // The first key of the name wins, also when it has no value.
+            if (!values[n].seen) {
+                values[n].seen = true;
+                values[n].found = entry.hasValue;
+                values[n].stored = entry.value;
+            }
+            break;
+        }
+    }
+}
+
 std::string IniSnapshot::SectionView::GetString(const std::string& key,
+                                                const std::string& defaultValue,
+                                                size_t bufferSize) const
+{
+    Value value;
+    value.found = Find(key, value.stored);
+    return GetString(value, defaultValue, bufferSize);
+}
+
+std::string IniSnapshot::SectionView::GetString(const Value& stored,
                                                 const std::string& defaultValue,
                                                 size_t bufferSize) const
 {
     if (bufferSize == 0)
         return std::string();
-    Range stored;
     std::string value;
-    if (Find(key, stored)) {
-        value.assign(m_file->m_text, stored.begin, stored.length);
+    if (stored.found) {
+        value.assign(m_file->m_text, stored.stored.begin, stored.stored.length);
     } else {
         value = defaultValue;
         while (!value.empty() && value.back() == ' ')
@@ -192,8 +227,15 @@ std::string IniSnapshot::SectionView::GetString(const std::string& key,
 
 int IniSnapshot::SectionView::GetInt(const std::string& key, int defaultValue) const
 {
+    Value value;
+    value.found = Find(key, value.stored);
+    return GetInt(value, defaultValue);
+}
+
+int IniSnapshot::SectionView::GetInt(const Value& value, int defaultValue) const
+{
     // The platform reads the text into a buffer of 30 characters first.
-    std::string text = GetString(key, std::string(), 30);
+    std::string text = GetString(value, std::string(), 30);
     if (text.empty())
         return defaultValue;
     size_t i = 0;

@@ -73,6 +73,22 @@ public:
                               size_t bufferSize) const;
         int GetInt(const std::string& key, int defaultValue) const;
 
+        // The value of one key as found by FindKeys; `found` false when the
+        // key is missing or its first line has no "=".
+        struct Value {
+            Range stored;
+            bool found = false;
+            bool seen = false;
+        };
+        // The first key of each of `count` names (blank-free) into `values`
+        // (as constructed), found in one pass over the section's keys: a
+        // lookup per name scans the keys once per name.
+        void FindKeys(const char* const* names, size_t count, Value* values) const;
+        // As GetString and GetInt for a value FindKeys found.
+        std::string GetString(const Value& value, const std::string& defaultValue,
+                              size_t bufferSize) const;
+        int GetInt(const Value& value, int defaultValue) const;
+
     private:
         friend class IniSnapshot;
         SectionView(const IniSnapshot* file, const Section* section)

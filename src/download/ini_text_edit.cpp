@@ -3,6 +3,7 @@
 #include "download/profile_blank.h"
 #include "support/text.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace nv {
@@ -43,8 +44,8 @@ struct Line {
     size_t start = 0;
     size_t textEnd = 0;
     size_t next = 0;
-    bool replaced = false;
-    std::string text;
+    // Index of the line's new text in m_replacements, or kNoLine.
+    size_t replacement = kNoLine;
 };
 
 struct AddedKey {
@@ -52,10 +53,18 @@ struct AddedKey {
     std::string value;
 };
 
+// Sections up to this many lines are searched line by line for a key; a
+// larger one gets an index of its keys at its first write.
+const size_t kScannedSectionLines = 32;
+
 struct Section {
     std::string name;
     // The last non-blank line of the section; new keys follow it.
     size_t anchor = kNoLine;
+    // The section's lines after its header: [firstLine, endLine).
+    size_t firstLine = 0;
+    size_t endLine = 0;
+    bool indexed = false;
     std::unordered_map<std::string, size_t> existingKeys;
     std::unordered_map<std::string, size_t> addedKeys;
     std::vector<AddedKey> added;
@@ -73,47 +82,59 @@ public:
             found = m_sectionIndex.emplace(folded, m_sections.size()).first;
             m_sections.emplace_back();
             m_sections.back().name = sectionName;
+            m_sections.back().indexed = true;
         }
         Section& section = m_sections[found->second];
-        std::string foldedKey = FoldProfileName(key);
-        auto existing = section.existingKeys.find(foldedKey);
-        if (existing != section.existingKeys.end()) {
-            Line& line = m_lines[existing->second];
-            line.replaced = true;
-            line.text = KeyNameOf(line) + "=" + value;
+        size_t existing = FindExistingKey(section, key);
+        if (existing != kNoLine) {
+            Line& line = m_lines[existing];
+            if (line.replacement == kNoLine) {
+                line.replacement = m_replacements.size();
+                m_replacements.emplace_back();
+            }
+            m_replacements[line.replacement] = KeyNameOf(line) + "=" + value;
             return;
         }
-        auto added = section.addedKeys.find(foldedKey);
-        if (added != section.addedKeys.end()) {
-            section.added[added->second].value = value;
+        size_t added = FindAddedKey(section, key);
+        if (added != kNoLine) {
+            section.added[added].value = value;
             return;
         }
-        section.addedKeys.emplace(foldedKey, section.added.size());
+        if (!section.addedKeys.empty() || section.added.size() == kScannedSectionLines) {
+            for (size_t i = section.addedKeys.size(); i < section.added.size(); ++i)
+                section.addedKeys.emplace(FoldProfileName(section.added[i].key), i);
+            section.addedKeys.emplace(FoldProfileName(key), section.added.size());
+        }
         section.added.push_back(AddedKey{key, value});
     }
 
+    // Unchanged stretches of the text are copied whole.
     std::string Result() const
     {
         std::vector<size_t> sectionAtAnchor(m_lines.size(), kNoLine);
         for (size_t i = 0; i < m_sections.size(); ++i)
-            if (m_sections[i].anchor != kNoLine)
+            if (m_sections[i].anchor != kNoLine && !m_sections[i].added.empty())
                 sectionAtAnchor[m_sections[i].anchor] = i;
 
         std::string out;
         out.reserve(m_content.size() + m_content.size() / 8 + 64);
+        size_t copied = 0;
         for (size_t i = 0; i < m_lines.size(); ++i) {
             const Line& line = m_lines[i];
-            if (line.replaced)
-                out += line.text;
-            else
-                out.append(m_content, line.start, line.textEnd - line.start);
-            out.append(m_content, line.textEnd, line.next - line.textEnd);
-            if (sectionAtAnchor[i] == kNoLine || m_sections[sectionAtAnchor[i]].added.empty())
+            if (line.replacement != kNoLine) {
+                out.append(m_content, copied, line.start - copied);
+                out += m_replacements[line.replacement];
+                copied = line.textEnd;
+            }
+            if (sectionAtAnchor[i] == kNoLine)
                 continue;
+            out.append(m_content, copied, line.next - copied);
+            copied = line.next;
             if (line.next == line.textEnd)
                 out += "\r\n";
             AppendKeys(m_sections[sectionAtAnchor[i]], out);
         }
+        out.append(m_content, copied, std::string::npos);
         for (const Section& section : m_sections) {
             if (section.anchor != kNoLine || section.added.empty())
                 continue;
@@ -131,6 +152,8 @@ private:
         // Lines before the first header form a section without a name that no
         // write can address.
         m_sections.emplace_back();
+        m_lines.reserve(static_cast<size_t>(std::count(m_content.begin(), m_content.end(), '\n')) +
+                        1);
         size_t position = 0;
         while (position < m_content.size()) {
             Line line;
@@ -144,28 +167,118 @@ private:
             m_lines.push_back(line);
             ClassifyLine(m_lines.size() - 1);
         }
+        for (size_t i = 0; i < m_sections.size(); ++i)
+            m_sections[i].endLine =
+                i + 1 < m_sections.size() ? m_sections[i + 1].firstLine - 1 : m_lines.size();
     }
 
+    // The line's text without blanks at either end: [begin, end).
+    void TrimmedText(const Line& line, size_t& begin, size_t& end) const
+    {
+        begin = line.start;
+        end = line.textEnd;
+        while (begin < end && IsProfileBlank(static_cast<unsigned char>(m_content[begin])))
+            ++begin;
+        while (end > begin && IsProfileBlank(static_cast<unsigned char>(m_content[end - 1])))
+            --end;
+    }
+
+    // Keys are found when a write asks for them: most sections of a large
+    // file are never written, and an index of every key made before the
+    // first write cost as much as the rest of the write-back.
     void ClassifyLine(size_t index)
     {
-        const Line& line = m_lines[index];
-        std::string text = TrimProfileBlanks(m_content, line.start, line.textEnd);
-        if (text.empty())
+        size_t begin = 0;
+        size_t end = 0;
+        TrimmedText(m_lines[index], begin, end);
+        if (begin == end)
             return;
-        size_t close = text.rfind(']');
-        if (text[0] == '[' && close != std::string::npos && close > 0) {
-            Section section;
-            section.name = TrimProfileBlanks(text, 1, close);
-            section.anchor = index;
-            m_sectionIndex.emplace(FoldProfileName(section.name), m_sections.size());
-            m_sections.push_back(std::move(section));
-            return;
+        if (m_content[begin] == '[') {
+            size_t close = end;
+            while (close > begin + 1 && m_content[close - 1] != ']')
+                --close;
+            if (close > begin + 1) {
+                Section section;
+                section.name = TrimProfileBlanks(m_content, begin + 1, close - 1);
+                section.anchor = index;
+                section.firstLine = index + 1;
+                m_sectionIndex.emplace(FoldProfileName(section.name), m_sections.size());
+                m_sections.push_back(std::move(section));
+                return;
+            }
         }
         // Every other line is a key to the platform, comments and lines
         // without "=" included (a value written to such a key replaces it).
-        Section& section = m_sections.back();
-        section.existingKeys.emplace(FoldProfileName(KeyNameOf(line)), index);
-        section.anchor = index;
+        m_sections.back().anchor = index;
+    }
+
+    // The line of the section's first key named `key`, or kNoLine.
+    size_t FindExistingKey(Section& section, const std::string& key)
+    {
+        if (section.indexed) {
+            auto found = section.existingKeys.find(FoldProfileName(key));
+            return found == section.existingKeys.end() ? kNoLine : found->second;
+        }
+        if (section.endLine - section.firstLine > kScannedSectionLines) {
+            for (size_t i = section.firstLine; i < section.endLine; ++i)
+                if (IsKeyLine(m_lines[i]))
+                    section.existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
+            section.indexed = true;
+            return FindExistingKey(section, key);
+        }
+        for (size_t i = section.firstLine; i < section.endLine; ++i)
+            if (IsKeyLine(m_lines[i]) && KeyNameIs(m_lines[i], key))
+                return i;
+        return kNoLine;
+    }
+
+    // The index of the key `key` among the section's added keys, or kNoLine.
+    // A few are compared one by one; past that an index is kept.
+    static size_t FindAddedKey(const Section& section, const std::string& key)
+    {
+        if (!section.addedKeys.empty()) {
+            auto found = section.addedKeys.find(FoldProfileName(key));
+            return found == section.addedKeys.end() ? kNoLine : found->second;
+        }
+        for (size_t i = 0; i < section.added.size(); ++i)
+            if (SameName(section.added[i].key, 0, section.added[i].key.size(), key))
+                return i;
+        return kNoLine;
+    }
+
+    // Whether text[begin, end) names `key` as the platform matches names.
+    static bool SameName(const std::string& text, size_t begin, size_t end, const std::string& key)
+    {
+        if (end - begin != key.size())
+            return false;
+        for (size_t i = 0; i < key.size(); ++i)
+            if (FoldProfileChar(text[begin + i]) != FoldProfileChar(key[i]))
+                return false;
+        return true;
+    }
+
+    bool IsKeyLine(const Line& line) const
+    {
+        size_t begin = 0;
+        size_t end = 0;
+        TrimmedText(line, begin, end);
+        return begin < end;
+    }
+
+    // Whether the line's key name, without its blanks, matches `key` as the
+    // platform matches names.
+    bool KeyNameIs(const Line& line, const std::string& key) const
+    {
+        size_t begin = line.start;
+        size_t nameEnd = line.start;
+        while (nameEnd < line.textEnd && m_content[nameEnd] != '=')
+            ++nameEnd;
+        while (begin < nameEnd && IsProfileBlank(static_cast<unsigned char>(m_content[begin])))
+            ++begin;
+        while (nameEnd > begin &&
+               IsProfileBlank(static_cast<unsigned char>(m_content[nameEnd - 1])))
+            --nameEnd;
+        return SameName(m_content, begin, nameEnd, key);
     }
 
     std::string KeyNameOf(const Line& line) const
@@ -184,6 +297,7 @@ private:
 
     const std::string& m_content;
     std::vector<Line> m_lines;
+    std::vector<std::string> m_replacements;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, size_t> m_sectionIndex;
 };

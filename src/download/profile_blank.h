@@ -33,5 +33,9 @@ inline std::string TrimProfileBlanks(const std::string& text, size_t begin, size
 // Section and key names match with only A-Z folded (measured: "[\xDC" "ber]"
 // is not found as "\xFC" "ber").
 inline std::string FoldProfileName(const std::string& name) { return ToLower(name); }
+inline char FoldProfileChar(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 } // namespace nv

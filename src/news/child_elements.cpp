@@ -3,6 +3,7 @@
 #include "support/variant_value.h"
 
 #include <cwchar>
+#include <memory>
 
 namespace nv {
 
@@ -23,13 +24,14 @@ void ForEachChildElement(const CNvXmlNode& parent,
         if (type == NODE_ELEMENT) {
             BSTR name = nullptr;
             Check(child->get_nodeName(&name), child.Get());
-            nv::BstrText owner = nv::BstrText::Attach(name);
+            // Freed without a shared text: one is made per child of every item.
+            std::unique_ptr<OLECHAR, decltype(&SysFreeString)> owner(name, &SysFreeString);
             if (name)
                 visit(child.Get(), name);
         }
         nv::ComPtr<IXMLDOMNode> next;
         Check(child->get_nextSibling(next.Receive()), child.Get());
-        child = next;
+        child = std::move(next);
     }
 }
 

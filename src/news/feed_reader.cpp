@@ -13,25 +13,28 @@
 #include <io.h>
 
 #include <cwchar>
+#include <unordered_map>
 
 namespace nv {
 
 namespace {
 
 // The children of an item that reading looks at: the first of each name.
+// Held as plain nodes: most are only read, and a wrapper would ask each for
+// its element interface.
 struct ItemParts {
-    CNvXmlNode from;
-    CNvXmlNode until;
-    CNvXmlNode constraint;
-    CNvXmlNode guid;
-    CNvXmlNode description;
+    nv::ComPtr<IXMLDOMNode> from;
+    nv::ComPtr<IXMLDOMNode> until;
+    nv::ComPtr<IXMLDOMNode> constraint;
+    nv::ComPtr<IXMLDOMNode> guid;
+    nv::ComPtr<IXMLDOMNode> description;
 };
 
 ItemParts FindItemParts(const CNvXmlNode& item)
 {
     struct Slot {
         const wchar_t* name;
-        CNvXmlNode ItemParts::*part;
+        nv::ComPtr<IXMLDOMNode> ItemParts::*part;
     };
     static const Slot kSlots[] = {
         {L"von", &ItemParts::from},
@@ -43,21 +46,48 @@ ItemParts FindItemParts(const CNvXmlNode& item)
     ItemParts parts;
     ForEachChildElement(item, [&](IXMLDOMNode* child, BSTR name) {
         for (const Slot& slot : kSlots) {
-            CNvXmlNode& part = parts.*slot.part;
-            if (part.IsEmpty() && std::wcscmp(name, slot.name) == 0)
-                part = CNvXmlNode(child);
+            nv::ComPtr<IXMLDOMNode>& part = parts.*slot.part;
+            if (!part && std::wcscmp(name, slot.name) == 0)
+                part = child;
         }
     });
     return parts;
 }
 
+nv::BstrText TextOf(const nv::ComPtr<IXMLDOMNode>& node)
+{
+    BSTR text = nullptr;
+    nv::CheckCall(node->get_text(&text), node.Get(), nv::IID_IXMLDOMNode);
+    return nv::BstrText::Attach(text);
+}
+
+// The dates of one feed read, each text parsed once: the platform's parse
+// loads the locale's texts on every call, and a feed repeats its few dates
+// over thousands of items. Kept for one read only, as the user's regional
+// settings decide the parse.
+class NewsDates {
+public:
+    NewsDate Parse(const nv::ComPtr<IXMLDOMNode>& element)
+    {
+        nv::BstrText text = TextOf(element);
+        std::wstring key(text.Get() ? text.Get() : L"", text.Length());
+        auto found = m_parsed.find(key);
+        if (found == m_parsed.end())
+            found = m_parsed.emplace(std::move(key), ParseNewsDate(text.AnsiString())).first;
+        return found->second;
+    }
+
+private:
+    std::unordered_map<std::wstring, NewsDate> m_parsed;
+};
+
 // Display dates: not before `von`, not after `bis`. A date that does not
 // parse leaves its test out.
-bool IsDue(const ItemParts& parts, const NewsDate& now)
+bool IsDue(const ItemParts& parts, const NewsDate& now, NewsDates& dates)
 {
-    if (!parts.from.IsEmpty() && IsLaterDate(ParseNewsDate(parts.from.GetTextString()), now))
+    if (parts.from && IsLaterDate(dates.Parse(parts.from), now))
         return false;
-    return parts.until.IsEmpty() || !IsLaterDate(now, ParseNewsDate(parts.until.GetTextString()));
+    return !parts.until || !IsLaterDate(now, dates.Parse(parts.until));
 }
 
 bool IsWhiteSpace(wchar_t c)
@@ -68,10 +98,10 @@ bool IsWhiteSpace(wchar_t c)
 // Trims the description in its wide form, so characters outside the code page
 // survive. The DOM's text may already come trimmed, so it is always written
 // back: only that replaces the white space stored in the document.
-void TrimDescription(const CNvXmlNode& description)
+void TrimDescription(const nv::ComPtr<IXMLDOMNode>& description)
 {
     try {
-        nv::BstrText text = description.GetText();
+        nv::BstrText text = TextOf(description);
         const wchar_t* first = text.Get();
         if (!first)
             return;
@@ -82,8 +112,7 @@ void TrimDescription(const CNvXmlNode& description)
             --last;
         nv::BstrText trimmed =
             nv::BstrText::Attach(SysAllocStringLen(first, static_cast<UINT>(last - first)));
-        nv::CheckCall(description.Node()->put_text(trimmed.Get()), description.Node().Get(),
-                      nv::IID_IXMLDOMNode);
+        nv::CheckCall(description->put_text(trimmed.Get()), description.Get(), nv::IID_IXMLDOMNode);
     } catch (const nv::ComError&) {
         // The item goes on with its text as it was.
     }
@@ -117,20 +146,20 @@ private:
 };
 
 // Drops items the user has read (unless wanted) or hidden (unless wanted),
-// and marks the read ones that stay. Items without a guid cannot carry marks
-// and are not shown once the user has marks for this feed.
-bool PassesUserMarks(const CNvXmlNode& item, const CNvXmlNode& guid, const NewsStateRecords& state,
-                     const ItemAttributes& attributes, BOOL includeRead, BOOL includeHidden)
+// and tells which of those that stay are read. Items without a guid cannot
+// carry marks and are not shown once the user has marks for this feed.
+bool PassesUserMarks(const nv::ComPtr<IXMLDOMNode>& guid, const NewsStateRecords& state,
+                     BOOL includeRead, BOOL includeHidden, bool& read)
 {
-    if (guid.IsEmpty())
+    if (!guid)
         return false;
-    const NewsMarks* marks = state.Find(guid.GetText());
+    const NewsMarks* marks = state.Find(TextOf(guid));
     if (!marks)
         return true;
     if (marks->read) {
         if (!includeRead)
             return false;
-        attributes.SetRead(item, true);
+        read = true;
     }
     return includeHidden || !marks->hidden;
 }
@@ -147,8 +176,10 @@ std::string ItemQuery(const std::string& category)
 
 void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::string& category,
                    BOOL includeRead, BOOL includeHidden, BOOL checkConstraints, int* itemCount,
-                   int* progressStep)
+                   int* progressStep, FeedReadShared* shared)
 {
+    FeedReadShared own;
+    FeedReadShared& call = shared ? *shared : own;
     *progressStep = 2;
     if (_access(feedPath.c_str(), 0) != 0)
         return;
@@ -156,7 +187,12 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     CNvXmlDocument feed;
     feed.Load(feedPath);
     *progressStep = 3;
-    NewsStateRecords state(GetNewsStateFilePath(feedPath));
+    if (!call.stateFolderKnown) {
+        call.stateFolder = GetNewsStateFolder();
+        call.stateFolderKnown = true;
+    }
+    NewsStateRecords state(
+        call.stateFolder.empty() ? std::string() : NewsStateFilePathIn(call.stateFolder, feedPath));
     CNvXmlNode title = feed.SelectSingleNode("channel/title");
     if (!title.IsEmpty())
         channel.AppendChild(title);
@@ -167,22 +203,29 @@ void ReadFeedItems(CNvXmlNode& channel, const std::string& feedPath, const std::
     *progressStep = 5;
     CNvXmlNodeList items = feed.DocumentElement().SelectNodesPath(query);
     ItemAttributes attributes(feedPath);
+    NewsDates dates;
     while (items.Next()) {
-        CNvXmlNode item = items.GetCurrent();
+        const CNvXmlNode& item = items.GetCurrent();
         ItemParts parts = FindItemParts(item);
-        if (!IsDue(parts, now))
+        if (!IsDue(parts, now, dates))
             continue;
-        if (checkConstraints && !parts.constraint.IsEmpty() && !Evaluate(parts.constraint))
+        if (checkConstraints && parts.constraint &&
+            !Evaluate(CNvXmlNode(parts.constraint.Get()), call.reads))
             continue;
-        attributes.SetRead(item, false);
+        // An item dropped by its marks leaves with its feed, unseen: "read"
+        // is set once, to what the marks say.
+        bool read = false;
         if (state.IsLoaded() &&
-            !PassesUserMarks(item, parts.guid, state, attributes, includeRead, includeHidden))
+            !PassesUserMarks(parts.guid, state, includeRead, includeHidden, read))
             continue;
-        if (!parts.description.IsEmpty())
+        attributes.SetRead(item, read);
+        if (parts.description)
             TrimDescription(parts.description);
         attributes.SetFeedUrl(item);
         ++*itemCount;
-        channel.AppendChild(item);
+        // Moved without asking for the node appended: it is the item itself.
+        nv::CheckCall(channel.Node()->appendChild(item.Node().Get(), nullptr), channel.Node().Get(),
+                      nv::IID_IXMLDOMNode);
     }
 }
 

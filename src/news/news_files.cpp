@@ -48,12 +48,27 @@ void CreateFolderChain(const std::string& path)
 
 std::string GetNewsStateFilePath(const std::string& feedPath)
 {
+    std::string folder = GetNewsStateFolder();
+    return folder.empty() ? folder : NewsStateFilePathIn(folder, feedPath);
+}
+
+std::string GetNewsStateFolder()
+{
     char path[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathA(nullptr, path, CSIDL_APPDATA, TRUE) ||
         !PathAppendA(path, nv::kNewsStateFolder))
         return std::string();
     if (_access(path, 0) == -1)
         CreateFolderChain(path);
+    return path;
+}
+
+std::string NewsStateFilePathIn(const std::string& stateFolder, const std::string& feedPath)
+{
+    char path[MAX_PATH] = {};
+    if (stateFolder.size() >= MAX_PATH)
+        return std::string();
+    std::memcpy(path, stateFolder.c_str(), stateFolder.size());
     std::string fileName =
         std::string(PathFindFileNameA(feedPath.c_str())) + nv::kNewsStateExtension;
     if (fileName.size() >= MAX_PATH || !PathAppendA(path, fileName.c_str()))

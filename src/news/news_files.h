@@ -14,6 +14,11 @@ std::string CombinePath(const std::string& folder, const std::string& name);
 // Creates the state folder chain when it is missing. Empty when the path does
 // not fit into MAX_PATH.
 std::string GetNewsStateFilePath(const std::string& feedPath);
+// The same in two halves, for callers that read many feeds: the state folder
+// (created when missing; empty when the shell does not tell it) and the state
+// file of `feedPath` in it.
+std::string GetNewsStateFolder();
+std::string NewsStateFilePathIn(const std::string& stateFolder, const std::string& feedPath);
 
 // Creates every missing folder of `path`, from the drive down; failures are
 // left for the first file operation in the folder to report.

@@ -30,6 +30,7 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product, const std
         index.Load(indexPath);
         progressStep = 1;
         CNvXmlNodeList entries = index.SelectNodes("NvFeed");
+        FeedReadShared shared;
         while (entries.Next()) {
             CNvXmlNode entry = entries.GetCurrent();
             if (!entry.Element())
@@ -38,7 +39,7 @@ void ReadProductFeeds(CNvXmlNode& channel, const std::string& product, const std
             if (!nv::HasFileStatus(feedPath))
                 continue;
             ReadFeedItems(channel, feedPath, category, includeRead, includeHidden, TRUE, itemCount,
-                          &progressStep);
+                          &progressStep, &shared);
         }
     } catch (const nv::ComError& error) {
         nv::AppMessageBox(nv::FormatText(nv::kReadNewsErrorText, product.c_str(),

@@ -85,7 +85,7 @@ std::string FolderOfNdcFile(const std::string& ndcPath)
     return separator == std::string::npos ? std::string() : ndcPath.substr(0, separator);
 }
 
-std::string ResolveDestinationFolder(CDownloadItem& item)
+std::string ResolveDestinationFolder(CDownloadItem& item, std::unordered_set<std::string>& present)
 {
     std::string destination = item.GetDestination();
     std::string folder;
@@ -93,8 +93,10 @@ std::string ResolveDestinationFolder(CDownloadItem& item)
         folder = FolderFromValue(destination, item.GetNdcFile());
     if (folder.empty())
         folder = FolderOfNdcFile(item.GetNdcFile());
-    if (_access(folder.c_str(), 0) != 0)
-        _mkdir(folder.c_str());
+    // A folder that could not be made is tried again for the next item, as
+    // an item before it may have made its parent.
+    if (!present.count(folder) && (_access(folder.c_str(), 0) == 0 || _mkdir(folder.c_str()) == 0))
+        present.insert(folder);
     return folder;
 }
 

@@ -19,11 +19,12 @@ std::string GetUpdates(const std::string& oldPath, const std::string& newPath, b
     CNvXmlNode updates = document.CreateElement("Updates", nullptr);
 
     info.Merge(list, oldPath.c_str(), newPath.c_str(), all, fourth, downloaderOnly, nullptr);
+    ListedUpdateWriter writer(document.Document());
     for (CDownloadItem* item : list)
-        AddListedUpdate(updates, *item);
+        writer.Add(updates, *item);
 
     CNvXmlNode(document.Document().Get()).AppendChild(updates);
-    return document.GetXml().AnsiString();
+    return nv::BstrToAnsi(document.GetXml().Get());
 }
 
 } // namespace nv

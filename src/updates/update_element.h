@@ -8,12 +8,29 @@
 
 #include "xml/nv_xml_node.h"
 
+#include <string>
+#include <unordered_set>
+#include <vector>
+
 class CDownloadItem;
 
 namespace nv {
 
-// For the update list (GetUpdates).
-CNvXmlNode AddListedUpdate(CNvXmlNode& updates, CDownloadItem& item);
+// For the update list (GetUpdates): one writer per list document. The tag
+// names are made once per list, and a destination folder found or made is not
+// looked for again while the list is built: under Wine each look scans the
+// folder's parent.
+class ListedUpdateWriter {
+public:
+    explicit ListedUpdateWriter(const nv::ComPtr<IXMLDOMDocument>& document);
+
+    void Add(CNvXmlNode& updates, CDownloadItem& item);
+
+private:
+    nv::ComPtr<IXMLDOMDocument> m_document;
+    std::vector<nv::BstrText> m_tags;
+    std::unordered_set<std::string> m_foldersPresent;
+};
 
 // For the update infos' panel.
 CNvXmlNode AddPanelUpdate(CNvXmlNode& updates, CDownloadItem& item);

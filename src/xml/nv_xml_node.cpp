@@ -189,6 +189,26 @@ CNvXmlNode CNvXmlNode::AddChild(const char* name, const char* value, const char*
     return AppendChild(child);
 }
 
+nv::ComPtr<IXMLDOMNode> CNvXmlNode::AddElement(IXMLDOMDocument* owner, BSTR tagName,
+                                               const char* value)
+{
+    RequireNode();
+    nv::ComPtr<IXMLDOMElement> element;
+    nv::CheckCall(owner->createElement(tagName, element.Receive()), owner, nv::IID_IXMLDOMDocument);
+    ThrowIf(!element && value, E_FAIL, kNotInitialized);
+    ThrowIf(!element, E_FAIL, "Node to append is NULL!");
+    nv::ComPtr<IXMLDOMNode> node(element.Get());
+    if (value)
+        RunWithContext("CNvXmlNode:SetValue: %s", [&] {
+            BSTR text = nv::AnsiToBstr(value);
+            HRESULT hr = node->put_text(text);
+            SysFreeString(text);
+            CheckNodeCall(hr, node);
+        });
+    CheckNodeCall(m_node->appendChild(node.Get(), nullptr), m_node);
+    return node;
+}
+
 CNvXmlNode CNvXmlNode::AddChild(const char* name, long value, const char* dataType)
 {
     return AddChild(name, std::to_string(value).c_str(), dataType);

@@ -51,6 +51,10 @@ public:
     CNvXmlNode AppendChild(const CNvXmlNode& child);
     CNvXmlNode AddChild(const char* name, const char* value, const char* dataType = nullptr);
     CNvXmlNode AddChild(const char* name, long value, const char* dataType = nullptr);
+    // AddChild for callers that append many elements to nodes of one document:
+    // they pass the owner document and the tag name, made once, and receive
+    // the new element as a plain node (no interface queried for it).
+    nv::ComPtr<IXMLDOMNode> AddElement(IXMLDOMDocument* owner, BSTR tagName, const char* value);
     // Sets the text of the child `name` (an XPath relative to this node) to the
     // decimal value, appending the child when there is none.
     void SetChildNumber(const char* name, long value);

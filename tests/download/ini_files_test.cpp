@@ -187,6 +187,28 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDo)
     EXPECT_NE(DWORD(ERROR_SUCCESS), nv::WriteIniFile(folder.File("no folder\\x.ini"), writes));
 }
 
+// Sections of many lines and many new keys, which the write-back indexes instead of scanning.
+TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDoInLongSections)
+{
+    std::string content = "[alpha]\r\n";
+    std::vector<nv::IniWrite> writes;
+    for (int i = 0; i < 40; ++i) {
+        content += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+        writes.push_back({"alpha", "n" + std::to_string(i), "1"});
+    }
+    content += "Update=0\r\nupdate=5\r\n[beta]\r\n";
+    writes.insert(writes.end(),
+                  {{"ALPHA", "UPDATE", "1"}, {"alpha", "N39", "2"}, {"alpha", "n0", "3"}});
+    TempFolder folder;
+    const std::string byPlatform = folder.Write("platform.ini", content);
+    const std::string byBatch = folder.Write("batch.ini", content);
+    for (const nv::IniWrite& write : writes)
+        WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(), write.value.c_str(),
+                                   byPlatform.c_str());
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), nv::WriteIniFile(byBatch, writes));
+    EXPECT_EQ(ReadBack(byPlatform), ReadBack(byBatch));
+}
+
 // A batch holds its keys until Apply; a write without a batch lands at once, also while a batch
 // is open.
 TEST(IniBatchWriter, HoldsItsKeysUntilApplyWhileDirectWritesLandAtOnce)

@@ -203,6 +203,19 @@ TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
     EXPECT_TRUE(FileExists(made)) << made;
 }
 
+// The feeds of one call share the state folder, the next call asks for it again.
+TEST_F(NewsRetrieval, EachCallFindsTheStateFolderAfresh)
+{
+    std::string feed = WriteFeed(Item("s1"));
+    WriteIndex("sfpro", Entry(feed));
+    EXPECT_EQ("s1:0", Summary(NewsXml("sfpro")));
+    m_registry.Set(HKEY_CURRENT_USER,
+                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                   "AppData", m_temp.File("appdata"), REG_EXPAND_SZ);
+    WriteState(feed, "<rss><channel><item><guid>s1</guid><read>1</read></item></channel></rss>");
+    EXPECT_EQ("s1:1", Summary(NewsXml("sfpro")));
+}
+
 TEST_F(NewsRetrieval, ABrokenFileStopsTheProductWithAMessageNamingTheStep)
 {
     std::string good = WriteFeed("<title>Gut</title>" + Item("g1"));

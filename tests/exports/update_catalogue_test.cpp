@@ -144,6 +144,17 @@ TEST_F(GetUpdatesExport, DestinationForms)
         EXPECT_TRUE(row.folder == kUnchecked || row.folder == FileExists(row.expected))
             << row.destination;
     }
+    // Each call looks for its folders afresh: one removed since the last call is made again.
+    RemoveDirectoryA(m_temp.File("Apps").c_str());
+    m_temp.Write("dest.new.ndc", "[item]\nDateVer=1\nDestination=" + m_temp.File("Apps") + "\n");
+    List("dest", 1, 0, 0);
+    EXPECT_TRUE(FileExists(m_temp.File("Apps")));
+    // A folder that could not be made is tried again once a later item has made its parent.
+    const std::string sub = "DateVer=1\nDestination=" + m_temp.File("T\\Sub") + "\n";
+    m_temp.Write("dest.new.ndc", "[a]\n" + sub + "[b]\nDateVer=1\nDestination=" + m_temp.File("T") +
+                                     "\n[c]\n" + sub);
+    List("dest", 1, 0, 0);
+    EXPECT_TRUE(FileExists(m_temp.File("T\\Sub")));
 }
 
 } // namespace
