@@ -41,9 +41,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 struct KeyPair {
-    std::string privateKey;
-    std::string publicText;
-    std::string keyId;
+    std::string privateKey, publicText, keyId;
 };
 
 class NdcSignature : public ::testing::Test {

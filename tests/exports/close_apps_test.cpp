@@ -86,19 +86,11 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
         size_t boxes;
         const char *text, *caption;
     } rows[] = {
-        {"message and caption, closed at once",
-         "/R'NvMsg'#Daten f\xFCr QdPro#\xDC"
-         "ber Nacht",
-         "prop=NvMsg", 1, "Daten f\xFCr QdPro",
-         "\xDC"
-         "ber Nacht"},
-        {"default caption, asked in each of five passes",
-         "/P'NvMsg'#Schlie\xDF"
-         "en!",
-         "prop=NvMsg ignore", 5,
-         "Schlie\xDF"
-         "en!",
-         "Anwendung beenden"},
+        // Octal escapes, so that none runs into the next letter: 374 u-umlaut, 334 U-umlaut.
+        {"message and caption, closed at once", "/R'NvMsg'#Daten f\374r QdPro#\334ber Nacht",
+         "prop=NvMsg", 1, "Daten f\374r QdPro", "\334ber Nacht"},
+        {"default caption, asked in each of five passes", "/P'NvMsg'#Schlie\337en!",
+         "prop=NvMsg ignore", 5, "Schlie\337en!", "Anwendung beenden"},
         {"empty message shows nothing", "/R'NvMsg'##Titel", "prop=NvMsg", 0, "", ""},
     };
     for (const Row& row : rows) {

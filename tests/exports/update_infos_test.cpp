@@ -42,17 +42,13 @@ struct InstalledProducts {
     RegistrySandbox registry;
 };
 
-// The update manager's settings file in the all-users folder, put back as found.
-class UpdateManagerConfigFile : public PlacedFile {
-public:
-    UpdateManagerConfigFile() : PlacedFile(Path()) {}
-    static std::string Path()
-    {
-        char folder[MAX_PATH] = "";
-        ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH);
-        return std::string(folder) + "\\Norvane\\Update Manager\\Daten\\updatemanager-config.xml";
-    }
-};
+// The update manager's settings file in the all-users folder.
+std::string ConfigPath()
+{
+    char folder[MAX_PATH] = "";
+    ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH);
+    return std::string(folder) + "\\Norvane\\Update Manager\\Daten\\updatemanager-config.xml";
+}
 
 std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
 {
@@ -89,7 +85,7 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
     };
     auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
     auto getDays = NvinfoModule::Proc<PFN_NV_NOARGS>("GetDaysSinceLastCheck");
-    UpdateManagerConfigFile file;
+    PlacedFile file(ConfigPath());
     for (const auto& row : rows) {
         &row == rows ? file.Remove() : file.Write(row.content);
         DialogCapture dialogs;
@@ -164,8 +160,6 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
               ListXml(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
-const char kDataFolderKey[] =
-    "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kPushing[] = "http://upd.example/x.ndc";
 
 // An NDC file with every kind of section the update infos must sort out; sections beginning
@@ -229,8 +223,7 @@ class UpdateInfos : public NewsFixture {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
     {
-
-        m_registry.Set(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_temp.File("daten"));
+        UseStandardDataFolder();
         m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
@@ -258,7 +251,6 @@ protected:
     Infos Read(const std::string& product, bool withDocument = true)
     {
         auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-
         int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
@@ -273,7 +265,7 @@ protected:
     }
 
     InstalledProducts m_products;
-    UpdateManagerConfigFile m_config;
+    PlacedFile m_config{ConfigPath()};
     std::string m_feed; // the last one added
 };
 
@@ -292,23 +284,17 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
     EXPECT_EQ(List({listed}), ListXml(getNdc2("nvcatinfo", 1)));
 }
 
-TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
+// An NDC file with "Push" 0 lists no updates at all.
+TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHiddenAndUpdatesOnlyWhenPushed)
 {
-    AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems);
-    const std::string news = AddFeed("nvcatpush0", {"g1"});
-    const Infos infos = Read("nvcatpush0");
-    EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
-    EXPECT_EQ(InfosXml(news, "", 0, 1), infos.xml);
-}
-
-TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
-{
+    AddPushingProduct("nvcatstate", "p0.ndc", "0", kItems);
     AddFeed("nvcatstate", {"read", "hidden", "new"});
     WriteState(m_feed, "<rss><channel>" + Item("read", "<read>1</read>") +
                            Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
     const Infos infos = Read("nvcatstate");
     EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
     EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.xml));
+    EXPECT_EQ(infos.xml.rfind("<Updates"), infos.xml.find("<Updates")) << "only the count's";
 }
 
 TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)
