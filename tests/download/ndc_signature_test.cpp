@@ -164,7 +164,7 @@ TEST_F(NdcSignature, SignedFileMergesAndEveryChangeIsRefusedWithItsReason)
     }
 }
 
-TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
+TEST_F(NdcSignature, TheModulesOwnWritesAndLineEndingsKeepTheSignatureALocalCopyNeedsOne)
 {
     const std::string good = Signed(kFetched, m_a);
     const std::string path = m_folder.Write("fetched.ndc", good);
@@ -189,6 +189,13 @@ TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
         lineFeeds.erase(at, 1);
     EXPECT_EQ("", Merge(lineFeeds));
     EXPECT_EQ("", Merge(Replaced(good, "; made by", "; changed, made by")));
+
+    // A local copy of the installed file counts only when signed.
+    m_folder.Write("local\\installed.ndc", kFetched);
+    m_folder.Write("installed.ndc", "[Header]\r\nLocalURL=" + m_folder.Path() + "\\local\r\n");
+    EXPECT_EQ(0, CServiceWorker().CountLocalUpdates(m_installed));
+    m_folder.Write("local\\installed.ndc", Signed(kFetched, m_a));
+    EXPECT_LT(0, CServiceWorker().CountLocalUpdates(m_installed));
 }
 
 TEST_F(NdcSignature, RotationRollbackAndConfiguration)
@@ -232,15 +239,6 @@ TEST_F(NdcSignature, RotationRollbackAndConfiguration)
     EXPECT_EQ(merged[0], merged[1]);
     EXPECT_EQ(merged[0], merged[2]);
     EXPECT_NE(kFetched, merged[0]);
-}
-
-TEST_F(NdcSignature, LocalCopyCountsOnlyWhenSigned)
-{
-    m_folder.Write("local\\installed.ndc", kFetched);
-    m_folder.Write("installed.ndc", "[Header]\r\nLocalURL=" + m_folder.Path() + "\\local\r\n");
-    EXPECT_EQ(0, CServiceWorker().CountLocalUpdates(m_installed));
-    m_folder.Write("local\\installed.ndc", Signed(kFetched, m_a));
-    EXPECT_LT(0, CServiceWorker().CountLocalUpdates(m_installed));
 }
 
 // The publisher's tool and the module agree; the private key is never printed.
