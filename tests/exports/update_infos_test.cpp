@@ -2,6 +2,7 @@
 // file in the all-users folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
 // files and news feeds. Keys, files and folders are put back as found.
 #include "news_fixture.h"
+#include "support/text.h"
 
 #include <objbase.h>
 
@@ -240,13 +241,6 @@ protected:
         WriteIndex(product, Entry(m_feed));
         return listed;
     }
-    std::string AddPushingProduct(const char* subKey, const char* file, const char* push,
-                                  const char* items)
-    {
-        std::string ndc = m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
-        m_products.Register(subKey, "Katalogtest", ndc);
-        return ndc;
-    }
 
     Infos Read(const std::string& product, bool withDocument = true)
     {
@@ -256,9 +250,8 @@ protected:
         DialogCapture dialogs;
         const int result =
             get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
-        Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
-                           ", news " + std::to_string(news) + ", days " + std::to_string(days) +
-                           ", boxes " + std::to_string(dialogs.Dialogs().size()),
+        Infos infos = {nv::FormatText("result %d, updates %d, news %d, days %d, boxes %u", result,
+                                      updates, news, days, dialogs.Dialogs().size()),
                        "", false};
         infos.xml = TakeDocumentXml(document, &infos.declaration);
         return infos;
@@ -271,7 +264,8 @@ protected:
 
 TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 {
-    const std::string ndc = AddPushingProduct("nvcatinfo", "info.ndc", "1", kItems);
+    Listed listed = {"Katalogtest", "nvcatinfo", "", "", kPushing};
+    m_products.Add(listed, "info.ndc", "1", kItems);
     const std::string news = AddFeed("nvcatinfo", {"g1", "g2"});
     const Infos infos = Read("NvCatInfo"); // the subkey is found in any case
     EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
@@ -280,14 +274,14 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
     EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
     // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
-    const Listed listed = {"Katalogtest", "nvcatinfo", ndc, "", kPushing};
     EXPECT_EQ(List({listed}), ListXml(getNdc2("nvcatinfo", 1)));
 }
 
 // An NDC file with "Push" 0 lists no updates at all.
 TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHiddenAndUpdatesOnlyWhenPushed)
 {
-    AddPushingProduct("nvcatstate", "p0.ndc", "0", kItems);
+    Listed notPushing = {"Katalogtest", "nvcatstate", "", "", kPushing};
+    m_products.Add(notPushing, "p0.ndc", "0", kItems);
     AddFeed("nvcatstate", {"read", "hidden", "new"});
     WriteState(m_feed, "<rss><channel>" + Item("read", "<read>1</read>") +
                            Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
