@@ -111,20 +111,18 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
 // time the box goes is asked to close: neither is terminated.
 TEST(CloseApps, ProgramEndingOrRecoveringWhileTheBoxIsUpIsNotTerminated)
 {
-    struct Row {
-        const char* options;
-        DWORD exitCode;
-    } rows[] = {{"stall=7000 prop=NvLate", kTargetEndedItself},
-                {"stall=6000 recover prop=NvLate", kTargetClosed}};
-    for (const Row& row : rows) {
-        TargetProcess target("late", row.options);
+    const std::pair<const char*, DWORD> rows[] = {
+        {"stall=7000 prop=NvLate", kTargetEndedItself},
+        {"stall=6000 recover prop=NvLate", kTargetClosed}};
+    for (const auto& [options, exitCode] : rows) {
+        TargetProcess target("late", options);
         DialogCapture capture(IDOK, [](const CapturedDialog&) {
             // Queued behind the stalled WM_NULL: ends when the window has gone or answers again.
             DWORD_PTR answer = 0;
             SendMessageTimeoutA(FindWindowA("NvTarget", nullptr), WM_NULL, 0, 0, 0, 30000, &answer);
         });
         CallCloseApps("'NvLate'#Bitte speichern");
-        EXPECT_EQ(row.exitCode, target.WaitForExit(20000)) << row.options;
+        EXPECT_EQ(exitCode, target.WaitForExit(20000)) << options;
     }
 }
 

@@ -53,21 +53,15 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
+// A missing feed, a guid not in the feed, no arguments at all.
 TEST_F(NewsItemState, CallsWithoutAnItemToMarkAreRefusedWithoutTrace)
 {
-    const struct {
-        const char* name;
-        std::string feed;
-        const char* guid;
-    } rows[] = {
-        {"missing feed", m_temp.File("fehlt.xml"), "a"},
-        {"guid not in the feed", m_feed, "z"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(E_INVALIDARG, SetNewsItemState(row.feed.c_str(), row.guid, 1, 1)) << row.name;
-        EXPECT_EQ("(no file)", State(m_feed)) << row.name;
-    }
-    EXPECT_EQ(E_INVALIDARG, SetNewsItemState(nullptr, nullptr, 1, 1));
+    const std::string missing = m_temp.File("fehlt.xml");
+    const std::pair<const char*, const char*> rows[] = {
+        {missing.c_str(), "a"}, {m_feed.c_str(), "z"}, {nullptr, nullptr}};
+    for (const auto& [feed, guid] : rows)
+        EXPECT_EQ(E_INVALIDARG, SetNewsItemState(feed, guid, 1, 1)) << (guid ? guid : "null");
+    EXPECT_EQ("(no file)", State(m_feed));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
