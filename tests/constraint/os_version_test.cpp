@@ -47,12 +47,10 @@ TEST(RunningOsVersion, TakesMajorMinorAndBuildFromTheRegistry)
             {"CurrentMajorVersionNumber", row.major},
             {"CurrentMinorVersionNumber", row.minor},
             {"CurrentBuild", row.buildType == REG_DWORD ? 22032 : kMissing}};
-        for (const auto& [name, value] : numbers) {
-            sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name);
-            if (value != kMissing)
-                sandbox.Set(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, DwordData(value),
-                            REG_DWORD);
-        }
+        for (const auto& [name, value] : numbers)
+            value == kMissing ? sandbox.DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name)
+                              : sandbox.Set(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name,
+                                            DwordData(value), REG_DWORD);
         // Only the wide functions store a text without its terminating zero,
         // and only when no zero follows the data given.
         const std::wstring wide = std::wstring(row.build.begin(), row.build.end()) + L'x';

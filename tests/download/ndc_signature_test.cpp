@@ -41,9 +41,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 struct KeyPair {
-    std::string privateKey;
-    std::string publicText;
-    std::string keyId;
+    std::string privateKey, publicText, keyId;
 };
 
 class NdcSignature : public ::testing::Test {
@@ -166,7 +164,7 @@ TEST_F(NdcSignature, SignedFileMergesAndEveryChangeIsRefusedWithItsReason)
     }
 }
 
-TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
+TEST_F(NdcSignature, TheModulesOwnWritesAndLineEndingsKeepTheSignatureALocalCopyNeedsOne)
 {
     const std::string good = Signed(kFetched, m_a);
     const std::string path = m_folder.Write("fetched.ndc", good);
@@ -191,6 +189,13 @@ TEST_F(NdcSignature, TheModulesOwnWritesAndConvertedLineEndingsKeepTheSignature)
         lineFeeds.erase(at, 1);
     EXPECT_EQ("", Merge(lineFeeds));
     EXPECT_EQ("", Merge(Replaced(good, "; made by", "; changed, made by")));
+
+    // A local copy of the installed file counts only when signed.
+    m_folder.Write("local\\installed.ndc", kFetched);
+    m_folder.Write("installed.ndc", "[Header]\r\nLocalURL=" + m_folder.Path() + "\\local\r\n");
+    EXPECT_EQ(0, CServiceWorker().CountLocalUpdates(m_installed));
+    m_folder.Write("local\\installed.ndc", Signed(kFetched, m_a));
+    EXPECT_LT(0, CServiceWorker().CountLocalUpdates(m_installed));
 }
 
 TEST_F(NdcSignature, RotationRollbackAndConfiguration)
@@ -224,25 +229,13 @@ TEST_F(NdcSignature, RotationRollbackAndConfiguration)
     // No value, or one without entries: today's merge, byte for byte.
     std::string merged[3];
     for (int kind = 0; kind < 3; ++kind) {
-        if (kind == 0)
-            m_registry.DeleteValue(HKEY_LOCAL_MACHINE, kKeysKey, "NdcPublicKeys");
-        else
-            Configure({}, kind == 1 ? REG_MULTI_SZ : REG_SZ);
+        kind ? Configure({}, kind == 1 ? REG_MULTI_SZ : REG_SZ)
+             : m_registry.DeleteValue(HKEY_LOCAL_MACHINE, kKeysKey, "NdcPublicKeys");
         EXPECT_EQ("", Merge(kFetched)) << kind;
         merged[kind] = ReadWholeFile(m_folder.File("fetched.ndc"));
+        EXPECT_EQ(merged[0], merged[kind]) << kind;
     }
-    EXPECT_EQ(merged[0], merged[1]);
-    EXPECT_EQ(merged[0], merged[2]);
     EXPECT_NE(kFetched, merged[0]);
-}
-
-TEST_F(NdcSignature, LocalCopyCountsOnlyWhenSigned)
-{
-    m_folder.Write("local\\installed.ndc", kFetched);
-    m_folder.Write("installed.ndc", "[Header]\r\nLocalURL=" + m_folder.Path() + "\\local\r\n");
-    EXPECT_EQ(0, CServiceWorker().CountLocalUpdates(m_installed));
-    m_folder.Write("local\\installed.ndc", Signed(kFetched, m_a));
-    EXPECT_LT(0, CServiceWorker().CountLocalUpdates(m_installed));
 }
 
 // The publisher's tool and the module agree; the private key is never printed.

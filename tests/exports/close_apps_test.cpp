@@ -86,19 +86,11 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
         size_t boxes;
         const char *text, *caption;
     } rows[] = {
-        {"message and caption, closed at once",
-         "/R'NvMsg'#Daten f\xFCr QdPro#\xDC"
-         "ber Nacht",
-         "prop=NvMsg", 1, "Daten f\xFCr QdPro",
-         "\xDC"
-         "ber Nacht"},
-        {"default caption, asked in each of five passes",
-         "/P'NvMsg'#Schlie\xDF"
-         "en!",
-         "prop=NvMsg ignore", 5,
-         "Schlie\xDF"
-         "en!",
-         "Anwendung beenden"},
+        // Octal escapes, so that none runs into the next letter: 374 u-umlaut, 334 U-umlaut.
+        {"message and caption, closed at once", "/R'NvMsg'#Daten f\374r QdPro#\334ber Nacht",
+         "prop=NvMsg", 1, "Daten f\374r QdPro", "\334ber Nacht"},
+        {"default caption, asked in each of five passes", "/P'NvMsg'#Schlie\337en!",
+         "prop=NvMsg ignore", 5, "Schlie\337en!", "Anwendung beenden"},
         {"empty message shows nothing", "/R'NvMsg'##Titel", "prop=NvMsg", 0, "", ""},
     };
     for (const Row& row : rows) {
@@ -119,20 +111,18 @@ TEST(CloseApps, MessageIsShownBeforeEachClose)
 // time the box goes is asked to close: neither is terminated.
 TEST(CloseApps, ProgramEndingOrRecoveringWhileTheBoxIsUpIsNotTerminated)
 {
-    struct Row {
-        const char* options;
-        DWORD exitCode;
-    } rows[] = {{"stall=7000 prop=NvLate", kTargetEndedItself},
-                {"stall=6000 recover prop=NvLate", kTargetClosed}};
-    for (const Row& row : rows) {
-        TargetProcess target("late", row.options);
+    const std::pair<const char*, DWORD> rows[] = {
+        {"stall=7000 prop=NvLate", kTargetEndedItself},
+        {"stall=6000 recover prop=NvLate", kTargetClosed}};
+    for (const auto& [options, exitCode] : rows) {
+        TargetProcess target("late", options);
         DialogCapture capture(IDOK, [](const CapturedDialog&) {
             // Queued behind the stalled WM_NULL: ends when the window has gone or answers again.
             DWORD_PTR answer = 0;
             SendMessageTimeoutA(FindWindowA("NvTarget", nullptr), WM_NULL, 0, 0, 0, 30000, &answer);
         });
         CallCloseApps("'NvLate'#Bitte speichern");
-        EXPECT_EQ(row.exitCode, target.WaitForExit(20000)) << row.options;
+        EXPECT_EQ(exitCode, target.WaitForExit(20000)) << options;
     }
 }
 

@@ -15,8 +15,6 @@
 
 namespace {
 
-void ClearErrorInfo() { SetErrorInfo(0, nullptr); }
-
 // The description the module left as the thread's error info.
 std::string TakeErrorDescription()
 {
@@ -44,7 +42,7 @@ TEST(ConstraintExports, CheckConstraintGivesResultOrZeroWithErrorInfo)
     const auto check = NvinfoModule::Proc<PFN_NV_CHECKCONSTRAINT_STD>("CheckConstraint");
     for (const auto& row : rows) {
         const std::string name = row.xml ? std::string(row.xml).substr(0, 40) : "null";
-        ClearErrorInfo();
+        SetErrorInfo(0, nullptr);
         EXPECT_EQ(row.expected, check(row.xml)) << name;
         EXPECT_EQ(0u, TakeErrorDescription().find(row.descriptionStart)) << name;
     }
@@ -98,7 +96,7 @@ TEST(ConstraintExports, EvaluateNodeExportsReadTheCallersNodes)
     for (const auto& row : rows) {
         IXMLDOMNode* node = row.xml.empty() ? nullptr : CallerNode(row.xml, row.firstChild);
         ULONG before = node ? (node->AddRef(), node->Release()) : 0;
-        ClearErrorInfo();
+        SetErrorInfo(0, nullptr);
         const auto evaluate = NvinfoModule::Proc<PFN_NV_EVALUATENODE>(row.exportName);
         EXPECT_EQ(row.expected, evaluate(node)) << row.exportName << row.xml;
         EXPECT_EQ(row.description, TakeErrorDescription()) << row.exportName << row.xml;

@@ -2,6 +2,8 @@
 // item, and what the next reading of the feed makes of it.
 #include "news_fixture.h"
 
+#include "harness/held_file.h"
+
 #include <atomic>
 #include <thread>
 
@@ -51,21 +53,15 @@ TEST_F(NewsItemState, MarksCreateTheirRecordOrChangeOnlyIt)
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
+// A missing feed, a guid not in the feed, no arguments at all.
 TEST_F(NewsItemState, CallsWithoutAnItemToMarkAreRefusedWithoutTrace)
 {
-    const struct {
-        const char* name;
-        std::string feed;
-        const char* guid;
-    } rows[] = {
-        {"missing feed", m_temp.File("fehlt.xml"), "a"},
-        {"guid not in the feed", m_feed, "z"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(E_INVALIDARG, SetNewsItemState(row.feed.c_str(), row.guid, 1, 1)) << row.name;
-        EXPECT_EQ("(no file)", State(m_feed)) << row.name;
-    }
-    EXPECT_EQ(E_INVALIDARG, SetNewsItemState(nullptr, nullptr, 1, 1));
+    const std::string missing = m_temp.File("fehlt.xml");
+    const std::pair<const char*, const char*> rows[] = {
+        {missing.c_str(), "a"}, {m_feed.c_str(), "z"}, {nullptr, nullptr}};
+    for (const auto& [feed, guid] : rows)
+        EXPECT_EQ(E_INVALIDARG, SetNewsItemState(feed, guid, 1, 1)) << (guid ? guid : "null");
+    EXPECT_EQ("(no file)", State(m_feed));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
@@ -84,13 +80,10 @@ TEST_F(NewsItemState, AFailedWriteKeepsTheStateFileAndIsReported)
     for (const auto& row : rows) {
         WriteState(m_feed, row.content);
         // A reader not sharing deletion lets the file be read but not replaced.
-        HANDLE reader = row.heldOpen ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                   nullptr, OPEN_EXISTING, 0, nullptr)
-                                     : INVALID_HANDLE_VALUE;
-        long result = SetNewsItemState(m_feed.c_str(), "b", 1, 1);
-        if (row.heldOpen)
-            CloseHandle(reader);
-        EXPECT_LT(result, 0) << row.name;
+        std::unique_ptr<HeldFile> reader(row.heldOpen ? new HeldFile(path, FILE_SHARE_READ)
+                                                      : nullptr);
+        EXPECT_LT(SetNewsItemState(m_feed.c_str(), "b", 1, 1), 0) << row.name;
+        reader.reset();
         EXPECT_EQ(row.content, ReadWholeFile(path)) << row.name;
         const std::string text = "Es trat ein Fehler bei SetNewsItemState auf.\n" + row.message;
         EXPECT_EQ("nvinfo: " + text, TakeMessage(text.size())) << row.name;
@@ -132,19 +125,17 @@ TEST_F(NewsItemState, StateFilesHeldByOtherProgramsAreNeitherLostNorDeleted)
 {
     ASSERT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "a", 1, -1));
     const std::string path = StatePath(m_feed);
-    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
+    auto reader = std::make_unique<HeldFile>(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
     EXPECT_EQ(S_OK, SetNewsItemState(m_feed.c_str(), "b", -1, 1));
-    CloseHandle(reader);
+    reader.reset();
     const std::string marked = "a:1|o:0|" + std::string(kTipp) + ":0";
     EXPECT_EQ(marked, FileNews(m_feed, 1, 0));
 
     // Shares only deletion: nobody can read the file, but it could be deleted.
-    HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
+    reader = std::make_unique<HeldFile>(path, FILE_SHARE_DELETE);
     EXPECT_EQ("a:0|b:0|o:0|" + std::string(kTipp) + ":0", FileNews(m_feed, 1, 1))
         << "unreadable for the moment: read as no state";
-    CloseHandle(exclusive);
+    reader.reset();
     EXPECT_EQ(marked, FileNews(m_feed, 1, 0)) << "and still there afterwards";
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }

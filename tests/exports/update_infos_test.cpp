@@ -2,6 +2,7 @@
 // file in the all-users folder, GetNdcToDownload2/3 and GetUpdateInfos against product keys, NDC
 // files and news feeds. Keys, files and folders are put back as found.
 #include "news_fixture.h"
+#include "support/text.h"
 
 #include <objbase.h>
 
@@ -42,17 +43,13 @@ struct InstalledProducts {
     RegistrySandbox registry;
 };
 
-// The update manager's settings file in the all-users folder, put back as found.
-class UpdateManagerConfigFile : public PlacedFile {
-public:
-    UpdateManagerConfigFile() : PlacedFile(Path()) {}
-    static std::string Path()
-    {
-        char folder[MAX_PATH] = "";
-        ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH);
-        return std::string(folder) + "\\Norvane\\Update Manager\\Daten\\updatemanager-config.xml";
-    }
-};
+// The update manager's settings file in the all-users folder.
+std::string ConfigPath()
+{
+    char folder[MAX_PATH] = "";
+    ExpandEnvironmentStringsA("%ProgramData%", folder, MAX_PATH);
+    return std::string(folder) + "\\Norvane\\Update Manager\\Daten\\updatemanager-config.xml";
+}
 
 std::string ConfigXml(const std::string& updateMode, const std::string& lastCheck)
 {
@@ -89,7 +86,7 @@ TEST(UpdateManagerSettings, ModeAndDaysFromTheSettingsFile)
     };
     auto getMode = NvinfoModule::Proc<PFN_NV_NOARGS>("GetUpdateMode");
     auto getDays = NvinfoModule::Proc<PFN_NV_NOARGS>("GetDaysSinceLastCheck");
-    UpdateManagerConfigFile file;
+    PlacedFile file(ConfigPath());
     for (const auto& row : rows) {
         &row == rows ? file.Remove() : file.Write(row.content);
         DialogCapture dialogs;
@@ -164,8 +161,6 @@ TEST(NdcDownloadList, FilterIsAPlainSubstringTestInAnyCaseAndPushOnlyWantsPush1)
               ListXml(getNdc3("", 0, "Software\\NvinfoCatalogueTest\\Fehlt")));
 }
 
-const char kDataFolderKey[] =
-    "Software\\Norvane\\Gemeinsame Dateien\\Update Manager\\Verzeichnisse";
 const char kPushing[] = "http://upd.example/x.ndc";
 
 // An NDC file with every kind of section the update infos must sort out; sections beginning
@@ -229,8 +224,7 @@ class UpdateInfos : public NewsFixture {
 protected:
     UpdateInfos() : m_products("Software\\Norvane\\Installiert")
     {
-
-        m_registry.Set(HKEY_LOCAL_MACHINE, kDataFolderKey, "Daten", m_temp.File("daten"));
+        UseStandardDataFolder();
         m_config.Write(ConfigXml("ModeAutomatic", MinutesFromNow(-(3 * 24 + 1) * 60)));
     }
 
@@ -247,39 +241,31 @@ protected:
         WriteIndex(product, Entry(m_feed));
         return listed;
     }
-    std::string AddPushingProduct(const char* subKey, const char* file, const char* push,
-                                  const char* items)
-    {
-        std::string ndc = m_products.files.Write(file, NdcHeader(kPushing, "", push) + items);
-        m_products.Register(subKey, "Katalogtest", ndc);
-        return ndc;
-    }
 
     Infos Read(const std::string& product, bool withDocument = true)
     {
         auto get = NvinfoModule::Proc<PFN_NV_GETUPDATEINFOS>("GetUpdateInfos");
-
         int news = 99, updates = 99, days = 99;
         IDispatch* document = nullptr;
         DialogCapture dialogs;
         const int result =
             get(product.c_str(), &news, &updates, &days, withDocument ? &document : nullptr);
-        Infos infos = {"result " + std::to_string(result) + ", updates " + std::to_string(updates) +
-                           ", news " + std::to_string(news) + ", days " + std::to_string(days) +
-                           ", boxes " + std::to_string(dialogs.Dialogs().size()),
+        Infos infos = {nv::FormatText("result %d, updates %d, news %d, days %d, boxes %u", result,
+                                      updates, news, days, dialogs.Dialogs().size()),
                        "", false};
         infos.xml = TakeDocumentXml(document, &infos.declaration);
         return infos;
     }
 
     InstalledProducts m_products;
-    UpdateManagerConfigFile m_config;
+    PlacedFile m_config{ConfigPath()};
     std::string m_feed; // the last one added
 };
 
 TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
 {
-    const std::string ndc = AddPushingProduct("nvcatinfo", "info.ndc", "1", kItems);
+    Listed listed = {"Katalogtest", "nvcatinfo", "", "", kPushing};
+    m_products.Add(listed, "info.ndc", "1", kItems);
     const std::string news = AddFeed("nvcatinfo", {"g1", "g2"});
     const Infos infos = Read("NvCatInfo"); // the subkey is found in any case
     EXPECT_EQ("result 0, updates 5, news 2, days 3, boxes 0", infos.counts);
@@ -288,27 +274,21 @@ TEST_F(UpdateInfos, PushingProductListsItsUpdatesBeforeNewsBeforeDays)
     EXPECT_EQ(infos.counts, Read("nvcatinfo", false).counts) << "without a document";
     // GetNdcToDownload2 reads the same products.
     auto getNdc2 = NvinfoModule::Proc<PFN_NV_GETNDCTODOWNLOAD2>("GetNdcToDownload2");
-    const Listed listed = {"Katalogtest", "nvcatinfo", ndc, "", kPushing};
     EXPECT_EQ(List({listed}), ListXml(getNdc2("nvcatinfo", 1)));
 }
 
-TEST_F(UpdateInfos, NoUpdatesElementUnlessTheProductsNdcFilePushes)
+// An NDC file with "Push" 0 lists no updates at all.
+TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHiddenAndUpdatesOnlyWhenPushed)
 {
-    AddPushingProduct("nvcatpush0", "p0.ndc", "0", kItems);
-    const std::string news = AddFeed("nvcatpush0", {"g1"});
-    const Infos infos = Read("nvcatpush0");
-    EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
-    EXPECT_EQ(InfosXml(news, "", 0, 1), infos.xml);
-}
-
-TEST_F(UpdateInfos, NewsCountsOnlyItemsNeitherReadNorHidden)
-{
+    Listed notPushing = {"Katalogtest", "nvcatstate", "", "", kPushing};
+    m_products.Add(notPushing, "p0.ndc", "0", kItems);
     AddFeed("nvcatstate", {"read", "hidden", "new"});
     WriteState(m_feed, "<rss><channel>" + Item("read", "<read>1</read>") +
                            Item("hidden", "<dontshow>1</dontshow>") + "</channel></rss>");
     const Infos infos = Read("nvcatstate");
     EXPECT_EQ("result 0, updates 0, news 1, days 3, boxes 0", infos.counts);
     EXPECT_EQ("T:News nvcatstate|new:0", Summary(infos.xml));
+    EXPECT_EQ(infos.xml.rfind("<Updates"), infos.xml.find("<Updates")) << "only the count's";
 }
 
 TEST_F(UpdateInfos, NvproAddsTheNewsOfTheSixProductsInTableOrder)

@@ -76,21 +76,19 @@ TEST_F(ShowUpdateManagerItemTest, CommandLineIsExactlyAsDefined)
     }
 }
 
-// Nothing registered: the suite's default place, made here when the test prefix lacks it.
-TEST_F(ShowUpdateManagerItemTest, WithoutRegisteredFolderTheDefaultPlaceIsUsed)
+// Nothing registered: the suite's default place, made here when the test prefix lacks it. Not in
+// the registered folder: the search path, else a message naming the registered place; there but
+// not a program: silent.
+TEST_F(ShowUpdateManagerItemTest, ProgramInTheDefaultPlaceOrOutsideTheRegisteredFolder)
 {
     m_reg.DeleteValue(HKEY_LOCAL_MACHINE, kKey, "Prog");
     const std::string folder = "C:\\Programme\\Gemeinsame Dateien\\Norvane\\Update Manager";
-    PlacedFile program(folder + "\\" + kProgram);
-    program.Write(ReadWholeFile(OutputFile("nvrecorder.exe")));
-    EXPECT_EQ(0, Show(0, "qdpro", ""));
-    EXPECT_EQ(program.Path() + " /product:qdpro /page:Update", Recorded(folder));
-}
-
-// Not in the registered folder: the search path, else a message naming the
-// registered place; there but not a program: silent.
-TEST_F(ShowUpdateManagerItemTest, ProgramOutsideTheRegisteredFolder)
-{
+    {
+        PlacedFile program(folder + "\\" + kProgram);
+        program.Write(ReadWholeFile(OutputFile("nvrecorder.exe")));
+        EXPECT_EQ(0, Show(0, "qdpro", ""));
+        EXPECT_EQ(program.Path() + " /product:qdpro /page:Update", Recorded(folder));
+    }
     TempFolder registered;
     Register(registered.Path());
     char previous[MAX_PATH] = {};

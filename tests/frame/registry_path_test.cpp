@@ -1,4 +1,5 @@
-// Registry path values and key paths against the test prefix's registry.
+// Registry path values and key paths against the test prefix's registry; the host's family.
+#include "frame/platform.h"
 #include "frame/registry_path.h"
 #include "harness/registry_sandbox.h"
 #include <gtest/gtest.h>
@@ -77,3 +78,5 @@ TEST(RegistryKeyPath, RootTokensAndKeyPaths)
     for (const auto& row : rows)
         EXPECT_EQ(row.second, nv::RegistryKeyPathExists(row.first)) << row.first;
 }
+
+TEST(Platform, WineReportsTheNtFamily) { EXPECT_TRUE(nv::IsNtPlatform); }

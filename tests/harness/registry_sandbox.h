@@ -33,14 +33,12 @@ public:
 private:
     struct SavedValue {
         HKEY root;
-        std::string key;
-        std::string name;
+        std::string key, name;
         bool existed;
         DWORD type;
         std::vector<BYTE> data;
     };
     void Remember(HKEY root, const std::string& key, const std::string& name);
-    HKEY OpenForWrite(HKEY root, const std::string& key, CallSite site);
 
     std::vector<SavedValue> m_values;
     std::vector<std::pair<HKEY, std::string>> m_createdKeys;

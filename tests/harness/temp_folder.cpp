@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 TempFolder::TempFolder(CallSite site)
 {
@@ -14,13 +14,12 @@ TempFolder::TempFolder(CallSite site)
     GetTempPathA(MAX_PATH, base);
     static int counter = 0;
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::ostringstream name;
-        name << base << "nvtest-" << GetCurrentProcessId() << "-" << ++counter;
-        if (CreateDirectoryA(name.str().c_str(), nullptr)) {
-            m_path = name.str();
+        m_path = base + ("nvtest-" + std::to_string(GetCurrentProcessId())) + "-" +
+                 std::to_string(++counter);
+        if (CreateDirectoryA(m_path.c_str(), nullptr))
             return;
-        }
     }
+    m_path.clear();
     ADD_FAILURE_AT(site.file, site.line) << "cannot create a temporary folder";
 }
 
@@ -37,9 +36,7 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
     for (size_t slash = path.find('\\', m_path.size() + 1); slash != std::string::npos;
          slash = path.find('\\', slash + 1))
         CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out.good())
+    if (!(std::ofstream(path, std::ios::binary) << content).good())
         ADD_FAILURE_AT(site.file, site.line) << "cannot write " << path;
     return path;
 }
@@ -47,9 +44,7 @@ std::string TempFolder::Write(const std::string& name, const std::string& conten
 std::string ReadWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::string& path)

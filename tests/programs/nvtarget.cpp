@@ -8,8 +8,7 @@
 // and never ends by itself). Exit codes as in the harness; 2: bad arguments.
 #include "../harness/target_process.h"
 
-#include <cstdlib>
-#include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -54,24 +53,19 @@ int main(int argc, char** argv)
 {
     bool hang = false, second = false;
     std::string property;
+    const std::pair<const char*, bool*> switches[] = {{"recover", &g_recover},
+                                                      {"second", &second},
+                                                      {"ignore", &g_ignoreClose},
+                                                      {"hang", &hang},
+                                                      {"hangonclose", &g_hangOnClose}};
     for (int i = 3; i < argc; ++i) {
-        if (!std::strncmp(argv[i], "prop=", 5))
-            property = argv[i] + 5;
-        else if (!std::strncmp(argv[i], "stall=", 6))
-            g_stallOnNull = std::strtoul(argv[i] + 6, nullptr, 10);
-        else if (!std::strncmp(argv[i], "busy=", 5))
-            g_busyMs = std::strtoul(argv[i] + 5, nullptr, 10);
-        else if (!std::strcmp(argv[i], "recover"))
-            g_recover = true;
-        else if (!std::strcmp(argv[i], "second"))
-            second = true;
-        else if (!std::strcmp(argv[i], "ignore"))
-            g_ignoreClose = true;
-        else if (!std::strcmp(argv[i], "hang"))
-            hang = true;
-        else if (!std::strcmp(argv[i], "hangonclose"))
-            g_hangOnClose = true;
-        else
+        const std::string option = argv[i], value = option.substr(option.find('=') + 1);
+        bool known = option.rfind("prop=", 0) == 0 && (property = value, true);
+        known |= option.rfind("stall=", 0) == 0 && (g_stallOnNull = std::stoul(value), true);
+        known |= option.rfind("busy=", 0) == 0 && (g_busyMs = std::stoul(value), true);
+        for (const auto& [name, flag] : switches)
+            known |= option == name && (*flag = true);
+        if (!known)
             return 2;
     }
     WNDCLASSA windowClass = {};

@@ -1,5 +1,6 @@
-// The application entry list as callers write it.
+// The application entry list as callers write it, and the seconds it gives a close method.
 #include "shutdown/app_entry.h"
+#include "shutdown/close_methods.h"
 #include "support/text.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,14 @@ TEST(AppEntry, ListKeepsOrderAndEmptyEntries)
     EXPECT_EQ(List(), nv::SplitAppEntryList(""));
     EXPECT_EQ((List{"/X3b", "a#m"}), nv::SplitAppEntryList("/X3b;a#m"));
     EXPECT_EQ((List{"a", "", "b", ""}), nv::SplitAppEntryList("a;;b;"));
+}
+
+// Seconds beyond a DWORD of milliseconds must not wrap into a short (or infinite) wait.
+TEST(SecondsToTimeout, SaturatesBelowInfinite)
+{
+    EXPECT_EQ(30000u, nv::SecondsToTimeout(30));
+    EXPECT_EQ(4294967000u, nv::SecondsToTimeout(4294967));
+    EXPECT_EQ(INFINITE - 1, nv::SecondsToTimeout(4294968));
 }
 
 } // namespace

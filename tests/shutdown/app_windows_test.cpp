@@ -18,19 +18,17 @@ TEST(CollectCandidateWindows, LeavesOutOwnedToolAndHiddenWindows)
 {
     const char* const property = "NvFilterProbe";
     HWND application = MakeWindow("application", WS_POPUP | WS_VISIBLE);
-    const HWND others[] = {MakeWindow("owned", WS_POPUP | WS_VISIBLE, 0, application),
-                           MakeWindow("tool", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW),
-                           MakeWindow("hidden", WS_POPUP)};
-    for (HWND window : others)
+    const HWND windows[] = {MakeWindow("owned", WS_POPUP | WS_VISIBLE, 0, application),
+                            MakeWindow("tool", WS_POPUP | WS_VISIBLE, WS_EX_TOOLWINDOW),
+                            MakeWindow("hidden", WS_POPUP), application};
+    for (HWND window : windows)
         SetPropA(window, property, window);
-    SetPropA(application, property, application);
     nv::ApplicationCandidates candidates;
     ASSERT_TRUE(nv::CollectCandidateWindows(property, candidates));
     ASSERT_EQ(1u, candidates.size());
     EXPECT_EQ(application, candidates[0].info.hWnd);
-    for (HWND window : others)
+    for (HWND window : windows) // the owner last
         DestroyWindow(window);
-    DestroyWindow(application);
 }
 
 ULONGLONG ProcessorMs()
