@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -26,14 +27,13 @@ TEST(Wiring, GetUpdateInfosRefusesBadArgumentsWithoutTouchingTheOutputs)
                   getUpdateInfos(missing < 0 ? "" : "qdpro", pointers[0], pointers[1], pointers[2],
                                  &document))
             << "count " << missing;
-        EXPECT_EQ(111, counts[0]);
-        EXPECT_EQ(222, counts[1]);
-        EXPECT_EQ(333, counts[2]);
+        EXPECT_EQ((std::vector<int>{111, 222, 333}), std::vector<int>(counts, counts + 3));
         EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
     }
 }
 
-TEST(Wiring, NullTextsAreEmptyTexts)
+// Null texts are empty texts; a null document pointer is refused, not written through.
+TEST(Wiring, NullTextsAreEmptyTextsAndNullDocumentPointersAreRefused)
 {
     auto getNewsXml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml");
     EXPECT_EQ(nullptr, getNewsXml(nullptr, nullptr));
@@ -44,13 +44,8 @@ TEST(Wiring, NullTextsAreEmptyTexts)
     auto mergeNdc = NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc");
     EXPECT_LT(mergeNdc(nullptr, nullptr), 0);
     EXPECT_EQ(1, NvinfoModule::Proc<PFN_NV_TEXTSTD>("IsInstalliert")(nullptr));
-}
-
-TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
-{
     auto getNewsDocument = NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT);
     EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
-    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
 }
 

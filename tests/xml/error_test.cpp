@@ -1,6 +1,7 @@
 // The layer's error model: ThrowIf and every message the layer raises.
 #include "xml_test_support.h"
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -25,13 +26,6 @@ void ExpectMessage(const RaisedError& error, const std::string& message)
     EXPECT_FALSE(error.parse);
     EXPECT_TRUE(fromDom ? error.hr < 0 : error.hr == E_FAIL) << std::hex << error.hr;
     EXPECT_EQ(message, fromDom ? error.description.substr(0, message.size()) : error.description);
-}
-
-// Without COM on the thread the parser cannot be created.
-DWORD WINAPI LoadWithoutCom(void* error)
-{
-    *static_cast<RaisedError*>(error) = CatchRaised([] { DocumentFromText("<r/>"); });
-    return 0;
 }
 
 // The checks an export can reach; the layer's other argument checks guard its own callers.
@@ -59,10 +53,9 @@ TEST(LayerMessages, ChecksTheExportsReachRaiseTheirTexts)
         SCOPED_TRACE(row.name);
         ExpectMessage(CatchRaised(row.action), row.message);
     }
+    // Without COM on the thread the parser cannot be created.
     RaisedError noParser;
-    HANDLE thread = CreateThread(nullptr, 0, LoadWithoutCom, &noParser, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    std::thread([&] { noParser = CatchRaised([] { DocumentFromText("<r/>"); }); }).join();
     ExpectMessage(noParser, "Could not create XML Parser");
 }
 
