@@ -32,28 +32,10 @@ static std::pair<bool, DWORD> LockElsewhere(const std::string& path, DWORD timeo
     return got;
 }
 
-TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
-{
-    const std::string path = "C:\\nvinfo-lock-test\\..\\nvinfo-lock-test.ndc";
-    const std::string other = "c:\\NVINFO-LOCK-TEST.ndc";
-    {
-        nv::CFileWriteLock first(path);
-        ASSERT_TRUE(first.IsHeld());
-        // Re-entrant for the holding thread.
-        nv::CFileWriteLock again(path, 0);
-        EXPECT_TRUE(again.IsHeld());
-        const DWORD before = GetTickCount();
-        auto [held, error] = LockElsewhere(other, 200);
-        EXPECT_FALSE(held);
-        EXPECT_EQ(DWORD(ERROR_TIMEOUT), error);
-        EXPECT_GE(GetTickCount() - before, 150u);
-    }
-    EXPECT_TRUE(LockElsewhere(other, 0).first);
-}
-
 // One lock per file whatever its spelling, for a file not made yet too, and while a write makes
-// the file or puts a new one in its place.
-TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
+// the file or puts a new one in its place; re-entrant for its holder, waited for bounded by
+// another thread, which gets it on release.
+TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingWaitedForBounded)
 {
     TempFolder folder;
     char shortName[MAX_PATH] = {};
@@ -62,12 +44,18 @@ TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
     const std::string path = folder.File("Long Name\\a.ndc");
     for (int stage = 0; stage < 3; ++stage) {
         nv::CFileWriteLock lock(path);
+        EXPECT_TRUE(nv::CFileWriteLock(path, 0).IsHeld());
         if (stage > 0)
             MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING);
-        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path})
+        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path,
+                                         folder.File("long name\\..\\Long Name\\A.ndc")})
             EXPECT_FALSE(LockElsewhere(other, 0).first) << other;
+        const DWORD before = GetTickCount();
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), LockElsewhere(path, 200).second);
+        EXPECT_GE(GetTickCount() - before, 150u);
     }
+    EXPECT_TRUE(LockElsewhere(path, 0).first);
 }
 
 // Windows' ReplaceFileA may stop with the file gone from its name and the content only in the
