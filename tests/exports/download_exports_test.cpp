@@ -126,11 +126,10 @@ TEST(MergeNdcExports, CarryTheMachinesStateIntoTheNewFileOrReportWhyNot)
         "[blocked]\r\nDateVer=1\r\nInstalliert=/EHKLM\\Software\\NvMergeTest\\No\r\n";
     const struct {
         const char* name;
-        bool oldHeld; // else the new file
-        int share;    // of the holder
-        int result;
-        long step;   // named in the message
-        DWORD error; // named in the message
+        bool oldHeld;      // else the new file
+        int share, result; // the holder's sharing; the merge's result
+        long step;         // named in the message
+        DWORD error;       // named in the message
     } rows[] = {
         {"reader sharing write", false, FILE_SHARE_READ | FILE_SHARE_WRITE, 0, 0, 0},
         {"reader sharing read only", false, FILE_SHARE_READ, -1, 7, ERROR_SHARING_VIOLATION},
@@ -211,17 +210,20 @@ TEST(MergeNdcExports, HostileFetchedFilesGetAnAnswerInBoundedTimeAndMemory)
     }
 }
 
-// Two processes merging and writing flags into one file for many rounds: every write reported
-// done is in the file at the end.
-TEST(MergeNdcExports, RacingCallersLoseNoWrite)
+// Two programs merging and writing flags into one file for many rounds: every write reported
+// done is in the file at the end. Two programs asking for the list of one fetched file at the
+// same moment, round after round: each lists exactly the items whose rollout number in the file
+// is within the quota.
+TEST(MergeNdcExports, RacingCallersLoseNoWriteAndListWhatTheFileKeeps)
 {
     TempFolder folder;
+    const std::string racer = OutputFile("flag_racer.exe");
     const std::string oldPath = folder.Write("o.ndc", "[same]\nDateVer=5\nUpdate=1\nQuotaDiced=1");
     const std::string newPath = folder.Write("n.ndc", "[same]\nDateVer=5\n[diced]\nQuota=9");
     const int rounds = 100;
     const std::string files = Quoted(newPath) + " " + Quoted(oldPath) + " ";
-    ChildProcess a(OutputFile("flag_racer.exe"), files + "a " + std::to_string(rounds));
-    ChildProcess b(OutputFile("flag_racer.exe"), files + "b " + std::to_string(rounds));
+    ChildProcess a(racer, files + "a " + std::to_string(rounds));
+    ChildProcess b(racer, files + "b " + std::to_string(rounds));
     // Generous for a loaded machine; a hang still ends here. Exit code: the failed calls.
     EXPECT_EQ(0u, a.Finish(120000));
     EXPECT_EQ(0u, b.Finish(120000));
@@ -233,36 +235,30 @@ TEST(MergeNdcExports, RacingCallersLoseNoWrite)
     EXPECT_EQ(1u, GetPrivateProfileIntA("same", "QuotaDiced", 0, newPath.c_str()));
     EXPECT_EQ(1u, GetPrivateProfileIntA("same", "Update", 0, newPath.c_str()));
     EXPECT_LT(GetPrivateProfileIntA("diced", "QuotaDiced", 1000, newPath.c_str()), 1000u);
-}
 
-// Two programs asking for the list of one fetched file at the same moment, round after round:
-// each lists exactly the items whose rollout number in the file is within the quota.
-TEST(MergeNdcExports, RacingListsAgreeWithTheNumbersTheFileKeeps)
-{
-    TempFolder folder;
     std::string items = "[Header]\n";
     for (int k = 0; k < 40; ++k)
         items += "[q" + std::to_string(k) + "]\nQuota=499\n";
     const std::string name = "nvinfo-race-" + std::to_string(GetCurrentProcessId());
     const std::string list = "list " + Quoted(folder.Write("o.ndc", "[Header]\n")) + " " +
-                             Quoted(folder.File("n.ndc")) + " " + name + " ";
+                             Quoted(newPath) + " " + name + " ";
     HANDLE ready = CreateSemaphoreA(nullptr, 0, 2, (name + ".ready").c_str());
     HANDLE start = CreateEventA(nullptr, TRUE, FALSE, (name + ".start").c_str());
     for (int round = 0; round < 5; ++round) {
-        const std::string ndc = folder.Write("n.ndc", items);
+        folder.Write("n.ndc", items);
         ResetEvent(start);
-        ChildProcess a(OutputFile("flag_racer.exe"), list + Quoted(folder.File("a"))),
-            b(OutputFile("flag_racer.exe"), list + Quoted(folder.File("b")));
+        ChildProcess a(racer, list + Quoted(folder.File("a"))),
+            b(racer, list + Quoted(folder.File("b")));
         EXPECT_EQ(0u, WaitForSingleObject(ready, 60000) + WaitForSingleObject(ready, 60000));
         SetEvent(start);
         EXPECT_EQ(0u, a.Finish(60000) + b.Finish(60000));
-        for (const char* racer : {"a", "b"})
+        for (const char* out : {"a", "b"})
             for (int k = 0; k < 40; ++k) {
                 const std::string q = "q" + std::to_string(k);
-                EXPECT_EQ(GetPrivateProfileIntA(q.c_str(), "QuotaDiced", 999, ndc.c_str()) < 500,
-                          ReadWholeFile(folder.File(racer)).find(">" + q + "<") !=
-                              std::string::npos)
-                    << round << racer << q;
+                EXPECT_EQ(GetPrivateProfileIntA(q.c_str(), "QuotaDiced", 999, newPath.c_str()) <
+                              500,
+                          ReadWholeFile(folder.File(out)).find(">" + q + "<") != std::string::npos)
+                    << round << out << q;
             }
     }
 }

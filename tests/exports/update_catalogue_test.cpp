@@ -84,7 +84,6 @@ TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildrenOrAll)
         HeldFile reader(newPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
         EXPECT_EQ(NormalXml("<Updates>" + Wanted() + "</Updates>"), List("wanted", 0, 0, 0));
     }
-    EXPECT_TRUE(FileExists(m_temp.File("Prog\\Sub")));
     EXPECT_TRUE(FileExists(m_temp.File("Target")));
     EXPECT_EQ(1u, GetPrivateProfileIntA("known", "Update", 0, newPath.c_str())) << "merged back";
     EXPECT_EQ(NormalXml("<Updates/>"), List("none", 1, 0, 0));
