@@ -1,6 +1,9 @@
-// The layer's error model: ThrowIf and every message the layer raises.
+// Creating and loading documents, and the layer's error model: ThrowIf and every message the
+// layer raises.
+#include "harness/temp_folder.h"
 #include "xml_test_support.h"
 #include <functional>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -57,6 +60,46 @@ TEST(LayerMessages, ChecksTheExportsReachRaiseTheirTexts)
     RaisedError noParser;
     std::thread([&] { noParser = CatchRaised([] { DocumentFromText("<r/>"); }); }).join();
     ExpectMessage(noParser, "Could not create XML Parser");
+}
+
+TEST(DocumentCreate, NoValidationNoExternalsAndPlainKeepsWhiteSpace)
+{
+    nv::ComPtr<IXMLDOMDocument> document = CNvXmlDocument::Create();
+    VARIANT_BOOL validate = VARIANT_TRUE, externals = VARIANT_TRUE, loaded = VARIANT_FALSE;
+    document->get_validateOnParse(&validate);
+    document->get_resolveExternals(&externals);
+    EXPECT_EQ(VARIANT_FALSE, validate | externals);
+    nv::ComPtr<IXMLDOMDocument> plain = CNvXmlDocument::CreatePlain();
+    ASSERT_EQ(S_OK, plain->loadXML(nv::BstrText("<U><Name>  </Name></U>").Get(), &loaded));
+    EXPECT_EQ("  ", CNvXmlDocument(plain).SelectSingleNode("Name").GetTextString());
+}
+
+// The parser's code and texts in the module's layout, whatever code and texts the parser gives.
+TEST(DocumentLoad, MissingOrMalformedInputRaisesParseError)
+{
+    TempFolder folder;
+    CNvXmlDocument document;
+    const std::string missing = folder.File("missing.xml");
+    const std::regex layout("XML ParseError:\r\nDescription: .+\r\nSource: .*\r\nLine: "
+                            "\\d+\r\nPos: \\d+");
+    for (const RaisedError& error : {CatchRaised([&] { document.Load(missing); }),
+                                     CatchRaised([&] { document.LoadXml("<rss></channel>"); })}) {
+        EXPECT_TRUE(error.fromLayer);
+        EXPECT_TRUE(error.parse);
+        EXPECT_LT(error.hr, 0);
+        EXPECT_TRUE(std::regex_match(error.description, layout)) << error.description;
+    }
+}
+
+TEST(DocumentLoad, EachLoadStartsANewDocumentAndEmptyTextKeepsTheOld)
+{
+    CNvXmlDocument document = DocumentFromText("<rss><title>Neuigkeiten</title></rss>");
+    CNvXmlNode oldTitle = document.SelectSingleNode("title");
+    document.LoadXml("<rss><title>Andere</title></rss>");
+    EXPECT_EQ("Neuigkeiten", oldTitle.GetTextString());
+    document.LoadXml("");
+    EXPECT_EQ("Andere", document.SelectSingleNode("title").GetTextString());
+    EXPECT_TRUE(DocumentFromText("").IsEmpty());
 }
 
 } // namespace
