@@ -16,20 +16,6 @@
 #include <memory>
 #include <set>
 
-// A missing file or section is an item without condition or quota; a file that another program
-// holds is not.
-TEST(DownloadExports, IsItemInstallableTakesMissingFilesAndSectionsForInstallable)
-{
-    auto isItemInstallable = NvinfoModule::Proc<PFN_NV_ISITEMINSTALLABLE>("IsItemInstallable");
-    TempFolder folder;
-    const std::string ndc = folder.Write(
-        "prod.ndc", "[Other]\nDateVer=1\n[Failing]\nInstalliert=/EHKLM\\Software\\NvNope\\X\n");
-    EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Missing"));
-    EXPECT_TRUE(isItemInstallable(folder.File("none.ndc").c_str(), "Any"));
-    HeldFile held(ndc, 0);
-    EXPECT_FALSE(isItemInstallable(ndc.c_str(), "Failing"));
-}
-
 // The machine-wide settings are read once per process: each row asks the host tool, once per
 // section, in processes of their own (bit i of `expected`: the i-th of Item, Beta installable).
 TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuotaAndEachProcessDraws)
@@ -74,7 +60,7 @@ TEST(DownloadExports, MachineNumberAndPrivilegedGroupsDecideTheQuotaAndEachProce
 }
 
 // "$" in a LocalURL stands for the local folder.
-TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
+TEST(DownloadExports, LocalUpdatesAndInstallableItemsAnswerFromTheNdcFiles)
 {
     auto isLocalUpdateAvailable = NvinfoModule::Proc<PFN_NV_TEXTSTD>("IsLocalUpdateAvailable");
     TempFolder folder;
@@ -109,6 +95,15 @@ TEST(DownloadExports, IsLocalUpdateAvailableComparesWithTheLocalCopy)
     }
     EXPECT_EQ(0, isLocalUpdateAvailable(nullptr));
     EXPECT_EQ(0, isLocalUpdateAvailable(folder.File("missing.ndc").c_str()));
+    // For IsItemInstallable a missing file or section is an item without condition or quota; a
+    // file that another program holds is not.
+    auto isItemInstallable = NvinfoModule::Proc<PFN_NV_ISITEMINSTALLABLE>("IsItemInstallable");
+    const std::string ndc = folder.Write(
+        "prod.ndc", "[Other]\nDateVer=1\n[Failing]\nInstalliert=/EHKLM\\Software\\NvNope\\X\n");
+    EXPECT_TRUE(isItemInstallable(ndc.c_str(), "Missing"));
+    EXPECT_TRUE(isItemInstallable(folder.File("none.ndc").c_str(), "Any"));
+    HeldFile held(ndc, 0);
+    EXPECT_FALSE(isItemInstallable(ndc.c_str(), "Failing"));
 }
 
 // A second process holding the new file: a reader that shares writing does not keep the
