@@ -35,11 +35,8 @@ static std::vector<std::string> ReadBack(const std::string& path)
     return seen;
 }
 
-// A lookup the snapshot must answer as the platform does for the same file.
-struct Query {
-    const char* section;
-    const char* key;
-};
+// A lookup (section, key) the snapshot must answer as the platform does for the same file.
+using Query = std::pair<const char*, const char*>;
 
 // The lookups of `keys` in one section.
 static std::vector<Query> Keys(const char* section, std::initializer_list<const char*> keys)
@@ -102,19 +99,18 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
         ASSERT_TRUE(nv::IniSnapshot::ReadFileWithin(path, 1 << 20, snapshot));
         EXPECT_EQ(List(path), snapshot.SectionNames());
         for (const Query& query : situation.queries) {
-            SCOPED_TRACE(std::string("[") + query.section + "] " + query.key);
+            SCOPED_TRACE(std::string("[") + query.first + "] " + query.second);
             for (DWORD size : {1023u, 1024u, 4u, 2u}) {
                 for (const char* fallback : {"", "dflt  "}) {
-                    DWORD length = GetPrivateProfileStringA(query.section, query.key, fallback,
+                    DWORD length = GetPrivateProfileStringA(query.first, query.second, fallback,
                                                             buffer.data(), size, path.c_str());
                     EXPECT_EQ(std::string(buffer.data(), length),
-                              snapshot.GetString(query.section, query.key, fallback, size))
+                              snapshot.GetString(query.first, query.second, fallback, size))
                         << size << " \"" << fallback << "\"";
                 }
             }
-            EXPECT_EQ(
-                static_cast<int>(GetPrivateProfileIntA(query.section, query.key, -3, path.c_str())),
-                snapshot.GetInt(query.section, query.key, -3));
+            EXPECT_EQ(int(GetPrivateProfileIntA(query.first, query.second, -3, path.c_str())),
+                      snapshot.GetInt(query.first, query.second, -3));
         }
     }
     nv::IniSnapshot missing, held;

@@ -48,9 +48,8 @@ TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
     IXMLDOMDocument2* document = nullptr;
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
                                                                                        &document));
-    bool declaration = false;
-    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch, &declaration)));
-    EXPECT_EQ(expected, Summary(TakeDocumentXml(document, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(document)));
     BSTR xml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("qdpro", "");
     EXPECT_EQ(expected, Summary(NormalXml(TakeBstrText(xml))));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());

@@ -63,14 +63,6 @@ protected:
             "[!note]\nDateVer=3\n");
     }
 
-    std::string Wanted() const
-    {
-        return Update({"newer", "Newer & <Co>", "Tip", "Some text", "info.htm", "2048", "2",
-                       "http://host/a.exe", "a.exe", m_folder + "\\prog\\Sub", "0", "0", ""}) +
-               Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\", "0",
-                       "0", "pending"});
-    }
-
     TempFolder m_temp;
     RegistrySandbox m_registry;
     std::string m_folder;
@@ -78,11 +70,16 @@ protected:
 
 TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildrenOrAll)
 {
+    const std::string wanted =
+        Update({"newer", "Newer & <Co>", "Tip", "Some text", "info.htm", "2048", "2",
+                "http://host/a.exe", "a.exe", m_folder + "\\prog\\Sub", "0", "0", ""}) +
+        Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\", "0", "0",
+                "pending"});
     std::string newPath = WriteNdcPair("wanted");
     {
         // A reader of the desktop holding the new file, sharing writing, keeps no write out.
         HeldFile reader(newPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        EXPECT_EQ(NormalXml("<Updates>" + Wanted() + "</Updates>"), List("wanted", 0, 0, 0));
+        EXPECT_EQ(NormalXml("<Updates>" + wanted + "</Updates>"), List("wanted", 0, 0, 0));
     }
     EXPECT_TRUE(FileExists(m_temp.File("Target")));
     EXPECT_EQ(1u, GetPrivateProfileIntA("known", "Update", 0, newPath.c_str())) << "merged back";
@@ -91,8 +88,8 @@ TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildrenOrAll)
     // Any non-zero flag counts as true.
     const std::string all =
         "<Updates>" +
-        Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) +
-        Wanted() + "</Updates>";
+        Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) + wanted +
+        "</Updates>";
     WriteNdcPair("all");
     EXPECT_EQ(NormalXml(all), List("all", -1, 2, 0));
     // Downloader-only, while the downloader is pending, lists its item alone.
