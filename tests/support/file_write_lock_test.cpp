@@ -12,7 +12,6 @@ TEST(FileWriteLockName, OneNamePerFileWhateverItsSpelling)
     EXPECT_EQ(nv::FileWriteLockName("c:/ndc/product.ndc"),
               nv::FileWriteLockName("C:\\NDC\\Product.NDC"));
     EXPECT_NE(nv::FileWriteLockName("C:\\ndc\\a.ndc"), nv::FileWriteLockName("C:\\ndc\\b.ndc"));
-
     // Too long for an object name: shortened, still one name per path.
     const std::string deep = "C:\\" + std::string(400, 'x');
     const std::string name = nv::FileWriteLockName(deep + "\\a.ndc");
