@@ -141,8 +141,7 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
     const std::string answer = RunHostTool("GetNewsXml3 qdpro \"\" " + m_dataValue);
     // Made again past the sandbox, which would remove it: the program's other tests need it.
     HKEY again = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &again,
-                    nullptr);
+    RegCreateKeyA(HKEY_CURRENT_USER, key.c_str(), &again);
     RegCloseKey(again);
     EXPECT_EQ(clock, Summary(answer)) << "key missing";
     EXPECT_NE(std::string::npos, answer.find("exit code 0")) << answer;

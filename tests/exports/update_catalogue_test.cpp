@@ -118,9 +118,9 @@ TEST_F(GetUpdatesExport, DestinationForms)
         {"_rHKCU\\Software\\NvMergeTest\\Data;Sub", m_folder + "\\data\\Sub", kAbsent},
         {"-s", system, kCreated},
         {"/w", windows, kCreated},
-        {m_temp.File("Apps"), m_temp.File("Apps"), kCreated},
         {"-RHKLM\\Software\\NvMergeTest\\Absent;Sub", "\\Sub", kUnchecked},
         {"-X", m_folder, kCreated},
+        {m_temp.File("Apps"), m_temp.File("Apps"), kCreated}, // last: made again below
     };
     for (const auto& row : rows) {
         m_temp.Write("dest.old.ndc", "[Header]\nDateVer=1\n");
@@ -136,7 +136,6 @@ TEST_F(GetUpdatesExport, DestinationForms)
     }
     // Each call looks for its folders afresh: one removed since the last call is made again.
     RemoveDirectoryA(m_temp.File("Apps").c_str());
-    m_temp.Write("dest.new.ndc", "[item]\nDateVer=1\nDestination=" + m_temp.File("Apps") + "\n");
     List("dest", 1, 0, 0);
     EXPECT_TRUE(FileExists(m_temp.File("Apps")));
     // A folder that could not be made is tried again once a later item has made its parent.
