@@ -254,7 +254,6 @@ TEST(IniWriteBack, AWriteWithoutTheLockBetweenReadAndReplaceIsKept)
 // or written is a failed write, and the file stays as it was.
 TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
 {
-    const std::string unchanged = ChangingFile().content;
     const struct {
         const char* name;
         int foreignWrites;
@@ -266,7 +265,7 @@ TEST(IniWriteBack, EditsAgainWhatChangedAndFallsBackToThePlatformsWrites)
         {"changed once: edited again", 1, 0, 0, "[own]\r\nk=2\r\n[other1]\r\nk=1\r\n"},
         {"changed every round", nv::kWriteBackRounds, 0, 0, nullptr},
         {"held, keys fail too", 0, ERROR_SHARING_VIOLATION, ERROR_WRITE_FAULT, nullptr},
-        {"no temporary file", 0, ERROR_DISK_FULL, ERROR_DISK_FULL, unchanged.c_str(),
+        {"no temporary file", 0, ERROR_DISK_FULL, ERROR_DISK_FULL, "[own]\r\nk=0\r\n",
          nv::ReplaceStep::CreateTemporary},
     };
     for (const auto& row : rows) {
