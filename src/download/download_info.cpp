@@ -153,7 +153,8 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
         const std::string lowerPath = nv::ToLower(path);
         list->reserve(list->size() + file.SectionNames().size());
         map->reserve(map->size() + file.SectionNames().size());
-        for (const std::string& section : file.SectionNames()) {
+        for (size_t index = 0; index < file.SectionNames().size(); ++index) {
+            const std::string& section = file.SectionNames()[index];
             std::string key = nv::ToLower(section);
             if (map->count(key)) {
                 if (!duplicateShown)
@@ -164,7 +165,9 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
                 continue;
             }
             auto item = std::make_unique<CDownloadItem>();
-            item->LoadFrom(file, path, section.c_str(), &lowerPath, &key);
+            // The first section of its name: its own keys are the ones a
+            // lookup by name finds.
+            item->LoadFrom(file.ListedSection(index), path, section.c_str(), &lowerPath, &key);
             CDownloadItem* loaded = item.get();
             list->push_back(std::move(item));
             map->emplace(loaded->m_strSection, loaded);
