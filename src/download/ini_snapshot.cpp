@@ -30,9 +30,11 @@ std::string WideToCodePage(const WCHAR* text, int length)
     return result;
 }
 
-// The file's text in the system code page, decoded by its byte order mark.
-std::string DecodeContent(std::string content)
+// The file's text in the system code page, decoded by its byte order mark;
+// `decoded` tells whether it had one.
+std::string DecodeContent(std::string content, bool& decoded)
 {
+    decoded = true;
     if (content.size() >= 3 && content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         int size = MultiByteToWideChar(CP_UTF8, 0, content.data() + 3,
                                        static_cast<int>(content.size() - 3), nullptr, 0);
@@ -44,8 +46,10 @@ std::string DecodeContent(std::string content)
     }
     bool little = content.size() >= 2 && content.compare(0, 2, "\xFF\xFE") == 0;
     bool big = content.size() >= 2 && content.compare(0, 2, "\xFE\xFF") == 0;
-    if (!little && !big)
+    if (!little && !big) {
+        decoded = false;
         return content;
+    }
     std::wstring wide;
     for (size_t i = 2; i + 1 < content.size(); i += 2) {
         unsigned char a = static_cast<unsigned char>(content[i]);
@@ -83,7 +87,9 @@ bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSn
             *error = code;
         return !nv::HasFileStatus(file);
     }
-    snapshot.m_text = DecodeContent(std::move(content));
+    bool decoded = false;
+    snapshot.m_text = DecodeContent(std::move(content), decoded);
+    snapshot.m_textIsContent = !decoded;
     snapshot.Parse();
     return true;
 }

@@ -34,6 +34,9 @@ public:
 
     // The file's text in the system code page, as the lookups read it.
     const std::string& Text() const { return m_text; }
+    // Whether Text() holds the file's bytes as read: a file that was there,
+    // without a byte order mark.
+    bool TextIsFileContent() const { return m_textIsContent; }
 
     // The section names in file order, repeated names included, as the
     // private-profile read with a null section lists them.
@@ -117,6 +120,7 @@ private:
     void Parse();
 
     std::string m_text;
+    bool m_textIsContent = false;
     std::vector<Key> m_keys;
     std::vector<Section> m_sections;
     std::vector<std::string> m_sectionNames;
