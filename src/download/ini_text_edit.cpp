@@ -4,6 +4,7 @@
 #include "support/text.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 namespace nv {
@@ -22,7 +23,11 @@ std::string TrimLeadingBlanks(const std::string& text)
 
 bool HasLineBreakOrZero(const std::string& text)
 {
-    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    // A loop of its own: find_first_of calls memchr per character.
+    for (char c : text)
+        if (c == '\r' || c == '\n' || c == '\0')
+            return true;
+    return false;
 }
 
 // Text the platform would not split into the same lines as we do.
@@ -65,9 +70,21 @@ struct Section {
     size_t firstLine = 0;
     size_t endLine = 0;
     bool indexed = false;
-    std::unordered_map<std::string, size_t> existingKeys;
-    std::unordered_map<std::string, size_t> addedKeys;
+    // Made for the few sections that need them: most of a large file's
+    // sections get no write or one.
+    struct KeyIndex {
+        std::unordered_map<std::string, size_t> existingKeys;
+        std::unordered_map<std::string, size_t> addedKeys;
+    };
+    std::unique_ptr<KeyIndex> index;
     std::vector<AddedKey> added;
+
+    KeyIndex& Index()
+    {
+        if (!index)
+            index = std::make_unique<KeyIndex>();
+        return *index;
+    }
 };
 
 class IniTextEditor {
@@ -100,10 +117,11 @@ public:
             section.added[added].value = value;
             return;
         }
-        if (!section.addedKeys.empty() || section.added.size() == kScannedSectionLines) {
-            for (size_t i = section.addedKeys.size(); i < section.added.size(); ++i)
-                section.addedKeys.emplace(FoldProfileName(section.added[i].key), i);
-            section.addedKeys.emplace(FoldProfileName(key), section.added.size());
+        if (section.added.size() >= kScannedSectionLines) {
+            auto& addedKeys = section.Index().addedKeys;
+            for (size_t i = addedKeys.size(); i < section.added.size(); ++i)
+                addedKeys.emplace(FoldProfileName(section.added[i].key), i);
+            addedKeys.emplace(FoldProfileName(key), section.added.size());
         }
         section.added.push_back(AddedKey{key, value});
     }
@@ -216,13 +234,15 @@ private:
     size_t FindExistingKey(Section& section, const std::string& key)
     {
         if (section.indexed) {
-            auto found = section.existingKeys.find(FoldProfileName(key));
-            return found == section.existingKeys.end() ? kNoLine : found->second;
+            const auto& existingKeys = section.Index().existingKeys;
+            auto found = existingKeys.find(FoldProfileName(key));
+            return found == existingKeys.end() ? kNoLine : found->second;
         }
         if (section.endLine - section.firstLine > kScannedSectionLines) {
+            auto& existingKeys = section.Index().existingKeys;
             for (size_t i = section.firstLine; i < section.endLine; ++i)
                 if (IsKeyLine(m_lines[i]))
-                    section.existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
+                    existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
             section.indexed = true;
             return FindExistingKey(section, key);
         }
@@ -236,9 +256,10 @@ private:
     // A few are compared one by one; past that an index is kept.
     static size_t FindAddedKey(const Section& section, const std::string& key)
     {
-        if (!section.addedKeys.empty()) {
-            auto found = section.addedKeys.find(FoldProfileName(key));
-            return found == section.addedKeys.end() ? kNoLine : found->second;
+        if (section.index && !section.index->addedKeys.empty()) {
+            const auto& addedKeys = section.index->addedKeys;
+            auto found = addedKeys.find(FoldProfileName(key));
+            return found == addedKeys.end() ? kNoLine : found->second;
         }
         for (size_t i = 0; i < section.added.size(); ++i)
             if (SameName(section.added[i].key, 0, section.added[i].key.size(), key))
@@ -291,8 +312,12 @@ private:
 
     static void AppendKeys(const Section& section, std::string& out)
     {
-        for (const AddedKey& added : section.added)
-            out += added.key + "=" + added.value + "\r\n";
+        for (const AddedKey& added : section.added) {
+            out += added.key;
+            out += '=';
+            out += added.value;
+            out += "\r\n";
+        }
     }
 
     const std::string& m_content;
