@@ -53,9 +53,12 @@ struct Line {
     size_t replacement = kNoLine;
 };
 
+// Added keys of all sections lie in one list, each section's chained in
+// the order written: a list per section cost an allocation per section.
 struct AddedKey {
     std::string key;
     std::string value;
+    size_t next = kNoLine;
 };
 
 // Sections up to this many lines are searched line by line for a key; a
@@ -77,7 +80,9 @@ struct Section {
         std::unordered_map<std::string, size_t> addedKeys;
     };
     std::unique_ptr<KeyIndex> index;
-    std::vector<AddedKey> added;
+    size_t firstAdded = kNoLine;
+    size_t lastAdded = kNoLine;
+    size_t addedCount = 0;
 
     KeyIndex& Index()
     {
@@ -114,16 +119,24 @@ public:
         }
         size_t added = FindAddedKey(section, key);
         if (added != kNoLine) {
-            section.added[added].value = value;
+            m_added[added].value = value;
             return;
         }
-        if (section.added.size() >= kScannedSectionLines) {
+        const size_t fresh = m_added.size();
+        m_added.push_back(AddedKey{key, value});
+        if (section.lastAdded == kNoLine)
+            section.firstAdded = fresh;
+        else
+            m_added[section.lastAdded].next = fresh;
+        section.lastAdded = fresh;
+        if (++section.addedCount > kScannedSectionLines) {
             auto& addedKeys = section.Index().addedKeys;
-            for (size_t i = addedKeys.size(); i < section.added.size(); ++i)
-                addedKeys.emplace(FoldProfileName(section.added[i].key), i);
-            addedKeys.emplace(FoldProfileName(key), section.added.size());
+            if (!addedKeys.empty())
+                addedKeys.emplace(FoldProfileName(key), fresh);
+            else
+                for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+                    addedKeys.emplace(FoldProfileName(m_added[i].key), i);
         }
-        section.added.push_back(AddedKey{key, value});
     }
 
     // Unchanged stretches of the text are copied whole.
@@ -131,7 +144,7 @@ public:
     {
         std::vector<size_t> sectionAtAnchor(m_lines.size(), kNoLine);
         for (size_t i = 0; i < m_sections.size(); ++i)
-            if (m_sections[i].anchor != kNoLine && !m_sections[i].added.empty())
+            if (m_sections[i].anchor != kNoLine && m_sections[i].addedCount != 0)
                 sectionAtAnchor[m_sections[i].anchor] = i;
 
         std::string out;
@@ -154,7 +167,7 @@ public:
         }
         out.append(m_content, copied, std::string::npos);
         for (const Section& section : m_sections) {
-            if (section.anchor != kNoLine || section.added.empty())
+            if (section.anchor != kNoLine || section.addedCount == 0)
                 continue;
             if (!out.empty() && out.back() != '\n')
                 out += "\r\n";
@@ -252,17 +265,17 @@ private:
         return kNoLine;
     }
 
-    // The index of the key `key` among the section's added keys, or kNoLine.
-    // A few are compared one by one; past that an index is kept.
-    static size_t FindAddedKey(const Section& section, const std::string& key)
+    // The key `key` among the section's added keys (its place in m_added),
+    // or kNoLine. A few are compared one by one; past that an index is kept.
+    size_t FindAddedKey(const Section& section, const std::string& key) const
     {
         if (section.index && !section.index->addedKeys.empty()) {
             const auto& addedKeys = section.index->addedKeys;
             auto found = addedKeys.find(FoldProfileName(key));
             return found == addedKeys.end() ? kNoLine : found->second;
         }
-        for (size_t i = 0; i < section.added.size(); ++i)
-            if (SameName(section.added[i].key, 0, section.added[i].key.size(), key))
+        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+            if (SameName(m_added[i].key, 0, m_added[i].key.size(), key))
                 return i;
         return kNoLine;
     }
@@ -310,9 +323,10 @@ private:
         return TrimProfileBlanks(m_content, line.start, nameEnd);
     }
 
-    static void AppendKeys(const Section& section, std::string& out)
+    void AppendKeys(const Section& section, std::string& out) const
     {
-        for (const AddedKey& added : section.added) {
+        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next) {
+            const AddedKey& added = m_added[i];
             out += added.key;
             out += '=';
             out += added.value;
@@ -324,6 +338,7 @@ private:
     std::vector<Line> m_lines;
     std::vector<std::string> m_replacements;
     std::vector<Section> m_sections;
+    std::vector<AddedKey> m_added;
     std::unordered_map<std::string, size_t> m_sectionIndex;
 };
 
