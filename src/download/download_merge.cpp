@@ -95,7 +95,8 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         int result = LoadBoth(oldPath, newPath, batch, &loaded);
         // Held since before the load: the keys go in without a second lock,
         // into the bytes loaded unless they changed since.
-        batch.Holding(newPath, loaded ? &*loaded : nullptr);
+        if (lock && lock->IsHeld())
+            batch.Holding(newPath, loaded ? &*loaded : nullptr);
         if (result < 0)
             return result;
         step = 1;
