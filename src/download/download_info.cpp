@@ -278,7 +278,7 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     if (result < 0)
         return result;
     nv::CIniBatchWriter batch;
-    batch.Holding(localPath, content ? &*content : nullptr);
+    batch.Holding(localPath, std::move(content));
     return CountLoadedNewItems(batch);
 }
 

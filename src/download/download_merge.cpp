@@ -96,7 +96,7 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
         // Held since before the load: the keys go in without a second lock,
         // into the bytes loaded unless they changed since.
         if (lock && lock->IsHeld())
-            batch.Holding(newPath, loaded ? &*loaded : nullptr);
+            batch.Holding(newPath, std::move(loaded));
         if (result < 0)
             return result;
         step = 1;

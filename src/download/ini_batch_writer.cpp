@@ -116,13 +116,11 @@ void CIniBatchWriter::Add(const std::string& path, const std::string& section,
     FileOf(path).writes.push_back(IniWrite{section, key, value});
 }
 
-void CIniBatchWriter::Holding(const std::string& path, const std::string* content)
+void CIniBatchWriter::Holding(const std::string& path, std::optional<std::string> content)
 {
     FileWrites& file = FileOf(path);
     file.locked = true;
-    file.known = content != nullptr;
-    if (content)
-        file.content = *content;
+    file.content = std::move(content);
 }
 
 CIniBatchWriter::FileWrites& CIniBatchWriter::FileOf(const std::string& path)
@@ -147,7 +145,7 @@ DWORD CIniBatchWriter::Apply()
     for (FileWrites& file : files) {
         DWORD error = file.writes.empty() ? ERROR_SUCCESS
                       : file.locked       ? WriteLocked(ProfilePath(file.path), file.writes,
-                                                  file.known ? &file.content : nullptr)
+                                                  file.content ? &*file.content : nullptr)
                                           : WriteIniFile(file.path, file.writes);
         if (result == ERROR_SUCCESS)
             result = error;

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,7 @@ public:
     // it take no lock of their own and edit `content` instead of reading the
     // file again. The check right before the replace still finds a write that
     // a program without the lock made in between, and edits again.
-    void Holding(const std::string& path, const std::string* content);
+    void Holding(const std::string& path, std::optional<std::string> content);
     // Applies what was collected, file by file in the order the files were
     // first written, and empties the batch. ERROR_SUCCESS, or the system's
     // code for the first file that could not be written.
@@ -54,8 +55,7 @@ private:
         std::string foldedPath;
         std::vector<IniWrite> writes;
         bool locked = false;
-        bool known = false;
-        std::string content;
+        std::optional<std::string> content;
     };
 
     FileWrites& FileOf(const std::string& path);

@@ -243,7 +243,7 @@ TEST(IniBatchWriter, AWriteSinceTheOwnerLoadedTheFileIsKept)
     const std::string path = folder.Write("held.ini", loaded);
     nv::CFileWriteLock lock(path);
     nv::CIniBatchWriter batch;
-    batch.Holding(path, &loaded);
+    batch.Holding(path, loaded);
     batch.Add(path, "own", "k", "2");
     ASSERT_TRUE(WritePrivateProfileStringA("other", "k", "1", path.c_str()));
     EXPECT_EQ(DWORD(ERROR_SUCCESS), batch.Apply());
