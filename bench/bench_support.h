@@ -2,7 +2,8 @@
 // (the bare work the job cannot avoid, on the same files, in the same run),
 // a report that prints per size the two times, their ratio and the job's
 // growth per doubling, and closes with one "ratio <row> <size> <value>" line
-// per row and size for scripts; and the floor of loading an NDC file.
+// per row and size for scripts; the floor of loading an NDC file and of
+// writing one.
 //
 // Wall-clock time, not thread time: under Wine a thread's processor time
 // moves in steps of 10 ms. The machine may be shared, so job and baseline
@@ -131,6 +132,22 @@ inline void WriteBytes(const std::string& path, const std::string& content)
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+// A file that others read, written the way any careful writer writes one: the
+// new bytes into a temporary file in the same folder, flushed, then moved over
+// the old file in one step, so no reader ever finds it half written.
+inline void WriteReplacing(const std::string& path, const std::string& content)
+{
+    const std::string temporary = path + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    FlushFileBuffers(file);
+    CloseHandle(file);
+    MoveFileExA(temporary.c_str(), path.c_str(),
+                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 // The floor of loading an NDC file: one read and one pass that splits it into

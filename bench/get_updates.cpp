@@ -1,14 +1,14 @@
 // GetUpdates on an old and a new NDC file of n items each (a tenth new, a
-// tenth newer editions), against its floor: loading the same two files into
-// the model (bench_ndc_model measures that load against a bare parse),
-// building and serialising a document of the same shape, writing the new
-// file once.
+// tenth newer editions), against its floor: a bare parse of the two files (the
+// one bench_ndc_model's floor makes), a document of the same shape built and
+// serialised in plain DOM code, and the new file written once with the bytes
+// the merge leaves in it, the way any careful writer writes a file others read
+// (temporary file in the same folder, flushed, moved over the old one).
 // Grouped: a group of five members per fifty items. Deep and wide: every item
 // a member of the innermost of as many nested groups as a file may have. The
 // merge writes its flags back into the new file, so every run starts from a
 // fresh copy of it.
 #include "bench_support.h"
-#include "download/download_info.h"
 #include "download/ndc_limits.h"
 #include "harness/temp_folder.h"
 #include "support/msxml_ids.h"
@@ -93,15 +93,23 @@ void AppendText(IXMLDOMDocument* document, IXMLDOMNode* parent, const wchar_t* n
     element->Release();
 }
 
-// The floor: both files loaded into the model, `listed` Update elements of
-// thirteen texts of the new file's items built in the plainest DOM code and
-// serialised through the code page, and the new file written once.
-size_t Floor(const std::string& oldPath, const std::string& newPath, const std::string& newText,
+// The value of `key` in a parsed section, or "".
+std::string ValueOf(const bench::IniKeys& keys, const char* key)
+{
+    for (const auto& entry : keys)
+        if (entry.first == key)
+            return entry.second;
+    return std::string();
+}
+
+// The floor: both files parsed, `listed` Update elements of thirteen texts of
+// the new file's items built in the plainest DOM code and serialised through
+// the code page, and the new file written once.
+size_t Floor(const std::string& oldPath, const std::string& newPath, const std::string& written,
              size_t listed)
 {
-    CDownloadInfo info;
-    info.LoadFile(oldPath.c_str(), &info.m_aOldItems, &info.m_mapOldItems);
-    info.LoadFile(newPath.c_str(), &info.m_aNewItems, &info.m_mapNewItems);
+    const bench::IniSections oldSections = bench::ReadAndParse(oldPath);
+    const bench::IniSections newSections = bench::ReadAndParse(newPath);
     IXMLDOMDocument* document = nullptr;
     CoCreateInstance(nv::CLSID_DOMDocument30, nullptr, CLSCTX_ALL, nv::IID_IXMLDOMDocument,
                      reinterpret_cast<void**>(&document));
@@ -111,29 +119,32 @@ size_t Floor(const std::string& oldPath, const std::string& newPath, const std::
     SysFreeString(rootName);
     const std::string folder = newPath.substr(0, newPath.rfind('\\'));
     size_t made = 0;
-    for (const auto& item : info.m_aNewItems) {
+    for (const auto& section : newSections) {
         if (made == listed)
             break;
-        if (!item->IsItemSection())
+        if (section.first.compare(0, 4, "item") != 0)
             continue;
         ++made;
+        const bench::IniKeys& keys = section.second;
+        const std::string info = ValueOf(keys, "Info");
+        const std::string size = ValueOf(keys, "Size");
         BSTR updateName = SysAllocString(L"Update");
         IXMLDOMElement* update = nullptr;
         document->createElement(updateName, &update);
         SysFreeString(updateName);
-        AppendText(document, update, L"Section", item->m_strSection);
-        AppendText(document, update, L"Name", item->m_strName);
-        AppendText(document, update, L"Tooltip", item->m_strTooltip);
-        AppendText(document, update, L"InfoText", item->m_strInfoText);
-        AppendText(document, update, L"InfoFile", item->m_strInfoFile);
-        AppendText(document, update, L"Size", item->m_strSize.substr(0, item->m_strSize.find(' ')));
-        AppendText(document, update, L"DateVer", std::to_string(item->m_nDateVer));
-        AppendText(document, update, L"FileURL", item->m_strFileURL);
-        AppendText(document, update, L"File", item->m_strFile);
+        AppendText(document, update, L"Section", section.first);
+        AppendText(document, update, L"Name", ValueOf(keys, "Name"));
+        AppendText(document, update, L"Tooltip", ValueOf(keys, "Tooltip"));
+        AppendText(document, update, L"InfoText", info.substr(0, info.find(';')));
+        AppendText(document, update, L"InfoFile", info.substr(info.find(';') + 1));
+        AppendText(document, update, L"Size", size.substr(0, size.find(' ')));
+        AppendText(document, update, L"DateVer", ValueOf(keys, "DateVer"));
+        AppendText(document, update, L"FileURL", ValueOf(keys, "FileURL"));
+        AppendText(document, update, L"File", ValueOf(keys, "File"));
         AppendText(document, update, L"Destination", folder);
         AppendText(document, update, L"Download", "0");
         AppendText(document, update, L"Update", "0");
-        AppendText(document, update, L"State", item->m_strState);
+        AppendText(document, update, L"State", ValueOf(keys, "State"));
         root->appendChild(update, nullptr);
         update->Release();
     }
@@ -147,8 +158,8 @@ size_t Floor(const std::string& oldPath, const std::string& newPath, const std::
     WideCharToMultiByte(CP_ACP, 0, xml, int(SysStringLen(xml)), &text[0], length, nullptr, nullptr);
     SysFreeString(xml);
     document->Release();
-    bench::WriteBytes(newPath, newText);
-    return text.size();
+    bench::WriteReplacing(newPath, written);
+    return text.size() + oldSections.size();
 }
 
 size_t CountOf(const std::string& text, const std::string& part)
@@ -177,10 +188,11 @@ int main()
             fresh();
             std::string list = nv::GetUpdates(oldPath, newPath, false, false, false);
             size_t listed = CountOf(list, "<Section>");
+            const std::string written = bench::ReadBytes(newPath);
             bench::Figures figures = bench::MedianOf(
                 kTurns, fresh,
                 [&] { list = nv::GetUpdates(oldPath, newPath, false, false, false); },
-                [&] { Floor(oldPath, newPath, pair.newText, listed); });
+                [&] { Floor(oldPath, newPath, written, listed); });
             std::string note = std::to_string(listed) + " listed, " + std::to_string(list.size()) +
                                " bytes of XML";
             report.Add(deep ? "deep" : "grouped", items, figures, note.c_str());

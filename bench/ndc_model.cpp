@@ -5,7 +5,9 @@
 // every item in the same, installed edition, so the count walks all items.
 // Row "quota": a local copy whose items all carry a quota and no diced number
 // yet, none of them in the installed file: every item dices and its number
-// goes into the local copy, so the floor also writes that file once.
+// goes into the local copy, so the floor also writes that file once, with the
+// bytes the count leaves in it, the way any careful writer writes a file
+// others read (temporary file in the same folder, flushed, moved over it).
 #include "bench_support.h"
 #include "download/download_info.h"
 #include "harness/temp_folder.h"
@@ -92,7 +94,14 @@ int main()
         const std::string fresh = MakeQuotaCopy(sections);
         const std::string copy =
             folder.Write("quota" + std::to_string(sections) + "\\" + name, fresh);
-        int found = -1;
+        bench::WriteBytes(copy, fresh);
+        int found = CDownloadInfo().CountLocalUpdates(installed.c_str());
+        const std::string diced = bench::ReadBytes(copy);
+        if (found <= 0 || diced.size() <= fresh.size()) {
+            std::printf("unexpected result: %d local updates, %u bytes\n", found,
+                        static_cast<unsigned>(diced.size()));
+            return 1;
+        }
         bench::Figures figures = bench::MedianOf(
             kTurns, [&] { bench::WriteBytes(copy, fresh); },
             [&] {
@@ -101,16 +110,8 @@ int main()
             },
             [&] {
                 ParseBoth(installed, copy);
-                bench::WriteBytes(copy, fresh);
+                bench::WriteReplacing(copy, diced);
             });
-        bench::WriteBytes(copy, fresh);
-        CDownloadInfo().CountLocalUpdates(installed.c_str());
-        std::string diced = bench::ReadBytes(copy);
-        if (found <= 0 || diced.size() <= fresh.size()) {
-            std::printf("unexpected result: %d local updates, %u bytes\n", found,
-                        static_cast<unsigned>(diced.size()));
-            return 1;
-        }
         report.Add("quota", sections, figures);
     }
     return 0;

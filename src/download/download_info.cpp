@@ -108,7 +108,8 @@ void CDownloadInfo::DropMarked(nv::DownloadItemList& list, nv::DownloadItemMap& 
     list.resize(kept);
 }
 
-int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map)
+int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map,
+                            std::optional<std::string>* content)
 {
     if (!path)
         return -1;
@@ -116,18 +117,21 @@ int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::Do
         return -2;
     if (!nv::HasFileStatus(path))
         return -3;
-    return LoadExisting(path, list, map);
+    return LoadExisting(path, list, map, content);
 }
 
 int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
-                                nv::DownloadItemMap* map)
+                                nv::DownloadItemMap* map, std::optional<std::string>* content)
 {
     try {
         nv::IniSnapshot file;
         DWORD error = ERROR_SUCCESS;
         if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file, &error))
             return ReadFailure(error);
-        return LoadParsed(file, path, list, map);
+        int result = LoadParsed(file, path, list, map);
+        if (content && result >= 0 && file.TextIsFileContent())
+            content->emplace(file.Text());
+        return result;
     } catch (const std::bad_alloc&) {
         return -4;
     }
@@ -153,7 +157,8 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
         const std::string lowerPath = nv::ToLower(path);
         list->reserve(list->size() + file.SectionNames().size());
         map->reserve(map->size() + file.SectionNames().size());
-        for (const std::string& section : file.SectionNames()) {
+        for (size_t index = 0; index < file.SectionNames().size(); ++index) {
+            const std::string& section = file.SectionNames()[index];
             std::string key = nv::ToLower(section);
             if (map->count(key)) {
                 if (!duplicateShown)
@@ -164,7 +169,9 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
                 continue;
             }
             auto item = std::make_unique<CDownloadItem>();
-            item->LoadFrom(file, path, section.c_str(), &lowerPath, &key);
+            // The first section of its name: its own keys are the ones a
+            // lookup by name finds.
+            item->LoadFrom(file.ListedSection(index), path, section.c_str(), &lowerPath, &key);
             CDownloadItem* loaded = item.get();
             list->push_back(std::move(item));
             map->emplace(loaded->m_strSection, loaded);
@@ -259,23 +266,28 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     std::string refusal;
     if (!nv::AcceptsFetchedNdc(oldPath, localPath.c_str(), refusal))
         return 0;
-    if (!m_aOldItems.empty() || !m_aNewItems.empty() || !nv::HasFileStatus(oldPath))
+    if (!m_aOldItems.empty() || !m_aNewItems.empty())
         return CountNewItems(oldPath, localPath.c_str());
+    // The installed file was there when read above (it named a local copy),
+    // and the copy's status was read: under Wine each look scans the folder.
     int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
     if (result < 0)
         return result;
-    // Its status was read above: under Wine each read scans the folder.
-    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems);
+    std::optional<std::string> content;
+    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems, &content);
     if (result < 0)
         return result;
-    return CountLoadedNewItems();
+    nv::CIniBatchWriter batch;
+    batch.Holding(localPath, std::move(content));
+    return CountLoadedNewItems(batch);
 }
 
-int CDownloadInfo::LoadOldAndNew(const char* oldPath, const char* newPath)
+int CDownloadInfo::LoadOldAndNew(const char* oldPath, const char* newPath,
+                                 std::optional<std::string>* newContent)
 {
     DeleteAll();
     int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
-    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems);
+    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems, newContent);
 }
 
 int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
@@ -287,15 +299,15 @@ int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)
         if (result < 0)
             return result;
     }
-    return CountLoadedNewItems();
+    nv::CIniBatchWriter batch;
+    return CountLoadedNewItems(batch);
 }
 
-int CDownloadInfo::CountLoadedNewItems()
+int CDownloadInfo::CountLoadedNewItems(nv::CIniBatchWriter& batch)
 {
     // The numbers items dice go into their file together, as the merge writes
     // them: one whole-file rewrite per item made a count over a fresh local
     // copy quadratic in its size. A failed write was never reported.
-    nv::CIniBatchWriter batch;
     int count = 0;
     std::vector<bool> drop(m_aNewItems.size(), false);
     for (size_t i = 0; i < m_aNewItems.size(); ++i) {

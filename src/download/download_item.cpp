@@ -164,7 +164,7 @@ int CDownloadItem::Load(const char* ndcPath, const char* section)
     nv::IniSnapshot file;
     if (!nv::IniSnapshot::ReadFileWithin(ndcPath, nv::ndc::kMaxFileBytes, file))
         return nv::ndc::kUnreadableFile;
-    return LoadFrom(file, ndcPath, section);
+    return LoadFrom(file.FindSection(section), ndcPath, section);
 }
 
 int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath,

@@ -3,13 +3,14 @@
 // staged-rollout quota. Header and non-item sections are items too.
 #pragma once
 
+#include "download/ini_snapshot.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace nv {
 class CIniBatchWriter;
-class IniSnapshot;
 
 namespace ndc {
 // The load result for a file that is there but cannot be read: another
@@ -94,9 +95,10 @@ public:
     virtual BOOL IsDnload() const;
     virtual int GetReDistribute() const;
 
-    // Load from a file already read into memory (LoadFile reads each file once,
-    // and gives the path and section lower-cased when it has them so already).
-    int LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section,
+    // Load from the keys of `section` in a file already read into memory
+    // (LoadFile reads each file once, and gives the path and section
+    // lower-cased when it has them so already).
+    int LoadFrom(const nv::IniSnapshot::SectionView& keys, const char* ndcPath, const char* section,
                  const std::string* lowerPath = nullptr, std::string* lowerSection = nullptr);
 
     std::string m_strState;

@@ -6,6 +6,8 @@
 #include "download/profile_redirect.h"
 #include "support/text.h"
 
+#include <cstring>
+
 using namespace nv::ndc;
 
 namespace {
@@ -53,14 +55,24 @@ const char* const kSlotKeys[kSlotCount] = {
     kDownload,    kElster,  kReDistribute, kQuota,   kQuotaDiced, kPrivilegedGroup,
 };
 
+struct SlotKeyLengths {
+    size_t lengths[kSlotCount];
+    SlotKeyLengths()
+    {
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            lengths[slot] = std::strlen(kSlotKeys[slot]);
+    }
+};
+
+const SlotKeyLengths kSlotKeyLengths;
+
 // The section's keys are walked once for all slots; each is then read by
 // the private-profile rules of its type.
 class SectionReader {
 public:
-    SectionReader(const nv::IniSnapshot& file, const char* section)
-        : m_section(file.FindSection(section))
+    explicit SectionReader(const nv::IniSnapshot::SectionView& section) : m_section(section)
     {
-        m_section.FindKeys(kSlotKeys, kSlotCount, m_values);
+        m_section.FindKeys(kSlotKeys, kSlotKeyLengths.lengths, kSlotCount, m_values);
     }
 
     std::string Text(Slot slot) const
@@ -99,14 +111,15 @@ private:
 
 } // namespace
 
-int CDownloadItem::LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, const char* section,
-                            const std::string* lowerPath, std::string* lowerSection)
+int CDownloadItem::LoadFrom(const nv::IniSnapshot::SectionView& keys, const char* ndcPath,
+                            const char* section, const std::string* lowerPath,
+                            std::string* lowerSection)
 {
     if (!ndcPath || !section)
         return -1;
     m_strNdcFile = lowerPath ? *lowerPath : nv::ToLower(ndcPath);
     m_strSection = lowerSection ? std::move(*lowerSection) : nv::ToLower(section);
-    SectionReader reader(file, section);
+    SectionReader reader(keys);
     m_strName = section;
     reader.Read(kNameSlot, m_strName);
     m_nDateVer = reader.Int(kDateVerSlot, 0);
@@ -129,7 +142,7 @@ int CDownloadItem::LoadFrom(const nv::IniSnapshot& file, const char* ndcPath, co
     reader.Read(kTooltipSlot, m_strTooltip);
     reader.Read(kFileSlot, m_strFile);
     if (reader.Read(kFileURLSlot, m_strFileURL))
-        m_strFileURL = nv::ResolveFileUrl(m_strFileURL);
+        m_strFileURL = nv::ResolveFileUrl(std::move(m_strFileURL));
     reader.Read(kInstalliertSlot, m_strInstalliert);
     reader.Read(kCloseSlot, m_strClose);
     reader.Read(kShellExecuteSlot, m_strShellExecute);

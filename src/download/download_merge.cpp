@@ -91,7 +91,12 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
     nv::CIniBatchWriter batch;
     long step = 0;
     const auto steps = [&]() {
-        int result = LoadBoth(oldPath, newPath, batch);
+        std::optional<std::string> loaded;
+        int result = LoadBoth(oldPath, newPath, batch, &loaded);
+        // Held since before the load: the keys go in without a second lock,
+        // into the bytes loaded unless they changed since.
+        if (lock && lock->IsHeld())
+            batch.Holding(newPath, std::move(loaded));
         if (result < 0)
             return result;
         step = 1;
@@ -144,11 +149,12 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
     return -1;
 }
 
-int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch)
+int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch,
+                            std::optional<std::string>* newContent)
 {
     if (!oldPath || !newPath)
         return -1;
-    int result = LoadOldAndNew(oldPath, newPath);
+    int result = LoadOldAndNew(oldPath, newPath, newContent);
     if (result < 0)
         return result;
 

@@ -19,9 +19,20 @@ DWORD LastErrorOr(DWORD fallback)
 
 class DiskIniFile : public IniFileAccess {
 public:
-    explicit DiskIniFile(const std::string& path) : m_path(path) {}
+    // `known`, when given, is what the first read gives.
+    explicit DiskIniFile(const std::string& path, std::string* known = nullptr)
+        : m_path(path), m_known(known)
+    {
+    }
 
-    bool Read(std::string& content) override { return ReadSharedFile(m_path, content); }
+    bool Read(std::string& content) override
+    {
+        if (!m_known)
+            return ReadSharedFile(m_path, content);
+        content = std::move(*m_known);
+        m_known = nullptr;
+        return true;
+    }
 
     ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
     {
@@ -49,7 +60,15 @@ public:
 
 private:
     std::string m_path;
+    std::string* m_known;
 };
+
+// WriteIniFile for a caller that holds the file's lock; `known` as DiskIniFile takes it.
+DWORD WriteLocked(const std::string& file, const std::vector<IniWrite>& writes, std::string* known)
+{
+    DiskIniFile disk(file, known);
+    return WriteBack(disk, writes);
+}
 
 } // namespace
 
@@ -94,18 +113,28 @@ void CIniBatchWriter::Add(const std::string& path, const std::string& section,
         m_files.back().writes.push_back(IniWrite{section, key, value});
         return;
     }
+    FileOf(path).writes.push_back(IniWrite{section, key, value});
+}
+
+void CIniBatchWriter::Holding(const std::string& path, std::optional<std::string> content)
+{
+    FileWrites& file = FileOf(path);
+    file.locked = true;
+    file.content = std::move(content);
+}
+
+CIniBatchWriter::FileWrites& CIniBatchWriter::FileOf(const std::string& path)
+{
     // The same file may be named in different case (an item keeps its path
     // lower-cased, callers pass it as they have it).
     std::string folded = ToLower(path);
-    FileWrites* target = nullptr;
     for (FileWrites& file : m_files)
         if (file.foldedPath == folded)
-            target = &file;
-    if (!target) {
-        m_files.push_back(FileWrites{path, folded, {}});
-        target = &m_files.back();
-    }
-    target->writes.push_back(IniWrite{section, key, value});
+            return file;
+    m_files.emplace_back();
+    m_files.back().path = path;
+    m_files.back().foldedPath = std::move(folded);
+    return m_files.back();
 }
 
 DWORD CIniBatchWriter::Apply()
@@ -113,8 +142,11 @@ DWORD CIniBatchWriter::Apply()
     std::vector<FileWrites> files;
     files.swap(m_files);
     DWORD result = ERROR_SUCCESS;
-    for (const FileWrites& file : files) {
-        DWORD error = WriteIniFile(file.path, file.writes);
+    for (FileWrites& file : files) {
+        DWORD error = file.writes.empty() ? ERROR_SUCCESS
+                      : file.locked       ? WriteLocked(ProfilePath(file.path), file.writes,
+                                                  file.content ? &*file.content : nullptr)
+                                          : WriteIniFile(file.path, file.writes);
         if (result == ERROR_SUCCESS)
             result = error;
     }
@@ -129,8 +161,7 @@ DWORD WriteIniFile(const std::string& path, const std::vector<IniWrite>& writes)
     CFileWriteLock lock(file);
     if (!lock.IsHeld())
         return lock.Error();
-    DiskIniFile disk(file);
-    return WriteBack(disk, writes);
+    return WriteLocked(file, writes, nullptr);
 }
 
 } // namespace nv

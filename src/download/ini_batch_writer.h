@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
 
     void Add(const std::string& path, const std::string& section, const std::string& key,
              const std::string& value);
+    // The owner holds the lock of `path` until it calls Apply and, when
+    // `content` is given, read those bytes from it under the lock: writes into
+    // it take no lock of their own and edit `content` instead of reading the
+    // file again. The check right before the replace still finds a write that
+    // a program without the lock made in between, and edits again.
+    void Holding(const std::string& path, std::optional<std::string> content);
     // Applies what was collected, file by file in the order the files were
     // first written, and empties the batch. ERROR_SUCCESS, or the system's
     // code for the first file that could not be written.
@@ -47,7 +54,11 @@ private:
         std::string path;
         std::string foldedPath;
         std::vector<IniWrite> writes;
+        bool locked = false;
+        std::optional<std::string> content;
     };
+
+    FileWrites& FileOf(const std::string& path);
 
     std::vector<FileWrites> m_files;
 };

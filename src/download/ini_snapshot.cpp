@@ -16,8 +16,6 @@ namespace {
 
 std::string TrimBlanks(const std::string& text) { return TrimProfileBlanks(text, 0, text.size()); }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Not the support layer's WideToAnsi, which ends the text at its first zero:
 // the platform reads a UTF-16 profile file whole, and its lines after a zero
 // still count. The parse below stops each name and value at a zero instead.
@@ -32,9 +30,11 @@ std::string WideToCodePage(const WCHAR* text, int length)
     return result;
 }
 
-// The file's text in the system code page, decoded by its byte order mark.
-std::string DecodeContent(const std::string& content)
+// The file's text in the system code page, decoded by its byte order mark;
+// `decoded` tells whether it had one.
+std::string DecodeContent(std::string content, bool& decoded)
 {
+    decoded = true;
     if (content.size() >= 3 && content.compare(0, 3, "\xEF\xBB\xBF") == 0) {
         int size = MultiByteToWideChar(CP_UTF8, 0, content.data() + 3,
                                        static_cast<int>(content.size() - 3), nullptr, 0);
@@ -46,8 +46,10 @@ std::string DecodeContent(const std::string& content)
     }
     bool little = content.size() >= 2 && content.compare(0, 2, "\xFF\xFE") == 0;
     bool big = content.size() >= 2 && content.compare(0, 2, "\xFE\xFF") == 0;
-    if (!little && !big)
+    if (!little && !big) {
+        decoded = false;
         return content;
+    }
     std::wstring wide;
     for (size_t i = 2; i + 1 < content.size(); i += 2) {
         unsigned char a = static_cast<unsigned char>(content[i]);
@@ -85,7 +87,9 @@ bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSn
             *error = code;
         return !nv::HasFileStatus(file);
     }
-    snapshot.m_text = DecodeContent(content);
+    bool decoded = false;
+    snapshot.m_text = DecodeContent(std::move(content), decoded);
+    snapshot.m_textIsContent = !decoded;
     snapshot.Parse();
     return true;
 }
@@ -95,7 +99,6 @@ void IniSnapshot::Parse()
     // Lines before the first section header belong to a section without a
     // name, which is never listed but answers to the empty section name.
     m_sections.push_back(Section());
-    m_firstSection[std::string()] = 0;
     // About one key per 25 bytes in typical files; saves most regrowth
     // without reserving much for a large file that is no INI text.
     m_keys.reserve(std::min<size_t>(m_text.size() / 25, 100000));
@@ -103,12 +106,11 @@ void IniSnapshot::Parse()
         m_text,
         [this](IniSpan name, size_t) {
             std::string sectionName = m_text.substr(name.begin, name.length);
-            std::string folded = FoldProfileName(sectionName);
-            if (m_firstSection.find(folded) == m_firstSection.end())
-                m_firstSection.emplace(std::move(folded), m_sections.size());
             // A section without a name is never listed.
-            if (!sectionName.empty())
+            if (!sectionName.empty()) {
                 m_sectionNames.push_back(std::move(sectionName));
+                m_listedSections.push_back(m_sections.size());
+            }
             Section section;
             section.firstKey = m_keys.size();
             m_sections.push_back(section);
@@ -126,8 +128,25 @@ void IniSnapshot::Parse()
 IniSnapshot::SectionView IniSnapshot::FindSection(const std::string& section) const
 {
     // Only the first section of a name is searched, as the platform does.
-    auto found = m_firstSection.find(FoldProfileName(TrimBlanks(section)));
-    return SectionView(this, found == m_firstSection.end() ? nullptr : &m_sections[found->second]);
+    const std::string name = TrimBlanks(section);
+    if (name.empty())
+        return SectionView(this, &m_sections.front());
+    for (size_t index = 0; index < m_sectionNames.size(); ++index) {
+        const std::string& listed = m_sectionNames[index];
+        if (listed.size() != name.size())
+            continue;
+        size_t i = 0;
+        while (i < name.size() && FoldProfileChar(listed[i]) == FoldProfileChar(name[i]))
+            ++i;
+        if (i == name.size())
+            return ListedSection(index);
+    }
+    return SectionView(this, nullptr);
+}
+
+IniSnapshot::SectionView IniSnapshot::ListedSection(size_t index) const
+{
+    return SectionView(this, &m_sections[m_listedSections[index]]);
 }
 
 bool IniSnapshot::SectionView::Find(const std::string& key, Range& value) const
@@ -149,7 +168,7 @@ bool IniSnapshot::SectionView::Find(const std::string& key, Range& value) const
             continue;
         const char* name = text + entry.name.begin;
         size_t i = 0;
-        while (i < length && AsciiLower(name[i]) == AsciiLower(key[begin + i]))
+        while (i < length && FoldProfileChar(name[i]) == FoldProfileChar(key[begin + i]))
             ++i;
         if (i < length)
             continue;
@@ -161,7 +180,8 @@ bool IniSnapshot::SectionView::Find(const std::string& key, Range& value) const
     return false;
 }
 
-void IniSnapshot::SectionView::FindKeys(const char* const* names, size_t count, Value* values) const
+void IniSnapshot::SectionView::FindKeys(const char* const* names, const size_t* lengths,
+                                        size_t count, Value* values) const
 {
     if (!m_section)
         return;
@@ -171,11 +191,13 @@ void IniSnapshot::SectionView::FindKeys(const char* const* names, size_t count, 
         const char* name = text + entry.name.begin;
         const size_t length = entry.name.length;
         for (size_t n = 0; n < count; ++n) {
+            if (lengths[n] != length)
+                continue;
             const char* wanted = names[n];
             size_t i = 0;
-            while (i < length && wanted[i] && AsciiLower(name[i]) == AsciiLower(wanted[i]))
+            while (i < length && FoldProfileChar(name[i]) == FoldProfileChar(wanted[i]))
                 ++i;
-            if (i < length || wanted[i])
+            if (i < length)
                 continue;
             // The first key of the name wins, also when it has no value.
             if (!values[n].seen) {

@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace nv {
@@ -35,6 +34,9 @@ public:
 
     // The file's text in the system code page, as the lookups read it.
     const std::string& Text() const { return m_text; }
+    // Whether Text() holds the file's bytes as read: a file that was there,
+    // without a byte order mark.
+    bool TextIsFileContent() const { return m_textIsContent; }
 
     // The section names in file order, repeated names included, as the
     // private-profile read with a null section lists them.
@@ -80,10 +82,12 @@ public:
             bool found = false;
             bool seen = false;
         };
-        // The first key of each of `count` names (blank-free) into `values`
-        // (as constructed), found in one pass over the section's keys: a
-        // lookup per name scans the keys once per name.
-        void FindKeys(const char* const* names, size_t count, Value* values) const;
+        // The first key of each of `count` names (blank-free, of `lengths`)
+        // into `values` (as constructed), found in one pass over the section's
+        // keys: a lookup per name scans the keys once per name. A key is
+        // compared only with the names of its length.
+        void FindKeys(const char* const* names, const size_t* lengths, size_t count,
+                      Value* values) const;
         // As GetString and GetInt for a value FindKeys found.
         std::string GetString(const Value& value, const std::string& defaultValue,
                               size_t bufferSize) const;
@@ -102,16 +106,26 @@ public:
         const Section* m_section;
     };
 
+    // The first section of the name. A walk from the front, which stops early
+    // for the header: a file is asked for a few sections by name, and an
+    // index of all of them cost more to build than the walks it saves.
+    // Callers that walk all sections use ListedSection.
     SectionView FindSection(const std::string& section) const;
+    // The keys of the section listed at `index` of SectionNames() itself, as
+    // FindSection finds them when no earlier section has its name: a walk over
+    // the listed sections needs no lookup by name.
+    SectionView ListedSection(size_t index) const;
 
 private:
     void Parse();
 
     std::string m_text;
+    bool m_textIsContent = false;
     std::vector<Key> m_keys;
     std::vector<Section> m_sections;
-    std::unordered_map<std::string, size_t> m_firstSection;
     std::vector<std::string> m_sectionNames;
+    // Where each listed section lies in m_sections.
+    std::vector<size_t> m_listedSections;
 };
 
 } // namespace nv

@@ -4,6 +4,7 @@
 #include "support/text.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 namespace nv {
@@ -22,7 +23,11 @@ std::string TrimLeadingBlanks(const std::string& text)
 
 bool HasLineBreakOrZero(const std::string& text)
 {
-    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    // A loop of its own: find_first_of calls memchr per character.
+    for (char c : text)
+        if (c == '\r' || c == '\n' || c == '\0')
+            return true;
+    return false;
 }
 
 // Text the platform would not split into the same lines as we do.
@@ -48,9 +53,12 @@ struct Line {
     size_t replacement = kNoLine;
 };
 
+// Added keys of all sections lie in one list, each section's chained in
+// the order written: a list per section cost an allocation per section.
 struct AddedKey {
     std::string key;
     std::string value;
+    size_t next = kNoLine;
 };
 
 // Sections up to this many lines are searched line by line for a key; a
@@ -65,9 +73,23 @@ struct Section {
     size_t firstLine = 0;
     size_t endLine = 0;
     bool indexed = false;
-    std::unordered_map<std::string, size_t> existingKeys;
-    std::unordered_map<std::string, size_t> addedKeys;
-    std::vector<AddedKey> added;
+    // Made for the few sections that need them: most of a large file's
+    // sections get no write or one.
+    struct KeyIndex {
+        std::unordered_map<std::string, size_t> existingKeys;
+        std::unordered_map<std::string, size_t> addedKeys;
+    };
+    std::unique_ptr<KeyIndex> index;
+    size_t firstAdded = kNoLine;
+    size_t lastAdded = kNoLine;
+    size_t addedCount = 0;
+
+    KeyIndex& Index()
+    {
+        if (!index)
+            index = std::make_unique<KeyIndex>();
+        return *index;
+    }
 };
 
 class IniTextEditor {
@@ -97,15 +119,24 @@ public:
         }
         size_t added = FindAddedKey(section, key);
         if (added != kNoLine) {
-            section.added[added].value = value;
+            m_added[added].value = value;
             return;
         }
-        if (!section.addedKeys.empty() || section.added.size() == kScannedSectionLines) {
-            for (size_t i = section.addedKeys.size(); i < section.added.size(); ++i)
-                section.addedKeys.emplace(FoldProfileName(section.added[i].key), i);
-            section.addedKeys.emplace(FoldProfileName(key), section.added.size());
+        const size_t fresh = m_added.size();
+        m_added.push_back(AddedKey{key, value});
+        if (section.lastAdded == kNoLine)
+            section.firstAdded = fresh;
+        else
+            m_added[section.lastAdded].next = fresh;
+        section.lastAdded = fresh;
+        if (++section.addedCount > kScannedSectionLines) {
+            auto& addedKeys = section.Index().addedKeys;
+            if (!addedKeys.empty())
+                addedKeys.emplace(FoldProfileName(key), fresh);
+            else
+                for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+                    addedKeys.emplace(FoldProfileName(m_added[i].key), i);
         }
-        section.added.push_back(AddedKey{key, value});
     }
 
     // Unchanged stretches of the text are copied whole.
@@ -113,7 +144,7 @@ public:
     {
         std::vector<size_t> sectionAtAnchor(m_lines.size(), kNoLine);
         for (size_t i = 0; i < m_sections.size(); ++i)
-            if (m_sections[i].anchor != kNoLine && !m_sections[i].added.empty())
+            if (m_sections[i].anchor != kNoLine && m_sections[i].addedCount != 0)
                 sectionAtAnchor[m_sections[i].anchor] = i;
 
         std::string out;
@@ -136,7 +167,7 @@ public:
         }
         out.append(m_content, copied, std::string::npos);
         for (const Section& section : m_sections) {
-            if (section.anchor != kNoLine || section.added.empty())
+            if (section.anchor != kNoLine || section.addedCount == 0)
                 continue;
             if (!out.empty() && out.back() != '\n')
                 out += "\r\n";
@@ -216,13 +247,15 @@ private:
     size_t FindExistingKey(Section& section, const std::string& key)
     {
         if (section.indexed) {
-            auto found = section.existingKeys.find(FoldProfileName(key));
-            return found == section.existingKeys.end() ? kNoLine : found->second;
+            const auto& existingKeys = section.Index().existingKeys;
+            auto found = existingKeys.find(FoldProfileName(key));
+            return found == existingKeys.end() ? kNoLine : found->second;
         }
         if (section.endLine - section.firstLine > kScannedSectionLines) {
+            auto& existingKeys = section.Index().existingKeys;
             for (size_t i = section.firstLine; i < section.endLine; ++i)
                 if (IsKeyLine(m_lines[i]))
-                    section.existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
+                    existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
             section.indexed = true;
             return FindExistingKey(section, key);
         }
@@ -232,16 +265,17 @@ private:
         return kNoLine;
     }
 
-    // The index of the key `key` among the section's added keys, or kNoLine.
-    // A few are compared one by one; past that an index is kept.
-    static size_t FindAddedKey(const Section& section, const std::string& key)
+    // The key `key` among the section's added keys (its place in m_added),
+    // or kNoLine. A few are compared one by one; past that an index is kept.
+    size_t FindAddedKey(const Section& section, const std::string& key) const
     {
-        if (!section.addedKeys.empty()) {
-            auto found = section.addedKeys.find(FoldProfileName(key));
-            return found == section.addedKeys.end() ? kNoLine : found->second;
+        if (section.index && !section.index->addedKeys.empty()) {
+            const auto& addedKeys = section.index->addedKeys;
+            auto found = addedKeys.find(FoldProfileName(key));
+            return found == addedKeys.end() ? kNoLine : found->second;
         }
-        for (size_t i = 0; i < section.added.size(); ++i)
-            if (SameName(section.added[i].key, 0, section.added[i].key.size(), key))
+        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+            if (SameName(m_added[i].key, 0, m_added[i].key.size(), key))
                 return i;
         return kNoLine;
     }
@@ -289,16 +323,22 @@ private:
         return TrimProfileBlanks(m_content, line.start, nameEnd);
     }
 
-    static void AppendKeys(const Section& section, std::string& out)
+    void AppendKeys(const Section& section, std::string& out) const
     {
-        for (const AddedKey& added : section.added)
-            out += added.key + "=" + added.value + "\r\n";
+        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next) {
+            const AddedKey& added = m_added[i];
+            out += added.key;
+            out += '=';
+            out += added.value;
+            out += "\r\n";
+        }
     }
 
     const std::string& m_content;
     std::vector<Line> m_lines;
     std::vector<std::string> m_replacements;
     std::vector<Section> m_sections;
+    std::vector<AddedKey> m_added;
     std::unordered_map<std::string, size_t> m_sectionIndex;
 };
 

@@ -39,7 +39,7 @@ bool EndsWithBackslash(const std::string& text) { return !text.empty() && text.b
 
 } // namespace
 
-std::string ResolveFileUrl(const std::string& raw)
+std::string ResolveFileUrl(std::string raw)
 {
     if (raw.size() < 3 || (raw[0] != '/' && raw[0] != '-') || (raw[1] != 'r' && raw[1] != 'R'))
         return raw;

@@ -101,7 +101,10 @@ ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
                 }
                 DWORD error = MoveIntoPlace(replace, temporary, path, partWay);
                 if (error == ERROR_SUCCESS) {
-                    if (attributes != INVALID_FILE_ATTRIBUTES)
+                    // Set only where they differ: most files keep the archive
+                    // attribute a new file has anyway.
+                    if (attributes != INVALID_FILE_ATTRIBUTES &&
+                        GetFileAttributesA(path.c_str()) != attributes)
                         SetFileAttributesA(path.c_str(), attributes);
                     return ReplaceOutcome();
                 }

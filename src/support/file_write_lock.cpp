@@ -23,47 +23,57 @@ uint64_t Fnv1a(const std::string& text)
     return hash;
 }
 
-// The path as the file system resolves it: absolute, long names where the
-// file exists. A path that cannot be resolved is taken as given.
-std::string ResolvedPath(const std::string& path)
+// The path made absolute; a path that cannot be is taken as given.
+std::string FullPath(const std::string& path)
 {
     char full[MAX_PATH] = {};
     DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH)
         return path;
-    char longName[MAX_PATH] = {};
-    DWORD longLength = GetLongPathNameA(full, longName, MAX_PATH);
-    if (longLength > 0 && longLength < MAX_PATH)
-        return std::string(longName, longLength);
     return std::string(full, length);
 }
 
+// The path as the file system resolves it: absolute, long names where the
+// file exists.
+std::string ResolvedPath(const std::string& path)
+{
+    const std::string full = FullPath(path);
+    char longName[MAX_PATH] = {};
+    DWORD longLength = GetLongPathNameA(full.c_str(), longName, MAX_PATH);
+    if (longLength > 0 && longLength < MAX_PATH)
+        return std::string(longName, longLength);
+    return full;
+}
+
 // What names the lock of `path`: the folder's identity and the file's long
-// name (as stored, when the file exists), else the resolved path.
+// name (as stored, when the file exists), else the resolved path. The long
+// path is asked for only where it is the key: folder identity and stored name
+// stand for every spelling already, and Wine answers it by searching every
+// folder along the path (about 1 ms).
 std::string LockKey(const std::string& path)
 {
-    const std::string resolved = ResolvedPath(path);
-    size_t separator = resolved.find_last_of("\\/");
-    if (separator == std::string::npos || separator + 1 == resolved.size())
-        return resolved;
-    std::string name = resolved.substr(separator + 1);
+    const std::string full = FullPath(path);
+    size_t separator = full.find_last_of("\\/");
+    if (separator == std::string::npos || separator + 1 == full.size())
+        return ResolvedPath(path);
+    std::string name = full.substr(separator + 1);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(resolved.c_str(), &found);
+    HANDLE search = FindFirstFileA(full.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
         name = found.cFileName;
     }
     // With its separator: "C:" alone names the drive's current folder.
-    HANDLE folder = CreateFileA(resolved.substr(0, separator + 1).c_str(), FILE_READ_ATTRIBUTES,
+    HANDLE folder = CreateFileA(full.substr(0, separator + 1).c_str(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE)
-        return resolved;
+        return ResolvedPath(path);
     BY_HANDLE_FILE_INFORMATION information = {};
     bool known = GetFileInformationByHandle(folder, &information) != FALSE;
     CloseHandle(folder);
     if (!known)
-        return resolved;
+        return ResolvedPath(path);
     return FormatText("%08lx-%08lx%08lx\\", information.dwVolumeSerialNumber,
                       information.nFileIndexHigh, information.nFileIndexLow) +
            name;

@@ -47,7 +47,13 @@ std::string ToUpper(std::string text)
 
 bool EqualsNoCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && ToLower(a) == ToLower(b);
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
 }
 
 std::string Trim(const std::string& text)

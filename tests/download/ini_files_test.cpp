@@ -3,6 +3,7 @@
 #include "download/ini_batch_writer.h"
 #include "download/ini_snapshot.h"
 #include "download/ini_write_back.h"
+#include "support/file_write_lock.h"
 #include "harness/temp_folder.h"
 
 #include <windows.h>
@@ -191,6 +192,22 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDoOnceApplied)
     EXPECT_EQ("01", flags());
     EXPECT_EQ(DWORD(ERROR_SUCCESS), batch.Apply());
     EXPECT_EQ("11", flags());
+}
+
+// A batch given the bytes its owner loaded under the file's lock edits them instead of reading
+// the file again; a write without the lock since then is still found and kept.
+TEST(IniBatchWriter, AWriteSinceTheOwnerLoadedTheFileIsKept)
+{
+    TempFolder folder;
+    const std::string loaded = "[own]\r\nk=0\r\n";
+    const std::string path = folder.Write("held.ini", loaded);
+    nv::CFileWriteLock lock(path);
+    nv::CIniBatchWriter batch;
+    batch.Holding(path, loaded);
+    batch.Add(path, "own", "k", "2");
+    ASSERT_TRUE(WritePrivateProfileStringA("other", "k", "1", path.c_str()));
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), batch.Apply());
+    EXPECT_EQ("[own]\r\nk=2\r\n[other]\r\nk=1\r\n", ReadWholeFile(path));
 }
 
 // The file as the write-back sees it; others write into it between our read and our replace
