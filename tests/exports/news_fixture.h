@@ -137,8 +137,7 @@ protected:
         else
             NvinfoModule::Proc<PFN_NV_GETNEWSFROMFILEEX>(NVINFO_GETNEWSFROMFILEEX)(
                 feed.c_str(), "", &document, read, hidden, 0);
-        bool declaration = false;
-        return Summary(TakeDocumentXml(document, &declaration));
+        return Summary(TakeDocumentXml(document));
     }
     const PFN_NV_SETNEWSITEMSTATE SetNewsItemState =
         NvinfoModule::Proc<PFN_NV_SETNEWSITEMSTATE>("SetNewsItemState");

@@ -48,21 +48,23 @@ TEST_F(NewsRetrieval, FeedsFollowTheirIndexEntriesWithTitleThenItems)
     IXMLDOMDocument2* document = nullptr;
     EXPECT_EQ(S_OK, NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT)("qdpro", "",
                                                                                        &document));
-    bool declaration = false;
-    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch, &declaration)));
-    EXPECT_EQ(expected, Summary(TakeDocumentXml(document, &declaration)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(dispatch)));
+    EXPECT_EQ(expected, Summary(TakeDocumentXml(document)));
     BSTR xml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")("qdpro", "");
     EXPECT_EQ(expected, Summary(NormalXml(TakeBstrText(xml))));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
+// A failing constraint hides its item unless the caller switches constraints off.
 TEST_F(NewsRetrieval, NothingToShowIsANullResult)
 {
-    std::string feed = WriteFeed("<title>Nichts</title>" + Item("alt", "<bis>01.01.2001</bis>"));
+    std::string feed = WriteFeed("<title>Nichts</title>" + Item("alt", "<bis>01.01.2001</bis>") +
+                                 Item("falsch", "<if><false/></if>"));
     WriteIndex("qdpro", Entry(feed));
     EXPECT_EQ("(null)", NewsXml("qdpro"));
     // A file read by name gives its document even without items.
     EXPECT_EQ("T:Nichts", FileNews(feed, 1, 1));
+    EXPECT_EQ("T:Nichts|falsch:0", FileNews(feed, 1, 1, false));
     EXPECT_EQ("(null)", FileNews("", 1, 1));
     // Everything filtered out: no document, and what the pointer held before is gone.
     UseStandardDataFolder();
@@ -139,23 +141,13 @@ TEST_F(NewsRetrieval, DisplayDatesCountFromTheOverrideWhenItCarriesTodaysCheckNu
     const std::string answer = RunHostTool("GetNewsXml3 qdpro \"\" " + m_dataValue);
     // Made again past the sandbox, which would remove it: the program's other tests need it.
     HKEY again = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &again,
-                    nullptr);
+    RegCreateKeyA(HKEY_CURRENT_USER, key.c_str(), &again);
     RegCloseKey(again);
     EXPECT_EQ(clock, Summary(answer)) << "key missing";
     EXPECT_NE(std::string::npos, answer.find("exit code 0")) << answer;
 }
 
-TEST_F(NewsRetrieval, ConstraintsDecideUnlessTheCallerSwitchesThemOff)
-{
-    std::string feed = WriteFeed(Item("wahr", "<if><true/></if>") +
-                                 Item("falsch", "<if><false/></if>") + Item("ohne"));
-    WriteIndex("qdpro", Entry(feed));
-    EXPECT_EQ("wahr:0|ohne:0", Summary(NewsXml("qdpro")));
-    EXPECT_EQ("wahr:0|falsch:0|ohne:0", FileNews(feed, 1, 1, false));
-}
-
-TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
+TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitchesAndAStateThatDoesNotLoadGoes)
 {
     std::string feed =
         WriteFeed(Item("gelesen") + Item("versteckt") + Item("beides") + Item("doppelt") +
@@ -179,32 +171,17 @@ TEST_F(NewsRetrieval, TheUsersMarksDecideWithTheSwitches)
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, FileNews(feed, row.read, row.hidden)) << row.name;
-}
-
-TEST_F(NewsRetrieval, AStateFileThatDoesNotLoadIsDeletedAndIgnored)
-{
-    std::string feed = WriteFeed(Item("m1") + "<item/>");
-    WriteState(feed, "<rss><channel><item><guid>m1</guid><read>1</read></channel>");
-    EXPECT_EQ("m1:0|-:0", FileNews(feed, 0, 0));
-    EXPECT_EQ("(no file)", State(feed));
+    // A state file that does not load is deleted and ignored.
+    std::string broken = WriteFeed(Item("m1") + "<item/>");
+    WriteState(broken, "<rss><channel><item><guid>m1</guid><read>1</read></channel>");
+    EXPECT_EQ("m1:0|-:0", FileNews(broken, 0, 0));
+    EXPECT_EQ("(no file)", State(broken));
     EXPECT_TRUE(m_dialogs.Dialogs().empty());
 }
 
-// Reading a feed makes the folder chain for its state under APPDATA, also when no state is kept.
-TEST_F(NewsRetrieval, ReadingMakesTheStateFolder)
-{
-    const std::string shellFolders =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    m_registry.Set(HKEY_CURRENT_USER, shellFolders, "AppData", m_temp.File("appdata"),
-                   REG_EXPAND_SZ);
-    ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
-    EXPECT_EQ("n1:0", FileNews(WriteFeed(Item("n1")), 1, 1));
-    const std::string made = m_temp.File("appdata\\Norvane\\Gemeinsame Dateien\\UpdateManager");
-    EXPECT_TRUE(FileExists(made)) << made;
-}
-
-// The feeds of one call share the state folder, the next call asks for it again.
-TEST_F(NewsRetrieval, EachCallFindsTheStateFolderAfresh)
+// Each call asks for the state folder afresh (the feeds of one call share it) and makes its
+// folder chain under APPDATA, also when no state is kept.
+TEST_F(NewsRetrieval, EachCallFindsAndMakesTheStateFolderAfresh)
 {
     std::string feed = WriteFeed(Item("s1"));
     WriteIndex("sfpro", Entry(feed));
@@ -212,6 +189,9 @@ TEST_F(NewsRetrieval, EachCallFindsTheStateFolderAfresh)
     m_registry.Set(HKEY_CURRENT_USER,
                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
                    "AppData", m_temp.File("appdata"), REG_EXPAND_SZ);
+    ASSERT_EQ(m_temp.File("appdata\\Norvane"), NewsStateFolder());
+    EXPECT_EQ("s1:0", FileNews(feed, 1, 1));
+    EXPECT_TRUE(FileExists(m_temp.File("appdata\\Norvane\\Gemeinsame Dateien\\UpdateManager")));
     WriteState(feed, "<rss><channel><item><guid>s1</guid><read>1</read></item></channel></rss>");
     EXPECT_EQ("s1:1", Summary(NewsXml("sfpro")));
 }

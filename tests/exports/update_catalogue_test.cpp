@@ -63,45 +63,35 @@ protected:
             "[!note]\nDateVer=3\n");
     }
 
-    std::string Wanted() const
-    {
-        return Update({"newer", "Newer & <Co>", "Tip", "Some text", "info.htm", "2048", "2",
-                       "http://host/a.exe", "a.exe", m_folder + "\\prog\\Sub", "0", "0", ""}) +
-               Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\", "0",
-                       "0", "pending"});
-    }
-
     TempFolder m_temp;
     RegistrySandbox m_registry;
     std::string m_folder;
 };
 
-TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildren)
+TEST_F(GetUpdatesExport, ListsTheWantedItemsWithTheirThirteenChildrenOrAll)
 {
+    const std::string wanted =
+        Update({"newer", "Newer & <Co>", "Tip", "Some text", "info.htm", "2048", "2",
+                "http://host/a.exe", "a.exe", m_folder + "\\prog\\Sub", "0", "0", ""}) +
+        Update({"fresh", "fresh", "", "", "", "0", "0", "", "", m_folder + "\\target\\", "0", "0",
+                "pending"});
     std::string newPath = WriteNdcPair("wanted");
     {
         // A reader of the desktop holding the new file, sharing writing, keeps no write out.
         HeldFile reader(newPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        EXPECT_EQ(NormalXml("<Updates>" + Wanted() + "</Updates>"), List("wanted", 0, 0, 0));
+        EXPECT_EQ(NormalXml("<Updates>" + wanted + "</Updates>"), List("wanted", 0, 0, 0));
     }
-    EXPECT_TRUE(FileExists(m_temp.File("Prog\\Sub")));
     EXPECT_TRUE(FileExists(m_temp.File("Target")));
     EXPECT_EQ(1u, GetPrivateProfileIntA("known", "Update", 0, newPath.c_str())) << "merged back";
     EXPECT_EQ(NormalXml("<Updates/>"), List("none", 1, 0, 0));
     EXPECT_FALSE(FileExists(m_temp.File("none.new.ndc")));
-}
-
-TEST_F(GetUpdatesExport, FlagsCountAsTrueForAnyNonZeroValue)
-{
+    // Any non-zero flag counts as true.
     const std::string all =
         "<Updates>" +
-        Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) +
-        Wanted() + "</Updates>";
-    for (const auto& row : {std::make_pair(2, 0), {-1, 1}}) {
-        const std::string stem = "all" + std::to_string(row.first) + std::to_string(row.second);
-        WriteNdcPair(stem);
-        EXPECT_EQ(NormalXml(all), List(stem, row.first, row.second, 0)) << stem;
-    }
+        Update({"known", "Known", "", "", "", "0", "5", "", "", m_folder, "1", "1", ""}) + wanted +
+        "</Updates>";
+    WriteNdcPair("all");
+    EXPECT_EQ(NormalXml(all), List("all", -1, 2, 0));
     // Downloader-only, while the downloader is pending, lists its item alone.
     m_temp.Write("dn.old.ndc", "[dnload]\nDateVer=1\nUpdate=1\n[a]\nDateVer=1\n");
     m_temp.Write("dn.new.ndc", "[dnload]\nDateVer=2\n[a]\nDateVer=2\n");
@@ -128,9 +118,9 @@ TEST_F(GetUpdatesExport, DestinationForms)
         {"_rHKCU\\Software\\NvMergeTest\\Data;Sub", m_folder + "\\data\\Sub", kAbsent},
         {"-s", system, kCreated},
         {"/w", windows, kCreated},
-        {m_temp.File("Apps"), m_temp.File("Apps"), kCreated},
         {"-RHKLM\\Software\\NvMergeTest\\Absent;Sub", "\\Sub", kUnchecked},
         {"-X", m_folder, kCreated},
+        {m_temp.File("Apps"), m_temp.File("Apps"), kCreated}, // last: made again below
     };
     for (const auto& row : rows) {
         m_temp.Write("dest.old.ndc", "[Header]\nDateVer=1\n");
@@ -146,7 +136,6 @@ TEST_F(GetUpdatesExport, DestinationForms)
     }
     // Each call looks for its folders afresh: one removed since the last call is made again.
     RemoveDirectoryA(m_temp.File("Apps").c_str());
-    m_temp.Write("dest.new.ndc", "[item]\nDateVer=1\nDestination=" + m_temp.File("Apps") + "\n");
     List("dest", 1, 0, 0);
     EXPECT_TRUE(FileExists(m_temp.File("Apps")));
     // A folder that could not be made is tried again once a later item has made its parent.

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -26,31 +27,23 @@ TEST(Wiring, GetUpdateInfosRefusesBadArgumentsWithoutTouchingTheOutputs)
                   getUpdateInfos(missing < 0 ? "" : "qdpro", pointers[0], pointers[1], pointers[2],
                                  &document))
             << "count " << missing;
-        EXPECT_EQ(111, counts[0]);
-        EXPECT_EQ(222, counts[1]);
-        EXPECT_EQ(333, counts[2]);
+        EXPECT_EQ((std::vector<int>{111, 222, 333}), std::vector<int>(counts, counts + 3));
         EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
     }
 }
 
-TEST(Wiring, NullTextsAreEmptyTexts)
+// Null texts are empty texts; a null document pointer is refused, not written through.
+TEST(Wiring, NullTextsAreEmptyTextsAndNullDocumentPointersAreRefused)
 {
-    auto getNewsXml = NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml");
-    EXPECT_EQ(nullptr, getNewsXml(nullptr, nullptr));
+    EXPECT_EQ(nullptr, NvinfoModule::Proc<PFN_NV_GETNEWSXML>("GetNewsXml")(nullptr, nullptr));
     auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     IDispatch* document = reinterpret_cast<IDispatch*>(0x1234);
     EXPECT_EQ(E_INVALIDARG, getNews(nullptr, nullptr, &document));
     EXPECT_EQ(reinterpret_cast<IDispatch*>(0x1234), document);
-    auto mergeNdc = NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc");
-    EXPECT_LT(mergeNdc(nullptr, nullptr), 0);
+    EXPECT_LT(NvinfoModule::Proc<PFN_NV_MERGENDC>("MergeNdc")(nullptr, nullptr), 0);
     EXPECT_EQ(1, NvinfoModule::Proc<PFN_NV_TEXTSTD>("IsInstalliert")(nullptr));
-}
-
-TEST(Wiring, NullDocumentPointersAreRefusedNotWrittenThrough)
-{
     auto getNewsDocument = NvinfoModule::Proc<PFN_NV_GETNEWSDOCUMENT>(NVINFO_GETNEWSDOCUMENT);
     EXPECT_EQ(E_POINTER, getNewsDocument("qdpro", "", nullptr));
-    auto getNews = NvinfoModule::Proc<PFN_NV_GETNEWS>("GetNews");
     EXPECT_EQ(E_POINTER, getNews("qdpro", "", nullptr));
 }
 
@@ -73,12 +66,11 @@ TEST(Wiring, ComIsLeftAsTheCallFoundItUnlessADocumentLeaves)
     for (const auto& call : calls) {
         HRESULT after = E_FAIL;
         std::string outline;
-        bool declaration = false;
         std::thread([&] {
             IDispatch* document = nullptr;
             call(&document);
             after = CoInitialize(nullptr);
-            outline = TakeDocumentXml(document, &declaration);
+            outline = TakeDocumentXml(document);
             CoUninitialize();
         }).join();
         EXPECT_EQ(outline == "(null)" ? S_OK : S_FALSE, after) << &call - calls;

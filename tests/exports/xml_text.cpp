@@ -40,7 +40,6 @@ std::string XmlElements(const char* const* names, std::initializer_list<std::str
 
 std::string TakeDocumentXml(IDispatch* dispatch, bool* declaration)
 {
-    *declaration = false;
     IXMLDOMNode* document = nullptr;
     if (!dispatch)
         return "(null)";
@@ -54,7 +53,8 @@ std::string TakeDocumentXml(IDispatch* dispatch, bool* declaration)
     if (!xml)
         return "(no document)";
     const std::string text = nv::BstrText::Attach(xml).AnsiString();
-    *declaration = text.rfind("<?xml ", 0) == 0;
+    if (declaration)
+        *declaration = text.rfind("<?xml ", 0) == 0;
     return NormalXml(text);
 }
 

@@ -14,7 +14,7 @@ std::string NormalXml(const std::string& xml, bool keepWhiteSpace = true);
 // A run of text-only elements <names[i]>values[i]</names[i]>, the values escaped.
 std::string XmlElements(const char* const* names, std::initializer_list<std::string> values);
 // The root element of a document handed out as IDispatch ("(null)" for none), released;
-// `declaration` tells whether the document carries an XML declaration.
-std::string TakeDocumentXml(IDispatch* document, bool* declaration);
+// `declaration`, when given, is set to whether the document carries an XML declaration.
+std::string TakeDocumentXml(IDispatch* document, bool* declaration = nullptr);
 // A BSTR result as single-byte text ("(null)" for none), released.
 std::string TakeBstrText(BSTR text);

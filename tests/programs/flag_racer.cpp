@@ -21,7 +21,7 @@ int main(int argc, char** argv)
     if (argc == 6 && !std::strcmp(argv[1], "list") && list) {
         const std::string name = argv[4];
         HANDLE start = OpenEventA(SYNCHRONIZE, FALSE, (name + ".start").c_str());
-        CoInitialize(nullptr);
+        CoInitialize(nullptr); // started before the race, so both calls meet at the file
         ReleaseSemaphore(OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, 0, (name + ".ready").c_str()), 1,
                          0);
         if (WaitForSingleObject(start, 60000) != WAIT_OBJECT_0)

@@ -12,8 +12,6 @@ TEST(FileWriteLockName, OneNamePerFileWhateverItsSpelling)
     EXPECT_EQ(nv::FileWriteLockName("c:/ndc/product.ndc"),
               nv::FileWriteLockName("C:\\NDC\\Product.NDC"));
     EXPECT_NE(nv::FileWriteLockName("C:\\ndc\\a.ndc"), nv::FileWriteLockName("C:\\ndc\\b.ndc"));
-    EXPECT_EQ(std::string::npos, nv::FileWriteLockName("C:\\ndc\\a.ndc").find('\\'));
-
     // Too long for an object name: shortened, still one name per path.
     const std::string deep = "C:\\" + std::string(400, 'x');
     const std::string name = nv::FileWriteLockName(deep + "\\a.ndc");
@@ -22,38 +20,21 @@ TEST(FileWriteLockName, OneNamePerFileWhateverItsSpelling)
     EXPECT_NE(name, nv::FileWriteLockName(deep + "y\\a.ndc"));
 }
 
-TEST(FileWriteLock, AnotherThreadWaitsBoundedAndGetsItOnRelease)
+// Whether another thread gets the lock of `path` within `timeoutMs`, and its error.
+static std::pair<bool, DWORD> LockElsewhere(const std::string& path, DWORD timeoutMs)
 {
-    const std::string path = "C:\\nvinfo-lock-test\\..\\nvinfo-lock-test.ndc";
-    auto lockElsewhere = [&](DWORD timeoutMs) {
-        bool held = false;
-        DWORD error = 0;
-        std::thread other([&] {
-            nv::CFileWriteLock lock("c:\\NVINFO-LOCK-TEST.ndc", timeoutMs);
-            held = lock.IsHeld();
-            error = lock.Error();
-        });
-        other.join();
-        return std::make_pair(held, error);
-    };
-    {
-        nv::CFileWriteLock first(path);
-        ASSERT_TRUE(first.IsHeld());
-        // Re-entrant for the holding thread.
-        nv::CFileWriteLock again(path, 0);
-        EXPECT_TRUE(again.IsHeld());
-        const DWORD before = GetTickCount();
-        auto [held, error] = lockElsewhere(200);
-        EXPECT_FALSE(held);
-        EXPECT_EQ(DWORD(ERROR_TIMEOUT), error);
-        EXPECT_GE(GetTickCount() - before, 150u);
-    }
-    EXPECT_TRUE(lockElsewhere(0).first);
+    std::pair<bool, DWORD> got;
+    std::thread([&] {
+        nv::CFileWriteLock lock(path, timeoutMs);
+        got = {lock.IsHeld(), lock.Error()};
+    }).join();
+    return got;
 }
 
 // One lock per file whatever its spelling, for a file not made yet too, and while a write makes
-// the file or puts a new one in its place.
-TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
+// the file or puts a new one in its place; re-entrant for its holder, waited for bounded by
+// another thread, which gets it on release.
+TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingWaitedForBounded)
 {
     TempFolder folder;
     char shortName[MAX_PATH] = {};
@@ -62,14 +43,18 @@ TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingAndAcrossReplaces)
     const std::string path = folder.File("Long Name\\a.ndc");
     for (int stage = 0; stage < 3; ++stage) {
         nv::CFileWriteLock lock(path);
+        EXPECT_TRUE(nv::CFileWriteLock(path, 0).IsHeld());
         if (stage > 0)
             MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING);
-        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path})
-            std::thread([&] {
-                EXPECT_FALSE(nv::CFileWriteLock(other, 0).IsHeld()) << other;
-            }).join();
+        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path,
+                                         folder.File("long name\\..\\Long Name\\A.ndc")})
+            EXPECT_FALSE(LockElsewhere(other, 0).first) << other;
+        const DWORD before = GetTickCount();
+        EXPECT_EQ(DWORD(ERROR_TIMEOUT), LockElsewhere(path, 200).second);
+        EXPECT_GE(GetTickCount() - before, 150u);
     }
+    EXPECT_TRUE(LockElsewhere(path, 0).first);
 }
 
 // Windows' ReplaceFileA may stop with the file gone from its name and the content only in the

@@ -1,6 +1,10 @@
-// The layer's error model: ThrowIf and every message the layer raises.
+// Creating and loading documents, and the layer's error model: ThrowIf and every message the
+// layer raises.
+#include "harness/temp_folder.h"
 #include "xml_test_support.h"
 #include <functional>
+#include <regex>
+#include <thread>
 
 namespace {
 
@@ -25,13 +29,6 @@ void ExpectMessage(const RaisedError& error, const std::string& message)
     EXPECT_FALSE(error.parse);
     EXPECT_TRUE(fromDom ? error.hr < 0 : error.hr == E_FAIL) << std::hex << error.hr;
     EXPECT_EQ(message, fromDom ? error.description.substr(0, message.size()) : error.description);
-}
-
-// Without COM on the thread the parser cannot be created.
-DWORD WINAPI LoadWithoutCom(void* error)
-{
-    *static_cast<RaisedError*>(error) = CatchRaised([] { DocumentFromText("<r/>"); });
-    return 0;
 }
 
 // The checks an export can reach; the layer's other argument checks guard its own callers.
@@ -59,11 +56,50 @@ TEST(LayerMessages, ChecksTheExportsReachRaiseTheirTexts)
         SCOPED_TRACE(row.name);
         ExpectMessage(CatchRaised(row.action), row.message);
     }
+    // Without COM on the thread the parser cannot be created.
     RaisedError noParser;
-    HANDLE thread = CreateThread(nullptr, 0, LoadWithoutCom, &noParser, 0, nullptr);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    std::thread([&] { noParser = CatchRaised([] { DocumentFromText("<r/>"); }); }).join();
     ExpectMessage(noParser, "Could not create XML Parser");
+}
+
+TEST(DocumentCreate, NoValidationNoExternalsAndPlainKeepsWhiteSpace)
+{
+    nv::ComPtr<IXMLDOMDocument> document = CNvXmlDocument::Create();
+    VARIANT_BOOL validate = VARIANT_TRUE, externals = VARIANT_TRUE, loaded = VARIANT_FALSE;
+    document->get_validateOnParse(&validate);
+    document->get_resolveExternals(&externals);
+    EXPECT_EQ(VARIANT_FALSE, validate | externals);
+    nv::ComPtr<IXMLDOMDocument> plain = CNvXmlDocument::CreatePlain();
+    ASSERT_EQ(S_OK, plain->loadXML(nv::BstrText("<U><Name>  </Name></U>").Get(), &loaded));
+    EXPECT_EQ("  ", CNvXmlDocument(plain).SelectSingleNode("Name").GetTextString());
+}
+
+// The parser's code and texts in the module's layout, whatever code and texts the parser gives.
+TEST(DocumentLoad, MissingOrMalformedInputRaisesParseError)
+{
+    TempFolder folder;
+    CNvXmlDocument document;
+    const std::string missing = folder.File("missing.xml");
+    const std::regex layout("XML ParseError:\r\nDescription: .+\r\nSource: .*\r\nLine: "
+                            "\\d+\r\nPos: \\d+");
+    for (const RaisedError& error : {CatchRaised([&] { document.Load(missing); }),
+                                     CatchRaised([&] { document.LoadXml("<rss></channel>"); })}) {
+        EXPECT_TRUE(error.fromLayer);
+        EXPECT_TRUE(error.parse);
+        EXPECT_LT(error.hr, 0);
+        EXPECT_TRUE(std::regex_match(error.description, layout)) << error.description;
+    }
+}
+
+TEST(DocumentLoad, EachLoadStartsANewDocumentAndEmptyTextKeepsTheOld)
+{
+    CNvXmlDocument document = DocumentFromText("<rss><title>Neuigkeiten</title></rss>");
+    CNvXmlNode oldTitle = document.SelectSingleNode("title");
+    document.LoadXml("<rss><title>Andere</title></rss>");
+    EXPECT_EQ("Neuigkeiten", oldTitle.GetTextString());
+    document.LoadXml("");
+    EXPECT_EQ("Andere", document.SelectSingleNode("title").GetTextString());
+    EXPECT_TRUE(DocumentFromText("").IsEmpty());
 }
 
 } // namespace

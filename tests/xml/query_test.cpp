@@ -1,18 +1,11 @@
 // XPath selection: the root element as context, failures, and literals that select exactly their
-// text. Selections with formats and arguments the news exports show.
+// text (selections with formats and arguments the news exports show); attributes read into a
+// caller's buffer.
 #include "xml/xpath_literal.h"
 #include "xml_test_support.h"
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Guids(CNvXmlNodeList list)
-{
-    std::vector<std::string> guids;
-    while (list.Next())
-        guids.push_back(list.GetCurrent().SelectSingleNode("guid").GetTextString());
-    return guids;
-}
 
 TEST(Query, DotIsTheRootElementAndFailuresRaise)
 {
@@ -42,9 +35,38 @@ TEST(XPathLiteral, SelectsExactlyTheMatchingItem)
         CNvXmlNode channel = document.SelectSingleNode("channel");
         for (const std::string& guid : {"\"" + row.second, row.second, row.second + "'"})
             channel.AddChild("item", "").AddChild("guid", guid.c_str());
-        std::string literal = nv::XPathLiteral(row.second);
-        EXPECT_EQ(std::vector<std::string>{row.second},
-                  Guids(document.SelectNodes("channel/item[guid=%s]", literal.c_str())));
+        CNvXmlNodeList found =
+            document.SelectNodes("channel/item[guid=%s]", nv::XPathLiteral(row.second).c_str());
+        ASSERT_TRUE(found.Next());
+        EXPECT_EQ(row.second, found.GetCurrent().SelectSingleNode("guid").GetTextString());
+        EXPECT_FALSE(found.Next());
+    }
+}
+
+// The buffer form the constraints read attributes through.
+TEST(NodeAttribute, CopiesValueOrDefaultIntoTheBuffer)
+{
+    const struct {
+        const char *name, *attribute;
+        int size;
+        const char* defaultText;
+        std::string expected;
+    } rows[] = {
+        {"exact fit", "id", 11, "d", "0123456789"},
+        {"cut to size - 1", "id", 4, "d", "012"},
+        {"missing gives default", "missing", 64, "fallback", "fallback"},
+        {"missing with null default", "missing", 64, nullptr, ""},
+        {"empty value is no default", "empty", 64, "fallback", ""},
+    };
+    CNvXmlNode item = DocumentFromText("<rss><item id=\"0123456789\" empty=\"\"/></rss>")
+                          .SelectSingleNode("item");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::vector<char> buffer(row.size + 64, 'X');
+        EXPECT_EQ(buffer.data(),
+                  item.GetAttribute(row.attribute, buffer.data(), row.size, row.defaultText));
+        EXPECT_EQ(row.expected, buffer.data());
+        EXPECT_EQ(std::string(64, 'X'), std::string(buffer.begin() + row.size, buffer.end()));
     }
 }
 
