@@ -130,7 +130,7 @@ int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
             return ReadFailure(error);
         int result = LoadParsed(file, path, list, map);
         if (content && result >= 0 && file.TextIsFileContent())
-            content->emplace(file.Text());
+            content->emplace(file.TakeText());
         return result;
     } catch (const std::bad_alloc&) {
         return -4;

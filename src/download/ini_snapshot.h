@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nv {
@@ -34,6 +35,8 @@ public:
 
     // The file's text in the system code page, as the lookups read it.
     const std::string& Text() const { return m_text; }
+    // The text handed over whole; the lookups find nothing afterwards.
+    std::string TakeText() { return std::move(m_text); }
     // Whether Text() holds the file's bytes as read: a file that was there,
     // without a byte order mark.
     bool TextIsFileContent() const { return m_textIsContent; }

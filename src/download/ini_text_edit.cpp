@@ -98,15 +98,19 @@ public:
 
     void Write(const std::string& sectionName, const std::string& key, const std::string& value)
     {
-        std::string folded = FoldProfileName(sectionName);
-        auto found = m_sectionIndex.find(folded);
-        if (found == m_sectionIndex.end()) {
-            found = m_sectionIndex.emplace(folded, m_sections.size()).first;
+        size_t& slot = SlotOf(sectionName);
+        size_t place = slot - 1;
+        if (slot == 0) {
+            place = m_sections.size();
             m_sections.emplace_back();
             m_sections.back().name = sectionName;
             m_sections.back().indexed = true;
+            if (2 * m_sections.size() > m_slots.size())
+                Reindex();
+            else
+                slot = place + 1;
         }
-        Section& section = m_sections[found->second];
+        Section& section = m_sections[place];
         size_t existing = FindExistingKey(section, key);
         if (existing != kNoLine) {
             Line& line = m_lines[existing];
@@ -147,8 +151,18 @@ public:
             if (m_sections[i].anchor != kNoLine && m_sections[i].addedCount != 0)
                 sectionAtAnchor[m_sections[i].anchor] = i;
 
+        // Room for every added line and its section's header: the text
+        // growing past its room copied all of it again.
+        size_t room = m_content.size() + 64;
+        for (const AddedKey& added : m_added)
+            room += added.key.size() + added.value.size() + 3;
+        for (const std::string& replacement : m_replacements)
+            room += replacement.size();
+        for (const Section& section : m_sections)
+            if (section.anchor == kNoLine && section.addedCount != 0)
+                room += section.name.size() + 6;
         std::string out;
-        out.reserve(m_content.size() + m_content.size() / 8 + 64);
+        out.reserve(room);
         size_t copied = 0;
         for (size_t i = 0; i < m_lines.size(); ++i) {
             const Line& line = m_lines[i];
@@ -201,6 +215,40 @@ private:
         for (size_t i = 0; i < m_sections.size(); ++i)
             m_sections[i].endLine =
                 i + 1 < m_sections.size() ? m_sections[i + 1].firstLine - 1 : m_lines.size();
+        Reindex();
+    }
+
+    // Sections by folded name in open addressing, the first of a name
+    // winning: a map node and a folded copy per section cost as much as
+    // splitting the text into lines.
+    size_t& SlotOf(const std::string& name)
+    {
+        // FNV-1a over the folded name.
+        size_t hash = 2166136261u;
+        for (char c : name)
+            hash = (hash ^ static_cast<unsigned char>(FoldProfileChar(c))) * 16777619u;
+        const size_t mask = m_slots.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            size_t& slot = m_slots[i];
+            if (slot == 0 ||
+                SameName(m_sections[slot - 1].name, 0, m_sections[slot - 1].name.size(), name))
+                return slot;
+        }
+    }
+
+    // Every named section indexed anew, in file order; at most half the
+    // slots are taken, so a search always meets an empty one.
+    void Reindex()
+    {
+        size_t size = 16;
+        while (size < 4 * m_sections.size())
+            size *= 2;
+        m_slots.assign(size, 0);
+        for (size_t i = 1; i < m_sections.size(); ++i) {
+            size_t& slot = SlotOf(m_sections[i].name);
+            if (slot == 0)
+                slot = i + 1;
+        }
     }
 
     // The line's text without blanks at either end: [begin, end).
@@ -233,7 +281,6 @@ private:
                 section.name = TrimProfileBlanks(m_content, begin + 1, close - 1);
                 section.anchor = index;
                 section.firstLine = index + 1;
-                m_sectionIndex.emplace(FoldProfileName(section.name), m_sections.size());
                 m_sections.push_back(std::move(section));
                 return;
             }
@@ -339,7 +386,8 @@ private:
     std::vector<std::string> m_replacements;
     std::vector<Section> m_sections;
     std::vector<AddedKey> m_added;
-    std::unordered_map<std::string, size_t> m_sectionIndex;
+    // Each a section's place plus one; 0 is free.
+    std::vector<size_t> m_slots;
 };
 
 } // namespace

@@ -194,6 +194,25 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDoOnceApplied)
     EXPECT_EQ("11", flags());
 }
 
+// Sections a batch adds are found again by any spelling, also once they outgrow the room the
+// file's own sections were indexed with.
+TEST(IniBatchWriter, FindsTheSectionsItAddsByAnyCase)
+{
+    std::vector<nv::IniWrite> writes;
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 60; ++i)
+            writes.push_back(
+                {(round ? "NEW" : "new") + std::to_string(i), "Update", std::to_string(round)});
+    TempFolder folder;
+    const std::string byPlatform = folder.Write("platform.ini", "[new0]\r\nUpdate=5\r\n");
+    const std::string byBatch = folder.Write("batch.ini", "[new0]\r\nUpdate=5\r\n");
+    for (const nv::IniWrite& write : writes)
+        WritePrivateProfileStringA(write.section.c_str(), write.key.c_str(), write.value.c_str(),
+                                   byPlatform.c_str());
+    EXPECT_EQ(DWORD(ERROR_SUCCESS), nv::WriteIniFile(byBatch, writes));
+    EXPECT_EQ(ReadBack(byPlatform), ReadBack(byBatch));
+}
+
 // A batch given the bytes its owner loaded under the file's lock edits them instead of reading
 // the file again; a write without the lock since then is still found and kept.
 TEST(IniBatchWriter, AWriteSinceTheOwnerLoadedTheFileIsKept)
