@@ -109,7 +109,7 @@ void CDownloadInfo::DropMarked(nv::DownloadItemList& list, nv::DownloadItemMap& 
 }
 
 int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map,
-                            std::optional<std::string>* content)
+                            std::optional<nv::IniSnapshot>* loaded)
 {
     if (!path)
         return -1;
@@ -117,11 +117,11 @@ int CDownloadInfo::LoadFile(const char* path, nv::DownloadItemList* list, nv::Do
         return -2;
     if (!nv::HasFileStatus(path))
         return -3;
-    return LoadExisting(path, list, map, content);
+    return LoadExisting(path, list, map, loaded);
 }
 
 int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
-                                nv::DownloadItemMap* map, std::optional<std::string>* content)
+                                nv::DownloadItemMap* map, std::optional<nv::IniSnapshot>* loaded)
 {
     try {
         nv::IniSnapshot file;
@@ -129,8 +129,8 @@ int CDownloadInfo::LoadExisting(const char* path, nv::DownloadItemList* list,
         if (!nv::IniSnapshot::ReadFileWithin(path, nv::ndc::kMaxFileBytes, file, &error))
             return ReadFailure(error);
         int result = LoadParsed(file, path, list, map);
-        if (content && result >= 0 && file.TextIsFileContent())
-            content->emplace(file.TakeText());
+        if (loaded && result >= 0 && file.TextIsFileContent())
+            loaded->emplace(std::move(file));
         return result;
     } catch (const std::bad_alloc&) {
         return -4;
@@ -256,38 +256,37 @@ int CDownloadInfo::CountLocalUpdates(const char* oldPath)
     if (slash == std::string::npos)
         return 0;
     const std::string localPath = folder + oldName.substr(slash + 1);
-    if (!nv::HasFileStatus(localPath))
-        return 0;
     // The copy's items draw their rollout numbers into it: decided and written
     // under its lock, as a merge of it does, and checked as they are counted.
+    // A missing copy counts nothing without a look of its own: it loads as a
+    // file without items (under Wine each look reads the whole folder).
     nv::CFileWriteLock lock(localPath);
     if (!lock.IsHeld())
-        return ReadFailure(lock.Error());
+        return nv::HasFileStatus(localPath) ? ReadFailure(lock.Error()) : 0;
     std::string refusal;
     if (!nv::AcceptsFetchedNdc(oldPath, localPath.c_str(), refusal))
         return 0;
     if (!m_aOldItems.empty() || !m_aNewItems.empty())
-        return CountNewItems(oldPath, localPath.c_str());
-    // The installed file was there when read above (it named a local copy),
-    // and the copy's status was read: under Wine each look scans the folder.
+        return nv::HasFileStatus(localPath) ? CountNewItems(oldPath, localPath.c_str()) : 0;
+    // The installed file was there when read above (it named a local copy).
     int result = LoadParsed(oldFile, oldPath, &m_aOldItems, &m_mapOldItems);
     if (result < 0)
         return result;
-    std::optional<std::string> content;
-    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems, &content);
+    std::optional<nv::IniSnapshot> loaded;
+    result = LoadExisting(localPath.c_str(), &m_aNewItems, &m_mapNewItems, &loaded);
     if (result < 0)
         return result;
     nv::CIniBatchWriter batch;
-    batch.Holding(localPath, std::move(content));
+    batch.Holding(localPath, std::move(loaded));
     return CountLoadedNewItems(batch);
 }
 
 int CDownloadInfo::LoadOldAndNew(const char* oldPath, const char* newPath,
-                                 std::optional<std::string>* newContent)
+                                 std::optional<nv::IniSnapshot>* newLoaded)
 {
     DeleteAll();
     int result = LoadFile(oldPath, &m_aOldItems, &m_mapOldItems);
-    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems, newContent);
+    return result < 0 ? result : LoadFile(newPath, &m_aNewItems, &m_mapNewItems, newLoaded);
 }
 
 int CDownloadInfo::CountNewItems(const char* oldPath, const char* newPath)

@@ -38,11 +38,11 @@ public:
 
     // 0; -1 null path; -2 null list or map; -3 no such file; -4 out of memory;
     // -5 a group reference that cannot be resolved; kUnreadableFile a file that
-    // is there and cannot be read (LoadError tells why). `content`, when
-    // given, receives the file's bytes when the text loaded is them, so that a
-    // write-back under a lock held meanwhile need not read them again.
+    // is there and cannot be read (LoadError tells why). `loaded`, when given,
+    // receives the file as read when its text is the file's bytes, so that a
+    // write-back under a lock held meanwhile need not read and parse it again.
     int LoadFile(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map,
-                 std::optional<std::string>* content = nullptr);
+                 std::optional<nv::IniSnapshot>* loaded = nullptr);
     // The system's code for the last load that gave kUnreadableFile.
     DWORD LoadError() const { return m_loadError; }
     // 0 or -5 (-4 when a group cannot be made).
@@ -59,9 +59,9 @@ public:
     // key they write to `batch`, which the merge applies once they are done.
     int Merge(nv::DownloadItemRefs& output, const char* oldPath, const char* newPath, BOOL all,
               BOOL fourth, BOOL downloaderOnly, std::string* message);
-    // `newContent` as LoadOldAndNew's.
+    // `newLoaded` as LoadOldAndNew's.
     int LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch,
-                 std::optional<std::string>* newContent = nullptr);
+                 std::optional<nv::IniSnapshot>* newLoaded = nullptr);
     int ApplyDownloadState(nv::CIniBatchWriter& batch);
     int CollectDownloads(nv::DownloadItemRefs& output, BOOL all, BOOL downloaderOnly,
                          nv::CIniBatchWriter& batch);
@@ -69,10 +69,10 @@ public:
                     nv::CIniBatchWriter& batch);
 
     // DeleteAll, then the old file into the old list and the new one into the
-    // new list: 0 or the first negative LoadFile code; `newContent` is the
-    // new file's LoadFile content.
+    // new list: 0 or the first negative LoadFile code; `newLoaded` is the
+    // new file as LoadFile gives it.
     int LoadOldAndNew(const char* oldPath, const char* newPath,
-                      std::optional<std::string>* newContent = nullptr);
+                      std::optional<nv::IniSnapshot>* newLoaded = nullptr);
 
     // Deletes the items whose flag in `drop` is set and drops their sections from the map, in
     // one pass: removing them one at a time shifts the list once per item.
@@ -84,7 +84,7 @@ private:
     int ReadFailure(DWORD error);
     // LoadFile on a file whose status was read.
     int LoadExisting(const char* path, nv::DownloadItemList* list, nv::DownloadItemMap* map,
-                     std::optional<std::string>* content = nullptr);
+                     std::optional<nv::IniSnapshot>* loaded = nullptr);
     // LoadFile on a file already read into memory.
     int LoadParsed(const nv::IniSnapshot& file, const char* path, nv::DownloadItemList* list,
                    nv::DownloadItemMap* map);

@@ -91,7 +91,7 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
     nv::CIniBatchWriter batch;
     long step = 0;
     const auto steps = [&]() {
-        std::optional<std::string> loaded;
+        std::optional<nv::IniSnapshot> loaded;
         int result = LoadBoth(oldPath, newPath, batch, &loaded);
         // Held since before the load: the keys go in without a second lock,
         // into the bytes loaded unless they changed since.
@@ -150,11 +150,11 @@ int CDownloadInfo::Merge(nv::DownloadItemRefs& output, const char* oldPath, cons
 }
 
 int CDownloadInfo::LoadBoth(const char* oldPath, const char* newPath, nv::CIniBatchWriter& batch,
-                            std::optional<std::string>* newContent)
+                            std::optional<nv::IniSnapshot>* newLoaded)
 {
     if (!oldPath || !newPath)
         return -1;
-    int result = LoadOldAndNew(oldPath, newPath, newContent);
+    int result = LoadOldAndNew(oldPath, newPath, newLoaded);
     if (result < 0)
         return result;
 

@@ -19,17 +19,19 @@ DWORD LastErrorOr(DWORD fallback)
 
 class DiskIniFile : public IniFileAccess {
 public:
-    // `known`, when given, is what the first read gives.
-    explicit DiskIniFile(const std::string& path, std::string* known = nullptr)
+    // `known`, when given, is what the first parsed read gives.
+    explicit DiskIniFile(const std::string& path, IniSnapshot* known = nullptr)
         : m_path(path), m_known(known)
     {
     }
 
-    bool Read(std::string& content) override
+    bool Read(std::string& content) override { return ReadSharedFile(m_path, content); }
+
+    bool ReadParsed(IniSnapshot& parsed) override
     {
         if (!m_known)
-            return ReadSharedFile(m_path, content);
-        content = std::move(*m_known);
+            return IniFileAccess::ReadParsed(parsed);
+        parsed = std::move(*m_known);
         m_known = nullptr;
         return true;
     }
@@ -60,11 +62,11 @@ public:
 
 private:
     std::string m_path;
-    std::string* m_known;
+    IniSnapshot* m_known;
 };
 
 // WriteIniFile for a caller that holds the file's lock; `known` as DiskIniFile takes it.
-DWORD WriteLocked(const std::string& file, const std::vector<IniWrite>& writes, std::string* known)
+DWORD WriteLocked(const std::string& file, const std::vector<IniWrite>& writes, IniSnapshot* known)
 {
     DiskIniFile disk(file, known);
     return WriteBack(disk, writes);
@@ -116,11 +118,11 @@ void CIniBatchWriter::Add(const std::string& path, const std::string& section,
     FileOf(path).writes.push_back(IniWrite{section, key, value});
 }
 
-void CIniBatchWriter::Holding(const std::string& path, std::optional<std::string> content)
+void CIniBatchWriter::Holding(const std::string& path, std::optional<IniSnapshot> loaded)
 {
     FileWrites& file = FileOf(path);
     file.locked = true;
-    file.content = std::move(content);
+    file.loaded = std::move(loaded);
 }
 
 CIniBatchWriter::FileWrites& CIniBatchWriter::FileOf(const std::string& path)
@@ -145,7 +147,7 @@ DWORD CIniBatchWriter::Apply()
     for (FileWrites& file : files) {
         DWORD error = file.writes.empty() ? ERROR_SUCCESS
                       : file.locked       ? WriteLocked(ProfilePath(file.path), file.writes,
-                                                  file.content ? &*file.content : nullptr)
+                                                  file.loaded ? &*file.loaded : nullptr)
                                           : WriteIniFile(file.path, file.writes);
         if (result == ERROR_SUCCESS)
             result = error;

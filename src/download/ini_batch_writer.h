@@ -10,6 +10,7 @@
 // processes never replace the file with an edit that misses their writes.
 #pragma once
 
+#include "download/ini_snapshot.h"
 #include "download/ini_text_edit.h"
 
 #include <windows.h>
@@ -39,11 +40,12 @@ public:
     void Add(const std::string& path, const std::string& section, const std::string& key,
              const std::string& value);
     // The owner holds the lock of `path` until it calls Apply and, when
-    // `content` is given, read those bytes from it under the lock: writes into
-    // it take no lock of their own and edit `content` instead of reading the
-    // file again. The check right before the replace still finds a write that
-    // a program without the lock made in between, and edits again.
-    void Holding(const std::string& path, std::optional<std::string> content);
+    // `loaded` is given, read those bytes from it under the lock: writes into
+    // it take no lock of their own and edit `loaded` instead of reading and
+    // parsing the file again. The check right before the replace still finds
+    // a write that a program without the lock made in between, and edits
+    // again.
+    void Holding(const std::string& path, std::optional<IniSnapshot> loaded);
     // Applies what was collected, file by file in the order the files were
     // first written, and empties the batch. ERROR_SUCCESS, or the system's
     // code for the first file that could not be written.
@@ -55,7 +57,7 @@ private:
         std::string foldedPath;
         std::vector<IniWrite> writes;
         bool locked = false;
-        std::optional<std::string> content;
+        std::optional<IniSnapshot> loaded;
     };
 
     FileWrites& FileOf(const std::string& path);

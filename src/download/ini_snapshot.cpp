@@ -94,6 +94,15 @@ bool IniSnapshot::ReadFileWithin(const std::string& path, size_t maxBytes, IniSn
     return true;
 }
 
+IniSnapshot IniSnapshot::OfContent(std::string content)
+{
+    IniSnapshot snapshot;
+    snapshot.m_text = std::move(content);
+    snapshot.m_textIsContent = true;
+    snapshot.Parse();
+    return snapshot;
+}
+
 void IniSnapshot::Parse()
 {
     // Lines before the first section header belong to a section without a
@@ -104,14 +113,15 @@ void IniSnapshot::Parse()
     m_keys.reserve(std::min<size_t>(m_text.size() / 25, 100000));
     ScanIniLines(
         m_text,
-        [this](IniSpan name, size_t) {
-            std::string sectionName = m_text.substr(name.begin, name.length);
+        [this](IniSpan name, size_t lineBegin) {
             // A section without a name is never listed.
-            if (!sectionName.empty()) {
-                m_sectionNames.push_back(std::move(sectionName));
+            if (name.length != 0) {
+                m_sectionNames.push_back(m_text.substr(name.begin, name.length));
                 m_listedSections.push_back(m_sections.size());
             }
             Section section;
+            section.name = {name.begin, name.length};
+            section.header = lineBegin;
             section.firstKey = m_keys.size();
             m_sections.push_back(section);
         },

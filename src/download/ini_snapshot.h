@@ -32,11 +32,12 @@ public:
     // name names a file in the Windows folder.
     static bool ReadFileWithin(const std::string& path, size_t maxBytes, IniSnapshot& snapshot,
                                DWORD* error = nullptr);
+    // `content` parsed as it is, without decoding: the bytes of a file an
+    // editor is to change.
+    static IniSnapshot OfContent(std::string content);
 
     // The file's text in the system code page, as the lookups read it.
     const std::string& Text() const { return m_text; }
-    // The text handed over whole; the lookups find nothing afterwards.
-    std::string TakeText() { return std::move(m_text); }
     // Whether Text() holds the file's bytes as read: a file that was there,
     // without a byte order mark.
     bool TextIsFileContent() const { return m_textIsContent; }
@@ -51,25 +52,32 @@ public:
     // As GetPrivateProfileIntA(section, key, default).
     int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
 
-private:
     // Names and values are ranges of the file's text: a file of thousands of
     // sections is read without a string per key.
     struct Range {
         size_t begin = 0;
         size_t length = 0;
     };
+    // A key line: its name and, when it has a "=", its value.
     struct Key {
         Range name;
         Range value;
         bool hasValue = false;
     };
-    // A section's keys lie together in file order in m_keys.
+    // A section's keys lie together in file order in Keys().
     struct Section {
+        Range name;
+        // Where the header's line begins.
+        size_t header = 0;
         size_t firstKey = 0;
         size_t keyCount = 0;
     };
+    // The parse, for an editor of the text: the lines before the first header
+    // as a section without a name, then a section per header in file order,
+    // repeated and empty names included.
+    const std::vector<Section>& Sections() const { return m_sections; }
+    const std::vector<Key>& Keys() const { return m_keys; }
 
-public:
     // The keys of one section (the first of that name); lookups answer as the
     // snapshot's. Valid while the snapshot lives.
     class SectionView {

@@ -1,5 +1,6 @@
 #include "download/ini_text_edit.h"
 
+#include "download/ini_snapshot.h"
 #include "download/profile_blank.h"
 #include "support/text.h"
 
@@ -11,7 +12,7 @@ namespace nv {
 
 namespace {
 
-const size_t kNoLine = static_cast<size_t>(-1);
+const size_t kNone = static_cast<size_t>(-1);
 
 std::string TrimLeadingBlanks(const std::string& text)
 {
@@ -30,7 +31,7 @@ bool HasLineBreakOrZero(const std::string& text)
     return false;
 }
 
-// Text the platform would not split into the same lines as we do.
+// Text the platform would not split into the same lines as our reader.
 bool IsPlainText(const std::string& content)
 {
     if (content.compare(0, 3, "\xEF\xBB\xBF") == 0 || content.compare(0, 2, "\xFF\xFE") == 0 ||
@@ -45,33 +46,28 @@ bool IsPlainText(const std::string& content)
     return true;
 }
 
-struct Line {
-    size_t start = 0;
-    size_t textEnd = 0;
-    size_t next = 0;
-    // Index of the line's new text in m_replacements, or kNoLine.
-    size_t replacement = kNoLine;
-};
-
 // Added keys of all sections lie in one list, each section's chained in
 // the order written: a list per section cost an allocation per section.
 struct AddedKey {
     std::string key;
     std::string value;
-    size_t next = kNoLine;
+    size_t next = kNone;
 };
 
-// Sections up to this many lines are searched line by line for a key; a
-// larger one gets an index of its keys at its first write.
-const size_t kScannedSectionLines = 32;
+// Sections up to this many keys are searched key by key; a larger one gets
+// an index of its keys at its first write.
+const size_t kScannedSectionKeys = 32;
 
 struct Section {
     std::string name;
-    // The last non-blank line of the section; new keys follow it.
-    size_t anchor = kNoLine;
-    // The section's lines after its header: [firstLine, endLine).
-    size_t firstLine = 0;
-    size_t endLine = 0;
+    // Where keys added to it go: right after the line break of its last
+    // non-blank line (kNone for a section the writes add), and whether that
+    // line ends the text without a line break of its own.
+    size_t insertAt = kNone;
+    bool breakFirst = false;
+    // Its key lines in the parse.
+    size_t firstKey = 0;
+    size_t keyCount = 0;
     bool indexed = false;
     // Made for the few sections that need them: most of a large file's
     // sections get no write or one.
@@ -80,8 +76,8 @@ struct Section {
         std::unordered_map<std::string, size_t> addedKeys;
     };
     std::unique_ptr<KeyIndex> index;
-    size_t firstAdded = kNoLine;
-    size_t lastAdded = kNoLine;
+    size_t firstAdded = kNone;
+    size_t lastAdded = kNone;
     size_t addedCount = 0;
 
     KeyIndex& Index()
@@ -92,9 +88,42 @@ struct Section {
     }
 };
 
+// A key line given a new value.
+struct Replacement {
+    size_t key;
+    std::string text;
+};
+
+// Works on the parse the text was read with: the module's reader and the
+// platform cut plain text into the same lines, sections and keys, and
+// parsing the file a second time for the write cost as much as the rest of
+// the write-back.
 class IniTextEditor {
 public:
-    explicit IniTextEditor(const std::string& content) : m_content(content) { Parse(); }
+    explicit IniTextEditor(const IniSnapshot& parsed)
+        : m_content(parsed.Text()), m_keys(parsed.Keys())
+    {
+        const std::vector<IniSnapshot::Section>& sections = parsed.Sections();
+        m_sections.resize(sections.size());
+        for (size_t i = 0; i < sections.size(); ++i) {
+            const IniSnapshot::Section& read = sections[i];
+            Section& section = m_sections[i];
+            section.name.assign(m_content, read.name.begin, read.name.length);
+            section.firstKey = read.firstKey;
+            section.keyCount = read.keyCount;
+            // Its last key line, else its header; the lines before the first
+            // header have none.
+            size_t last = read.keyCount != 0 ? m_keys[read.firstKey + read.keyCount - 1].name.begin
+                          : i != 0           ? read.header
+                                             : kNone;
+            if (last == kNone)
+                continue;
+            size_t textEnd = 0;
+            LineEnd(last, textEnd, section.insertAt);
+            section.breakFirst = section.insertAt == textEnd;
+        }
+        Reindex();
+    }
 
     void Write(const std::string& sectionName, const std::string& key, const std::string& value)
     {
@@ -112,33 +141,35 @@ public:
         }
         Section& section = m_sections[place];
         size_t existing = FindExistingKey(section, key);
-        if (existing != kNoLine) {
-            Line& line = m_lines[existing];
-            if (line.replacement == kNoLine) {
-                line.replacement = m_replacements.size();
-                m_replacements.emplace_back();
+        if (existing != kNone) {
+            if (m_replacementOf.empty())
+                m_replacementOf.assign(m_keys.size(), kNone);
+            size_t& replacement = m_replacementOf[existing];
+            if (replacement == kNone) {
+                replacement = m_replacements.size();
+                m_replacements.push_back(Replacement{existing, std::string()});
             }
-            m_replacements[line.replacement] = KeyNameOf(line) + "=" + value;
+            m_replacements[replacement].text = NameOf(m_keys[existing]) + "=" + value;
             return;
         }
         size_t added = FindAddedKey(section, key);
-        if (added != kNoLine) {
+        if (added != kNone) {
             m_added[added].value = value;
             return;
         }
         const size_t fresh = m_added.size();
         m_added.push_back(AddedKey{key, value});
-        if (section.lastAdded == kNoLine)
+        if (section.lastAdded == kNone)
             section.firstAdded = fresh;
         else
             m_added[section.lastAdded].next = fresh;
         section.lastAdded = fresh;
-        if (++section.addedCount > kScannedSectionLines) {
+        if (++section.addedCount > kScannedSectionKeys) {
             auto& addedKeys = section.Index().addedKeys;
             if (!addedKeys.empty())
                 addedKeys.emplace(FoldProfileName(key), fresh);
             else
-                for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+                for (size_t i = section.firstAdded; i != kNone; i = m_added[i].next)
                     addedKeys.emplace(FoldProfileName(m_added[i].key), i);
         }
     }
@@ -146,42 +177,60 @@ public:
     // Unchanged stretches of the text are copied whole.
     std::string Result() const
     {
-        std::vector<size_t> sectionAtAnchor(m_lines.size(), kNoLine);
+        // Each change at its place in the text: a replaced line from its
+        // start to its line break, added keys after the line break of their
+        // section's last line. No two share a place.
+        struct Change {
+            size_t at;
+            size_t resume;
+            size_t replacement;
+            size_t section;
+        };
+        std::vector<Change> changes;
+        changes.reserve(m_replacements.size());
+        for (size_t i = 0; i < m_replacements.size(); ++i) {
+            const size_t name = m_keys[m_replacements[i].key].name.begin;
+            size_t textEnd = 0;
+            size_t next = 0;
+            LineEnd(name, textEnd, next);
+            size_t start = name;
+            while (start > 0 && m_content[start - 1] != '\n')
+                --start;
+            changes.push_back(Change{start, textEnd, i, kNone});
+        }
         for (size_t i = 0; i < m_sections.size(); ++i)
-            if (m_sections[i].anchor != kNoLine && m_sections[i].addedCount != 0)
-                sectionAtAnchor[m_sections[i].anchor] = i;
+            if (m_sections[i].insertAt != kNone && m_sections[i].addedCount != 0)
+                changes.push_back(Change{m_sections[i].insertAt, m_sections[i].insertAt, kNone, i});
+        std::sort(changes.begin(), changes.end(),
+                  [](const Change& a, const Change& b) { return a.at < b.at; });
 
         // Room for every added line and its section's header: the text
         // growing past its room copied all of it again.
         size_t room = m_content.size() + 64;
         for (const AddedKey& added : m_added)
             room += added.key.size() + added.value.size() + 3;
-        for (const std::string& replacement : m_replacements)
-            room += replacement.size();
+        for (const Replacement& replacement : m_replacements)
+            room += replacement.text.size();
         for (const Section& section : m_sections)
-            if (section.anchor == kNoLine && section.addedCount != 0)
+            if (section.insertAt == kNone && section.addedCount != 0)
                 room += section.name.size() + 6;
         std::string out;
         out.reserve(room);
         size_t copied = 0;
-        for (size_t i = 0; i < m_lines.size(); ++i) {
-            const Line& line = m_lines[i];
-            if (line.replacement != kNoLine) {
-                out.append(m_content, copied, line.start - copied);
-                out += m_replacements[line.replacement];
-                copied = line.textEnd;
-            }
-            if (sectionAtAnchor[i] == kNoLine)
+        for (const Change& change : changes) {
+            out.append(m_content, copied, change.at - copied);
+            copied = change.resume;
+            if (change.replacement != kNone) {
+                out += m_replacements[change.replacement].text;
                 continue;
-            out.append(m_content, copied, line.next - copied);
-            copied = line.next;
-            if (line.next == line.textEnd)
+            }
+            if (m_sections[change.section].breakFirst)
                 out += "\r\n";
-            AppendKeys(m_sections[sectionAtAnchor[i]], out);
+            AppendKeys(m_sections[change.section], out);
         }
         out.append(m_content, copied, std::string::npos);
         for (const Section& section : m_sections) {
-            if (section.anchor != kNoLine || section.addedCount == 0)
+            if (section.insertAt != kNone || section.addedCount == 0)
                 continue;
             if (!out.empty() && out.back() != '\n')
                 out += "\r\n";
@@ -192,32 +241,6 @@ public:
     }
 
 private:
-    void Parse()
-    {
-        // Lines before the first header form a section without a name that no
-        // write can address.
-        m_sections.emplace_back();
-        m_lines.reserve(static_cast<size_t>(std::count(m_content.begin(), m_content.end(), '\n')) +
-                        1);
-        size_t position = 0;
-        while (position < m_content.size()) {
-            Line line;
-            line.start = position;
-            size_t newline = m_content.find('\n', position);
-            line.next = newline == std::string::npos ? m_content.size() : newline + 1;
-            line.textEnd = newline == std::string::npos ? m_content.size() : newline;
-            if (line.textEnd > line.start && m_content[line.textEnd - 1] == '\r')
-                --line.textEnd;
-            position = line.next;
-            m_lines.push_back(line);
-            ClassifyLine(m_lines.size() - 1);
-        }
-        for (size_t i = 0; i < m_sections.size(); ++i)
-            m_sections[i].endLine =
-                i + 1 < m_sections.size() ? m_sections[i + 1].firstLine - 1 : m_lines.size();
-        Reindex();
-    }
-
     // Sections by folded name in open addressing, the first of a name
     // winning: a map node and a folded copy per section cost as much as
     // splitting the text into lines.
@@ -251,80 +274,53 @@ private:
         }
     }
 
-    // The line's text without blanks at either end: [begin, end).
-    void TrimmedText(const Line& line, size_t& begin, size_t& end) const
+    // The line holding `position`: where its text ends (before its CR LF or
+    // LF) and where the next line begins.
+    void LineEnd(size_t position, size_t& textEnd, size_t& next) const
     {
-        begin = line.start;
-        end = line.textEnd;
-        while (begin < end && IsProfileBlank(static_cast<unsigned char>(m_content[begin])))
-            ++begin;
-        while (end > begin && IsProfileBlank(static_cast<unsigned char>(m_content[end - 1])))
-            --end;
+        const size_t newline = m_content.find('\n', position);
+        textEnd = newline == std::string::npos ? m_content.size() : newline;
+        next = newline == std::string::npos ? m_content.size() : newline + 1;
+        if (textEnd > position && m_content[textEnd - 1] == '\r')
+            --textEnd;
     }
 
-    // Keys are found when a write asks for them: most sections of a large
-    // file are never written, and an index of every key made before the
-    // first write cost as much as the rest of the write-back.
-    void ClassifyLine(size_t index)
-    {
-        size_t begin = 0;
-        size_t end = 0;
-        TrimmedText(m_lines[index], begin, end);
-        if (begin == end)
-            return;
-        if (m_content[begin] == '[') {
-            size_t close = end;
-            while (close > begin + 1 && m_content[close - 1] != ']')
-                --close;
-            if (close > begin + 1) {
-                Section section;
-                section.name = TrimProfileBlanks(m_content, begin + 1, close - 1);
-                section.anchor = index;
-                section.firstLine = index + 1;
-                m_sections.push_back(std::move(section));
-                return;
-            }
-        }
-        // Every other line is a key to the platform, comments and lines
-        // without "=" included (a value written to such a key replaces it).
-        m_sections.back().anchor = index;
-    }
-
-    // The line of the section's first key named `key`, or kNoLine.
+    // The section's first key named `key` (its place in the parse), or kNone.
     size_t FindExistingKey(Section& section, const std::string& key)
     {
         if (section.indexed) {
             const auto& existingKeys = section.Index().existingKeys;
             auto found = existingKeys.find(FoldProfileName(key));
-            return found == existingKeys.end() ? kNoLine : found->second;
+            return found == existingKeys.end() ? kNone : found->second;
         }
-        if (section.endLine - section.firstLine > kScannedSectionLines) {
+        const size_t end = section.firstKey + section.keyCount;
+        if (section.keyCount > kScannedSectionKeys) {
             auto& existingKeys = section.Index().existingKeys;
-            for (size_t i = section.firstLine; i < section.endLine; ++i)
-                if (IsKeyLine(m_lines[i]))
-                    existingKeys.emplace(FoldProfileName(KeyNameOf(m_lines[i])), i);
+            for (size_t i = section.firstKey; i < end; ++i)
+                existingKeys.emplace(FoldProfileName(NameOf(m_keys[i])), i);
             section.indexed = true;
             return FindExistingKey(section, key);
         }
-        for (size_t i = section.firstLine; i < section.endLine; ++i)
-            if (IsKeyLine(m_lines[i]) && KeyNameIs(m_lines[i], key))
+        for (size_t i = section.firstKey; i < end; ++i)
+            if (SameName(m_content, m_keys[i].name.begin,
+                         m_keys[i].name.begin + m_keys[i].name.length, key))
                 return i;
-        return kNoLine;
+        return kNone;
     }
 
     // The key `key` among the section's added keys (its place in m_added),
-    // or kNoLine. A few are compared one by one; past that an index is kept.
+    // or kNone. A few are compared one by one; past that an index is kept.
     size_t FindAddedKey(const Section& section, const std::string& key) const
     {
         if (section.index && !section.index->addedKeys.empty()) {
             const auto& addedKeys = section.index->addedKeys;
             auto found = addedKeys.find(FoldProfileName(key));
-            return found == addedKeys.end() ? kNoLine : found->second;
+            return found == addedKeys.end() ? kNone : found->second;
         }
-        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next)
+        for (size_t i = section.firstAdded; i != kNone; i = m_added[i].next)
             if (SameName(m_added[i].key, 0, m_added[i].key.size(), key))
                 return i;
-        return kNoLine;
+        return kNone;
     }
 
     // Whether text[begin, end) names `key` as the platform matches names.
@@ -338,41 +334,15 @@ private:
         return true;
     }
 
-    bool IsKeyLine(const Line& line) const
+    // A key line's name as the file spells it, without its blanks.
+    std::string NameOf(const IniSnapshot::Key& key) const
     {
-        size_t begin = 0;
-        size_t end = 0;
-        TrimmedText(line, begin, end);
-        return begin < end;
-    }
-
-    // Whether the line's key name, without its blanks, matches `key` as the
-    // platform matches names.
-    bool KeyNameIs(const Line& line, const std::string& key) const
-    {
-        size_t begin = line.start;
-        size_t nameEnd = line.start;
-        while (nameEnd < line.textEnd && m_content[nameEnd] != '=')
-            ++nameEnd;
-        while (begin < nameEnd && IsProfileBlank(static_cast<unsigned char>(m_content[begin])))
-            ++begin;
-        while (nameEnd > begin &&
-               IsProfileBlank(static_cast<unsigned char>(m_content[nameEnd - 1])))
-            --nameEnd;
-        return SameName(m_content, begin, nameEnd, key);
-    }
-
-    std::string KeyNameOf(const Line& line) const
-    {
-        size_t nameEnd = line.start;
-        while (nameEnd < line.textEnd && m_content[nameEnd] != '=')
-            ++nameEnd;
-        return TrimProfileBlanks(m_content, line.start, nameEnd);
+        return m_content.substr(key.name.begin, key.name.length);
     }
 
     void AppendKeys(const Section& section, std::string& out) const
     {
-        for (size_t i = section.firstAdded; i != kNoLine; i = m_added[i].next) {
+        for (size_t i = section.firstAdded; i != kNone; i = m_added[i].next) {
             const AddedKey& added = m_added[i];
             out += added.key;
             out += '=';
@@ -382,8 +352,11 @@ private:
     }
 
     const std::string& m_content;
-    std::vector<Line> m_lines;
-    std::vector<std::string> m_replacements;
+    const std::vector<IniSnapshot::Key>& m_keys;
+    std::vector<Replacement> m_replacements;
+    // Per key line of the parse, its replacement's place, or kNone; made at
+    // the first replacement.
+    std::vector<size_t> m_replacementOf;
     std::vector<Section> m_sections;
     std::vector<AddedKey> m_added;
     // Each a section's place plus one; 0 is free.
@@ -392,12 +365,12 @@ private:
 
 } // namespace
 
-bool ApplyIniWrites(const std::string& content, const std::vector<IniWrite>& writes,
+bool ApplyIniWrites(const IniSnapshot& parsed, const std::vector<IniWrite>& writes,
                     std::string& result)
 {
-    if (!IsPlainText(content))
+    if (!parsed.TextIsFileContent() || !IsPlainText(parsed.Text()))
         return false;
-    IniTextEditor editor(content);
+    IniTextEditor editor(parsed);
     for (const IniWrite& write : writes) {
         std::string section = TrimProfileBlanks(write.section, 0, write.section.size());
         std::string key = TrimProfileBlanks(write.key, 0, write.key.size());

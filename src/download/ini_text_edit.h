@@ -18,11 +18,14 @@ struct IniWrite {
     std::string value;
 };
 
-// False when the text is of a kind whose lines the platform splits or decodes
-// differently (a byte order mark, a zero byte, a lone carriage return) or a
-// write names an empty section or key; `result` is then unchanged and the
-// caller must leave the writes to the platform.
-bool ApplyIniWrites(const std::string& content, const std::vector<IniWrite>& writes,
+class IniSnapshot;
+
+// The writes applied to the text `parsed` holds, a file's bytes as read
+// (IniSnapshot::OfContent). False when the text is of a kind whose lines the
+// platform splits or decodes differently (a byte order mark, a zero byte, a
+// lone carriage return) or a write names an empty section or key; `result` is
+// then unchanged and the caller must leave the writes to the platform.
+bool ApplyIniWrites(const IniSnapshot& parsed, const std::vector<IniWrite>& writes,
                     std::string& result);
 
 } // namespace nv

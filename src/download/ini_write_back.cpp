@@ -2,16 +2,25 @@
 
 namespace nv {
 
+bool IniFileAccess::ReadParsed(IniSnapshot& parsed)
+{
+    std::string content;
+    if (!Read(content))
+        return false;
+    parsed = IniSnapshot::OfContent(std::move(content));
+    return true;
+}
+
 DWORD WriteBack(IniFileAccess& file, const std::vector<IniWrite>& writes)
 {
     if (writes.empty())
         return ERROR_SUCCESS;
     for (int round = 0; round < kWriteBackRounds; ++round) {
-        std::string content;
+        IniSnapshot parsed;
         std::string text;
-        if (!file.Read(content) || !ApplyIniWrites(content, writes, text))
+        if (!file.ReadParsed(parsed) || !ApplyIniWrites(parsed, writes, text))
             break;
-        ReplaceOutcome outcome = file.Replace(text, content);
+        ReplaceOutcome outcome = file.Replace(text, parsed.Text());
         if (outcome.Succeeded())
             return ERROR_SUCCESS;
         if (outcome.failedStep == ReplaceStep::Changed)

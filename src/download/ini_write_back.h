@@ -6,6 +6,7 @@
 // would be lost, so the edit is made again on the new text.
 #pragma once
 
+#include "download/ini_snapshot.h"
 #include "download/ini_text_edit.h"
 #include "support/file_replace.h"
 
@@ -23,6 +24,8 @@ public:
     virtual ~IniFileAccess() = default;
     // The file's bytes; false when it cannot be read (missing, held).
     virtual bool Read(std::string& content) = 0;
+    // The bytes Read gives, parsed for the edit.
+    virtual bool ReadParsed(IniSnapshot& parsed);
     // Puts `text` in the file's place unless the file no longer holds
     // `basis` (outcome step Changed).
     virtual ReplaceOutcome Replace(const std::string& text, const std::string& basis) = 0;

@@ -134,7 +134,8 @@ TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDoOnceApplied)
 {
     std::vector<nv::IniWrite> writes = {
         {"alpha", "QuotaDiced", "123"}, {"alpha", "Update", "1"},   {"alpha", "Download", "1"},
-        {"beta", "Update", "1"},        {"BETA", "update", "0"},    {"new one", "Update", "1"},
+        {"beta", "Update", "1"},        {"BETA", "update", "0"},    {"beta", "Download", "1"},
+        {"new one", "Update", "1"},
         {"new one", "Download", "1"},   {"\334ber", "Update", "1"}, {"alpha", "Update", "0"},
         {"alpha", "Name", "  padded"}};
     std::string longSection = "[alpha]\r\n";
@@ -222,7 +223,7 @@ TEST(IniBatchWriter, AWriteSinceTheOwnerLoadedTheFileIsKept)
     const std::string path = folder.Write("held.ini", loaded);
     nv::CFileWriteLock lock(path);
     nv::CIniBatchWriter batch;
-    batch.Holding(path, loaded);
+    batch.Holding(path, nv::IniSnapshot::OfContent(loaded));
     batch.Add(path, "own", "k", "2");
     ASSERT_TRUE(WritePrivateProfileStringA("other", "k", "1", path.c_str()));
     EXPECT_EQ(DWORD(ERROR_SUCCESS), batch.Apply());
