@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 TEST(FileWriteLockName, OneNamePerFileWhateverItsSpelling)
 {
@@ -40,15 +41,23 @@ TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingWaitedForBounded)
     char shortName[MAX_PATH] = {};
     CreateDirectoryA(folder.File("Long Name").c_str(), nullptr);
     ASSERT_NE(0u, GetShortPathNameA(folder.File("Long Name").c_str(), shortName, MAX_PATH));
-    const std::string path = folder.File("Long Name\\a.ndc");
+    const std::string path = folder.File("Long Name\\Product Catalogue.ndc");
     for (int stage = 0; stage < 3; ++stage) {
         nv::CFileWriteLock lock(path);
         EXPECT_TRUE(nv::CFileWriteLock(path, 0).IsHeld());
         if (stage > 0)
             MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING);
-        for (const std::string& other : {std::string(shortName) + "\\A.NDC", "\\\\?\\" + path,
-                                         folder.File("long name\\..\\Long Name\\A.ndc")})
+        std::vector<std::string> others = {std::string(shortName) + "\\PRODUCT CATALOGUE.NDC",
+                                           "\\\\?\\" + path,
+                                           folder.File("long name\\..\\Long Name\\product catalogue.Ndc")};
+        // The file's own short alias, once the file is there.
+        char alias[MAX_PATH] = {};
+        if (stage > 0) {
+            ASSERT_NE(0u, GetShortPathNameA(path.c_str(), alias, MAX_PATH));
+            others.push_back(alias);
+        }
+        for (const std::string& other : others)
             EXPECT_FALSE(LockElsewhere(other, 0).first) << other;
         const DWORD before = GetTickCount();
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), LockElsewhere(path, 200).second);
