@@ -154,7 +154,7 @@ int CDownloadInfo::LoadParsed(const nv::IniSnapshot& file, const char* path,
         // One box per load: a file with hundreds of repeated sections would otherwise stack
         // hundreds of boxes in front of the user, one after another.
         bool duplicateShown = false;
-        const std::string lowerPath = nv::ToLower(path);
+        const nv::SharedText lowerPath(nv::ToLower(path));
         list->reserve(list->size() + file.SectionNames().size());
         map->reserve(map->size() + file.SectionNames().size());
         for (size_t index = 0; index < file.SectionNames().size(); ++index) {

@@ -171,8 +171,8 @@ int CDownloadItem::WriteFlag(const char* key, int value, const char* ndcPath,
                              nv::CIniBatchWriter* batch)
 {
     // A failed write is not reported: the flag in memory is what callers use.
-    nv::WriteProfileKeyTo(batch, ndcPath ? std::string(ndcPath) : m_strNdcFile, m_strSection, key,
-                          std::to_string(value));
+    nv::WriteProfileKeyTo(batch, ndcPath ? std::string(ndcPath) : m_strNdcFile.Get(), m_strSection,
+                          key, std::to_string(value));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "download/ini_snapshot.h"
+#include "support/shared_text.h"
 
 #include <windows.h>
 
@@ -99,10 +100,11 @@ public:
     // (LoadFile reads each file once, and gives the path and section
     // lower-cased when it has them so already).
     int LoadFrom(const nv::IniSnapshot::SectionView& keys, const char* ndcPath, const char* section,
-                 const std::string* lowerPath = nullptr, std::string* lowerSection = nullptr);
+                 const nv::SharedText* lowerPath = nullptr, std::string* lowerSection = nullptr);
 
     std::string m_strState;
-    std::string m_strNdcFile;
+    // Lower-cased; shared by the items of one load.
+    nv::SharedText m_strNdcFile;
     std::string m_strRedirURL;
     std::string m_strSection;
     std::string m_strName;

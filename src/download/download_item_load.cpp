@@ -112,12 +112,12 @@ private:
 } // namespace
 
 int CDownloadItem::LoadFrom(const nv::IniSnapshot::SectionView& keys, const char* ndcPath,
-                            const char* section, const std::string* lowerPath,
+                            const char* section, const nv::SharedText* lowerPath,
                             std::string* lowerSection)
 {
     if (!ndcPath || !section)
         return -1;
-    m_strNdcFile = lowerPath ? *lowerPath : nv::ToLower(ndcPath);
+    m_strNdcFile = lowerPath ? *lowerPath : nv::SharedText(nv::ToLower(ndcPath));
     m_strSection = lowerSection ? std::move(*lowerSection) : nv::ToLower(section);
     SectionReader reader(keys);
     m_strName = section;

@@ -110,11 +110,6 @@ CIniBatchWriter::~CIniBatchWriter() noexcept
 void CIniBatchWriter::Add(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& value)
 {
-    // Writes come in runs for one file, which is found without folding.
-    if (!m_files.empty() && m_files.back().path == path) {
-        m_files.back().writes.push_back(IniWrite{section, key, value});
-        return;
-    }
     FileOf(path).writes.push_back(IniWrite{section, key, value});
 }
 
@@ -128,14 +123,13 @@ void CIniBatchWriter::Holding(const std::string& path, std::optional<IniSnapshot
 CIniBatchWriter::FileWrites& CIniBatchWriter::FileOf(const std::string& path)
 {
     // The same file may be named in different case (an item keeps its path
-    // lower-cased, callers pass it as they have it).
-    std::string folded = ToLower(path);
-    for (FileWrites& file : m_files)
-        if (file.foldedPath == folded)
-            return file;
+    // lower-cased, callers pass it as they have it). Writes come in runs for
+    // one file: the last is looked at first.
+    for (auto file = m_files.rbegin(); file != m_files.rend(); ++file)
+        if (EqualsNoCase(file->path, path))
+            return *file;
     m_files.emplace_back();
     m_files.back().path = path;
-    m_files.back().foldedPath = std::move(folded);
     return m_files.back();
 }
 

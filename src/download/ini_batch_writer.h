@@ -54,7 +54,6 @@ public:
 private:
     struct FileWrites {
         std::string path;
-        std::string foldedPath;
         std::vector<IniWrite> writes;
         bool locked = false;
         std::optional<IniSnapshot> loaded;

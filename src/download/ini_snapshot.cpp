@@ -266,6 +266,9 @@ int IniSnapshot::SectionView::GetInt(const std::string& key, int defaultValue) c
 
 int IniSnapshot::SectionView::GetInt(const Value& value, int defaultValue) const
 {
+    // Most of an item's numbers are not in its section.
+    if (!value.found)
+        return defaultValue;
     // The platform reads the text into a buffer of 30 characters first.
     std::string text = GetString(value, std::string(), 30);
     if (text.empty())

@@ -100,9 +100,11 @@ struct Replacement {
 // the write-back.
 class IniTextEditor {
 public:
-    explicit IniTextEditor(const IniSnapshot& parsed)
+    // Room is made for `writes` added keys.
+    IniTextEditor(const IniSnapshot& parsed, size_t writes)
         : m_content(parsed.Text()), m_keys(parsed.Keys())
     {
+        m_added.reserve(writes);
         const std::vector<IniSnapshot::Section>& sections = parsed.Sections();
         m_sections.resize(sections.size());
         for (size_t i = 0; i < sections.size(); ++i) {
@@ -370,7 +372,7 @@ bool ApplyIniWrites(const IniSnapshot& parsed, const std::vector<IniWrite>& writ
 {
     if (!parsed.TextIsFileContent() || !IsPlainText(parsed.Text()))
         return false;
-    IniTextEditor editor(parsed);
+    IniTextEditor editor(parsed, writes.size());
     for (const IniWrite& write : writes) {
         std::string section = TrimProfileBlanks(write.section, 0, write.section.size());
         std::string key = TrimProfileBlanks(write.key, 0, write.key.size());

@@ -45,11 +45,11 @@ std::string ResolvedPath(const std::string& path)
     return full;
 }
 
-// What names the lock of `path`: the folder's identity and the file's long
+// What names the lock of `path`: the folder's final path and the file's long
 // name (as stored, when the file exists), else the resolved path. The long
-// path is asked for only where it is the key: folder identity and stored name
-// stand for every spelling already, and Wine answers it by searching every
-// folder along the path (about 1 ms).
+// path is asked for only where it is the key: the final path and the stored
+// name stand for every spelling already, and Wine answers it by searching
+// every folder along the path (about 1 ms).
 std::string LockKey(const std::string& path)
 {
     const std::string full = FullPath(path);
@@ -61,9 +61,8 @@ std::string LockKey(const std::string& path)
     // the platform makes every alias with a "~": other names are looked up
     // for nothing (under Wine the lookup reads the whole folder, 0.2 ms).
     WIN32_FIND_DATAA found;
-    HANDLE search = name.find('~') == std::string::npos
-                        ? INVALID_HANDLE_VALUE
-                        : FindFirstFileA(full.c_str(), &found);
+    HANDLE search = name.find('~') == std::string::npos ? INVALID_HANDLE_VALUE
+                                                        : FindFirstFileA(full.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         FindClose(search);
         name = found.cFileName;
@@ -74,14 +73,17 @@ std::string LockKey(const std::string& path)
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE)
         return ResolvedPath(path);
-    BY_HANDLE_FILE_INFORMATION information = {};
-    bool known = GetFileInformationByHandle(folder, &information) != FALSE;
+    std::string final(MAX_PATH, '\0');
+    DWORD length = GetFinalPathNameByHandleA(folder, &final[0], MAX_PATH, 0);
+    if (length >= MAX_PATH) {
+        final.assign(length, '\0');
+        length = GetFinalPathNameByHandleA(folder, &final[0], length, 0);
+    }
     CloseHandle(folder);
-    if (!known)
+    if (length == 0 || length >= final.size())
         return ResolvedPath(path);
-    return FormatText("%08lx-%08lx%08lx\\", information.dwVolumeSerialNumber,
-                      information.nFileIndexHigh, information.nFileIndexLow) +
-           name;
+    final.resize(length);
+    return final + "\\" + name;
 }
 
 } // namespace

@@ -4,13 +4,17 @@
 // state file at the same moment, and without a lock each would replace the
 // file with its own edit of the content it read, losing the other's.
 //
-// The lock is a named mutex per file, named after the identity of the file's
-// folder (volume serial number and file index) and the file's folded long
-// name, so every spelling of a path (case, "..", short names, a share's UNC
-// and drive-letter names) meets the same mutex. Not the file's own identity:
-// every write replaces the file with a new one, and a caller that arrived
-// after a replace would take another lock than one still waiting for the old
-// file. A folder that cannot be opened names the lock by the folded full path.
+// The lock is a named mutex per file, named after the final path of the
+// file's folder, as the file system resolves an open folder (long names,
+// links and substituted drives followed, a share's drive letter as its UNC
+// name), and the file's folded long name, so every spelling of a path (case,
+// "..", short names, a share's UNC and drive-letter names) meets the same
+// mutex. Not the file's own identity: every write replaces the file with a
+// new one, and a caller that arrived after a replace would take another lock
+// than one still waiting for the old file. Not the folder's identity (volume
+// serial number and file index) either, which named the lock before: under
+// Wine the serial number is asked of another process (0.4 ms a lock). A
+// folder that cannot be opened names the lock by the folded full path.
 // Windows mutexes are re-entrant for their owning thread: an operation that
 // holds the lock may call code that takes it again.
 //

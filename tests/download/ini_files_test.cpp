@@ -133,11 +133,10 @@ TEST(IniSnapshot, AnswersAsThePrivateProfileFunctions)
 TEST(IniBatchWriter, ReadsBackAsThePlatformsWritesDoOnceApplied)
 {
     std::vector<nv::IniWrite> writes = {
-        {"alpha", "QuotaDiced", "123"}, {"alpha", "Update", "1"},   {"alpha", "Download", "1"},
-        {"beta", "Update", "1"},        {"BETA", "update", "0"},    {"beta", "Download", "1"},
-        {"new one", "Update", "1"},
-        {"new one", "Download", "1"},   {"\334ber", "Update", "1"}, {"alpha", "Update", "0"},
-        {"alpha", "Name", "  padded"}};
+        {"alpha", "QuotaDiced", "123"}, {"alpha", "Update", "1"},     {"alpha", "Download", "1"},
+        {"beta", "Update", "1"},        {"BETA", "update", "0"},      {"beta", "Download", "1"},
+        {"new one", "Update", "1"},     {"new one", "Download", "1"}, {"\334ber", "Update", "1"},
+        {"alpha", "Update", "0"},       {"alpha", "Name", "  padded"}};
     std::string longSection = "[alpha]\r\n";
     for (int i = 0; i < 40; ++i) {
         longSection += "k" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";

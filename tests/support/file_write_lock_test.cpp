@@ -48,9 +48,9 @@ TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingWaitedForBounded)
         if (stage > 0)
             MoveFileExA(folder.Write("x.tmp", "x").c_str(), path.c_str(),
                         MOVEFILE_REPLACE_EXISTING);
-        std::vector<std::string> others = {std::string(shortName) + "\\PRODUCT CATALOGUE.NDC",
-                                           "\\\\?\\" + path,
-                                           folder.File("long name\\..\\Long Name\\product catalogue.Ndc")};
+        std::vector<std::string> others = {
+            std::string(shortName) + "\\PRODUCT CATALOGUE.NDC", "\\\\?\\" + path,
+            folder.File("long name\\..\\Long Name\\product catalogue.Ndc")};
         // The file's own short alias, once the file is there.
         char alias[MAX_PATH] = {};
         if (stage > 0) {
