@@ -30,8 +30,11 @@ void ScanIniLines(const std::string& text, OnSection onSection, OnKey onKey)
     const char* const base = text.data();
     const char* next = base;
     const char* const end = base + text.size();
-    const auto span = [base](const char* begin, const char* stop) {
-        const void* zero = memchr(begin, 0, static_cast<size_t>(stop - begin));
+    // Looked for once: most texts hold no zero byte, and a look per name and
+    // value cost as much as the rest of the scan.
+    const bool hasZero = memchr(base, 0, text.size()) != nullptr;
+    const auto span = [base, hasZero](const char* begin, const char* stop) {
+        const void* zero = hasZero ? memchr(begin, 0, static_cast<size_t>(stop - begin)) : nullptr;
         IniSpan result;
         result.begin = static_cast<size_t>(begin - base);
         result.length = static_cast<size_t>((zero ? static_cast<const char*>(zero) : stop) - begin);
@@ -70,7 +73,11 @@ void ScanIniLines(const std::string& text, OnSection onSection, OnKey onKey)
                 continue;
             }
         }
-        const char* equals = static_cast<const char*>(memchr(start, '=', lineEnd - start));
+        const char* equals = start;
+        while (equals < lineEnd && *equals != '=')
+            ++equals;
+        if (equals == lineEnd)
+            equals = nullptr;
         const char* nameEnd = equals ? equals : lineEnd;
         while (nameEnd > start && blank(nameEnd - 1))
             --nameEnd;
