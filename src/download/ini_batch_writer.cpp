@@ -124,12 +124,20 @@ CIniBatchWriter::FileWrites& CIniBatchWriter::FileOf(const std::string& path)
 {
     // The same file may be named in different case (an item keeps its path
     // lower-cased, callers pass it as they have it). Writes come in runs for
-    // one file: the last is looked at first.
-    for (auto file = m_files.rbegin(); file != m_files.rend(); ++file)
-        if (EqualsNoCase(file->path, path))
+    // one file and one spelling: the last file is looked at first, and the
+    // spelling that found it last is compared byte for byte before any case
+    // is folded.
+    for (auto file = m_files.rbegin(); file != m_files.rend(); ++file) {
+        if (file->spelling == path)
             return *file;
+        if (EqualsNoCase(file->path, path)) {
+            file->spelling = path;
+            return *file;
+        }
+    }
     m_files.emplace_back();
     m_files.back().path = path;
+    m_files.back().spelling = path;
     return m_files.back();
 }
 

@@ -54,6 +54,7 @@ public:
 private:
     struct FileWrites {
         std::string path;
+        std::string spelling;
         std::vector<IniWrite> writes;
         bool locked = false;
         std::optional<IniSnapshot> loaded;
