@@ -59,6 +59,8 @@ TEST(FileWriteLock, OneLockPerFileWhateverItsSpellingWaitedForBounded)
         }
         for (const std::string& other : others)
             EXPECT_FALSE(LockElsewhere(other, 0).first) << other;
+        // The same name in another folder is another file.
+        EXPECT_TRUE(LockElsewhere(folder.File("Product Catalogue.ndc"), 0).first);
         const DWORD before = GetTickCount();
         EXPECT_EQ(DWORD(ERROR_TIMEOUT), LockElsewhere(path, 200).second);
         EXPECT_GE(GetTickCount() - before, 150u);
