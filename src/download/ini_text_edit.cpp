@@ -127,7 +127,7 @@ public:
         Reindex();
     }
 
-    void Write(const std::string& sectionName, const std::string& key, const std::string& value)
+    void Write(const std::string& sectionName, std::string key, std::string value)
     {
         size_t& slot = SlotOf(sectionName);
         size_t place = slot - 1;
@@ -156,11 +156,11 @@ public:
         }
         size_t added = FindAddedKey(section, key);
         if (added != kNone) {
-            m_added[added].value = value;
+            m_added[added].value = std::move(value);
             return;
         }
         const size_t fresh = m_added.size();
-        m_added.push_back(AddedKey{key, value});
+        m_added.push_back(AddedKey{std::move(key), std::move(value)});
         if (section.lastAdded == kNone)
             section.firstAdded = fresh;
         else
@@ -169,7 +169,7 @@ public:
         if (++section.addedCount > kScannedSectionKeys) {
             auto& addedKeys = section.Index().addedKeys;
             if (!addedKeys.empty())
-                addedKeys.emplace(FoldProfileName(key), fresh);
+                addedKeys.emplace(FoldProfileName(m_added[fresh].key), fresh);
             else
                 for (size_t i = section.firstAdded; i != kNone; i = m_added[i].next)
                     addedKeys.emplace(FoldProfileName(m_added[i].key), i);
@@ -380,7 +380,7 @@ bool ApplyIniWrites(const IniSnapshot& parsed, const std::vector<IniWrite>& writ
             HasLineBreakOrZero(write.key) || HasLineBreakOrZero(write.value))
             return false;
         // The platform stores a value without its leading blanks.
-        editor.Write(section, key, TrimLeadingBlanks(write.value));
+        editor.Write(section, std::move(key), TrimLeadingBlanks(write.value));
     }
     result = editor.Result();
     return true;
