@@ -73,17 +73,25 @@ std::string LockKey(const std::string& path)
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE)
         return ResolvedPath(path);
-    std::string final(MAX_PATH, '\0');
-    DWORD length = GetFinalPathNameByHandleA(folder, &final[0], MAX_PATH, 0);
+    std::string resolved(MAX_PATH, '\0');
+    DWORD length = GetFinalPathNameByHandleA(folder, &resolved[0], MAX_PATH, 0);
     if (length >= MAX_PATH) {
-        final.assign(length, '\0');
-        length = GetFinalPathNameByHandleA(folder, &final[0], length, 0);
+        resolved.assign(length, '\0');
+        length = GetFinalPathNameByHandleA(folder, &resolved[0], length, 0);
     }
     CloseHandle(folder);
-    if (length == 0 || length >= final.size())
+    if (length == 0 || length >= resolved.size())
         return ResolvedPath(path);
-    final.resize(length);
-    return final + "\\" + name;
+    resolved.resize(length);
+    // Without the long-path prefix, so that where the folder cannot be opened
+    // by one caller the resolved path it falls back to is the same key.
+    if (resolved.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        resolved.replace(0, 8, "\\\\");
+    else if (resolved.compare(0, 4, "\\\\?\\") == 0)
+        resolved.erase(0, 4);
+    if (!resolved.empty() && resolved.back() != '\\')
+        resolved += '\\';
+    return resolved + name;
 }
 
 } // namespace
