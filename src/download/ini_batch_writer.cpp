@@ -38,13 +38,10 @@ public:
 
     ReplaceOutcome Replace(const std::string& text, const std::string& basis) override
     {
-        return ReplaceFileContent(
-            m_path, "ndc",
-            [&](const char* temporary) { return WriteWholeFile(temporary, text, CREATE_ALWAYS); },
-            [&] {
-                std::string now;
-                return ReadSharedFile(m_path, now) && now == basis;
-            });
+        return ReplaceFileBytes(m_path, "ndc", text, [&] {
+            std::string now;
+            return ReadSharedFile(m_path, now) && now == basis;
+        });
     }
 
     DWORD WriteKeys(const std::vector<IniWrite>& writes) override

@@ -66,6 +66,77 @@ DWORD MoveIntoPlace(PlatformReplace replace, const char* temporary, const std::s
     return ERROR_SUCCESS;
 }
 
+// A temporary file in `folder`, named as GetTempFileNameA names one and made
+// by the same rule: the number counts on from the clock to the first name no
+// file has; made and opened in one step. The name goes to `name`.
+HANDLE CreateTemporaryFile(const std::string& folder, const char* prefix, char (&name)[MAX_PATH])
+{
+    const UINT start = GetTickCount();
+    for (UINT step = 0; step < 0x10000; ++step) {
+        const UINT unique = (start + step) & 0xFFFF;
+        // Zero asks GetTempFileNameA to make the file itself.
+        if (unique == 0)
+            continue;
+        if (!GetTempFileNameA(folder.c_str(), prefix, unique, name))
+            return INVALID_HANDLE_VALUE;
+        HANDLE file =
+            CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS &&
+            error != ERROR_SHARING_VIOLATION)
+            return INVALID_HANDLE_VALUE;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The written `temporary` file put in the place of `path`.
+ReplaceOutcome PutInPlace(const std::string& path, const char* temporary,
+                          const std::function<bool()>& stillCurrent, PlatformReplace replace)
+{
+    if (!replace)
+        replace = DefaultReplace();
+    ReplaceOutcome outcome;
+    bool partWay = false;
+    try {
+        // A renamed file has attributes of its own (and Wine's ReplaceFileA
+        // drops them, measured): the old file's are set again.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        for (size_t attempt = 0;; ++attempt) {
+            if (!partWay && stillCurrent && !stillCurrent()) {
+                outcome = Failed(ReplaceStep::Changed, ERROR_SUCCESS);
+                break;
+            }
+            DWORD error = MoveIntoPlace(replace, temporary, path, partWay);
+            if (error == ERROR_SUCCESS) {
+                // Set only where they differ: most files keep the archive
+                // attribute a new file has anyway.
+                if (attributes != INVALID_FILE_ATTRIBUTES &&
+                    GetFileAttributesA(path.c_str()) != attributes)
+                    SetFileAttributesA(path.c_str(), attributes);
+                return ReplaceOutcome();
+            }
+            if (!IsHeldFileError(error) || attempt == std::size(kHeldFileRetryDelaysMs)) {
+                outcome = Failed(ReplaceStep::Replace, error);
+                break;
+            }
+            Sleep(kHeldFileRetryDelaysMs[attempt]);
+        }
+    } catch (...) {
+        if (!partWay)
+            DeleteFileA(temporary);
+        throw;
+    }
+    // Part-way, the temporary file may be the only copy of the content left:
+    // it stays beside the file instead of being deleted with it.
+    if (!partWay)
+        DeleteFileA(temporary);
+    return outcome;
+}
+
 } // namespace
 
 bool IsHeldFileError(DWORD error)
@@ -79,51 +150,39 @@ ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
                                   const std::function<bool()>& stillCurrent,
                                   PlatformReplace replace)
 {
-    if (!replace)
-        replace = DefaultReplace();
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(FolderOf(path).c_str(), prefix, 0, temporary))
         return Failed(ReplaceStep::CreateTemporary, GetLastError());
-    ReplaceOutcome outcome;
-    bool partWay = false;
+    bool written = false;
     try {
         SetLastError(ERROR_SUCCESS);
-        if (!write(temporary)) {
-            outcome = Failed(ReplaceStep::Write, GetLastError());
-        } else {
-            // A renamed file has attributes of its own (and Wine's ReplaceFileA
-            // drops them, measured): the old file's are set again.
-            const DWORD attributes = GetFileAttributesA(path.c_str());
-            for (size_t attempt = 0;; ++attempt) {
-                if (!partWay && stillCurrent && !stillCurrent()) {
-                    outcome = Failed(ReplaceStep::Changed, ERROR_SUCCESS);
-                    break;
-                }
-                DWORD error = MoveIntoPlace(replace, temporary, path, partWay);
-                if (error == ERROR_SUCCESS) {
-                    // Set only where they differ: most files keep the archive
-                    // attribute a new file has anyway.
-                    if (attributes != INVALID_FILE_ATTRIBUTES &&
-                        GetFileAttributesA(path.c_str()) != attributes)
-                        SetFileAttributesA(path.c_str(), attributes);
-                    return ReplaceOutcome();
-                }
-                if (!IsHeldFileError(error) || attempt == std::size(kHeldFileRetryDelaysMs)) {
-                    outcome = Failed(ReplaceStep::Replace, error);
-                    break;
-                }
-                Sleep(kHeldFileRetryDelaysMs[attempt]);
-            }
-        }
+        written = write(temporary);
     } catch (...) {
         DeleteFileA(temporary);
         throw;
     }
-    // Part-way, the temporary file may be the only copy of the content left:
-    // it stays beside the file instead of being deleted with it.
-    if (!partWay)
+    if (!written) {
+        ReplaceOutcome outcome = Failed(ReplaceStep::Write, GetLastError());
         DeleteFileA(temporary);
-    return outcome;
+        return outcome;
+    }
+    return PutInPlace(path, temporary, stillCurrent, replace);
+}
+
+ReplaceOutcome ReplaceFileBytes(const std::string& path, const char* prefix,
+                                const std::string& content,
+                                const std::function<bool()>& stillCurrent, PlatformReplace replace)
+{
+    char temporary[MAX_PATH] = {};
+    HANDLE file = CreateTemporaryFile(FolderOf(path), prefix, temporary);
+    if (file == INVALID_HANDLE_VALUE)
+        return Failed(ReplaceStep::CreateTemporary, GetLastError());
+    if (!WriteAndClose(file, content)) {
+        ReplaceOutcome outcome = Failed(ReplaceStep::Write, GetLastError());
+        DeleteFileA(temporary);
+        return outcome;
+    }
+    return PutInPlace(path, temporary, stillCurrent, replace);
 }
 
 } // namespace nv

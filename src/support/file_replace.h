@@ -44,4 +44,12 @@ ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
                                   const std::function<bool()>& stillCurrent = nullptr,
                                   PlatformReplace replace = nullptr);
 
+// ReplaceFileContent with `content` as the new file, written through the
+// handle that made the temporary file: a name made for `write` is a file made,
+// closed and opened again, which under Wine cost as much as the write.
+ReplaceOutcome ReplaceFileBytes(const std::string& path, const char* prefix,
+                                const std::string& content,
+                                const std::function<bool()>& stillCurrent = nullptr,
+                                PlatformReplace replace = nullptr);
+
 } // namespace nv

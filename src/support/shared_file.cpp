@@ -71,8 +71,11 @@ bool WriteWholeFile(const std::string& path, const std::string& content, DWORD c
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    return file != INVALID_HANDLE_VALUE && WriteAndClose(file, content);
+}
+
+bool WriteAndClose(HANDLE file, const std::string& content)
+{
     DWORD written = 0;
     // The end is set after the write: one that fails keeps the old text's tail, not nothing.
     bool ok =

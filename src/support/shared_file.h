@@ -27,5 +27,7 @@ bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error 
 // write that breaks off leaves it partly written, so prefer a replace). False,
 // with the system's code as the last error, when the content did not land.
 bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation);
+// WriteWholeFile through `file`, open for writing, which it closes.
+bool WriteAndClose(HANDLE file, const std::string& content);
 
 } // namespace nv

@@ -81,9 +81,26 @@ TEST(FileReplace, AReplaceThatStoppedPartWayEndsWithAMoveNotALostFile)
             SetLastError(DeleteFileA(replaced) ? partWay : ERROR_FILE_NOT_FOUND);
             return FALSE;
         };
-        nv::ReplaceFileContent(
-            path, "tst", [](const char* t) { return nv::WriteWholeFile(t, "new", CREATE_ALWAYS); },
-            [&] { return ReadWholeFile(path) == "old"; }, stopPartWay);
+        nv::ReplaceFileBytes(
+            path, "tst", "new", [&] { return ReadWholeFile(path) == "old"; }, stopPartWay);
         EXPECT_EQ("new", FileExists(path) ? ReadWholeFile(path) : "<gone>") << code;
     }
+}
+
+// The temporary file gets a name no file has: files left under the names it tries first (by
+// another writer, or by a replace that stopped part-way) stay as they are.
+TEST(FileReplace, TheTemporaryFileTakesNoNameAFileHas)
+{
+    TempFolder folder;
+    const std::string path = folder.Write("state.conf", "old");
+    std::vector<std::string> left;
+    for (UINT unique = GetTickCount(), end = unique + 300; unique != end; ++unique) {
+        char name[MAX_PATH] = {};
+        if (unique & 0xFFFF && GetTempFileNameA(folder.Path().c_str(), "tst", unique, name))
+            left.push_back(folder.Write(name + folder.Path().size() + 1, "left"));
+    }
+    EXPECT_TRUE(nv::ReplaceFileBytes(path, "tst", "new").Succeeded());
+    EXPECT_EQ("new", ReadWholeFile(path));
+    for (const std::string& file : left)
+        ASSERT_EQ("left", FileExists(file) ? ReadWholeFile(file) : "<gone>") << file;
 }

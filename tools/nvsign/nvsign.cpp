@@ -92,9 +92,7 @@ int WriteSigned(const std::string& path, const std::string& content, const std::
                 const std::string& signature)
 {
     const std::string text = nv::WithSignatureSection(content, keyId, nv::EncodeBase64(signature));
-    nv::ReplaceOutcome outcome = nv::ReplaceFileContent(path, "nvs", [&](const char* temporary) {
-        return nv::WriteWholeFile(temporary, text, CREATE_ALWAYS);
-    });
+    nv::ReplaceOutcome outcome = nv::ReplaceFileBytes(path, "nvs", text);
     if (!outcome.Succeeded())
         return Fail(path + ": cannot be written (error " + std::to_string(outcome.error) + ")");
     std::printf("signed %s%s\n", path.c_str(),
