@@ -189,7 +189,7 @@ public:
             size_t section;
         };
         std::vector<Change> changes;
-        changes.reserve(m_replacements.size());
+        changes.reserve(m_replacements.size() + m_sections.size());
         for (size_t i = 0; i < m_replacements.size(); ++i) {
             const size_t name = m_keys[m_replacements[i].key].name.begin;
             size_t textEnd = 0;

@@ -46,7 +46,7 @@ ReplaceOutcome ReplaceFileContent(const std::string& path, const char* prefix,
 
 // ReplaceFileContent with `content` as the new file, written through the
 // handle that made the temporary file: a name made for `write` is a file made,
-// closed and opened again, which under Wine cost as much as the write.
+// closed and opened again (under Wine a third of the time the write takes).
 ReplaceOutcome ReplaceFileBytes(const std::string& path, const char* prefix,
                                 const std::string& content,
                                 const std::function<bool()>& stillCurrent = nullptr,
