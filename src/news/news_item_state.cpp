@@ -40,8 +40,7 @@ void SaveStateFile(CNvXmlDocument& state, const std::string& statePath)
     // A reader that shares writing but not deletion (most do) blocks the
     // replace, not a write in place, which is what the file always got
     // before: losing the mark would be worse than the risk of a torn write.
-    if (outcome.failedStep == nv::ReplaceStep::Replace &&
-        nv::WriteWholeFile(statePath, saved, OPEN_EXISTING))
+    if (outcome.failedStep == nv::ReplaceStep::Replace && nv::WriteWholeFile(statePath, saved))
         return;
     if (outcome.failedStep == nv::ReplaceStep::CreateTemporary)
         ThrowFileError(HRESULT_FROM_WIN32(outcome.error), "Cannot create a file in",

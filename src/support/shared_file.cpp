@@ -66,11 +66,11 @@ bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error,
     }
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation)
+bool WriteWholeFile(const std::string& path, const std::string& content)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE && WriteAndClose(file, content);
 }
 

@@ -21,13 +21,13 @@ constexpr DWORD kHeldFileRetryDelaysMs[] = {10, 20, 40, 80, 160};
 bool ReadSharedFile(const std::string& path, std::string& content, DWORD* error = nullptr,
                     unsigned long long maxBytes = 0x7FFFFFFE);
 
-// Writes `content` as the whole file: `creation` CREATE_ALWAYS for a new
-// file, OPEN_EXISTING to write over an existing one in place, where it keeps
+// Writes `content` as the whole of the existing file, in place, where it keeps
 // its identity, attributes and security (for where a replace is refused: a
 // write that breaks off leaves it partly written, so prefer a replace). False,
 // with the system's code as the last error, when the content did not land.
-bool WriteWholeFile(const std::string& path, const std::string& content, DWORD creation);
-// WriteWholeFile through `file`, open for writing, which it closes.
+bool WriteWholeFile(const std::string& path, const std::string& content);
+// `content` as the whole of `file`, open for writing, which it closes; the
+// result as WriteWholeFile's.
 bool WriteAndClose(HANDLE file, const std::string& content);
 
 } // namespace nv
